@@ -1,0 +1,15 @@
+// Results output: the file set of the quantity, the PSD and magnitude spectra,
+// and the run summary.
+#pragma once
+
+// Announces and creates the output files of the run's quantity.
+void create_output_files();
+
+// Normalises psd into the one-sided PSD, writes and closes the files, prints the summary.
+void write_spectra();
+
+// Runs the whole output stage: create_output_files, then write_spectra.
+void output_stage();
+
+// Number of the last file slot the quantity uses (7, 15 for displacement, 2 for volts).
+int last_slot();

@@ -1,0 +1,70 @@
+#include "platform/console_input.h"
+
+#include <cctype>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+constexpr long long clamp_limit = 1000000000000000000LL; // 1e18
+
+// Skips white space; returns the first other character or EOF.
+int skip_blanks()
+{
+    int c;
+    do c = std::getchar();
+    while (c != EOF && std::isspace(c));
+    return c;
+}
+
+} // namespace
+
+answer_result read_integer_answer(long long* value)
+{
+    std::fflush(stdout);
+    int c = skip_blanks();
+    if (c == EOF) return answer_end;
+    const bool negative = c == '-';
+    if (c == '-' || c == '+') c = std::getchar();
+    if (c == EOF || !std::isdigit(c)) {
+        if (c != EOF) std::ungetc(c, stdin);
+        return answer_not_number;
+    }
+    long long v = 0;
+    for (; c != EOF && std::isdigit(c); c = std::getchar())
+        v = v >= clamp_limit / 10 ? clamp_limit : v * 10 + (c - '0');
+    if (c != EOF) std::ungetc(c, stdin);
+    *value = negative ? -v : v;
+    return answer_ok;
+}
+
+answer_result read_word_answer(char* buf, std::size_t cap)
+{
+    std::fflush(stdout);
+    int c = skip_blanks();
+    if (c == EOF) return answer_end;
+    std::size_t n = 0;
+    for (; c != EOF && !std::isspace(c); c = std::getchar()) {
+        if (n + 1 < cap) buf[n] = static_cast<char>(c);
+        ++n;
+    }
+    if (c != EOF) std::ungetc(c, stdin);
+    if (n + 1 > cap) {
+        buf[0] = '\0';
+        return answer_too_long;
+    }
+    buf[n] = '\0';
+    return answer_ok;
+}
+
+void discard_input_line()
+{
+    int c;
+    do c = std::getchar();
+    while (c != EOF && c != '\n');
+}
+
+void set_console_buffering()
+{
+    if (!isatty(STDOUT_FILENO)) std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
+}

@@ -1,0 +1,22 @@
+// Answers typed at the console. Each read flushes the console first, so the
+// question is on the screen before the program waits for its answer.
+#pragma once
+
+#include <cstddef>
+
+// Outcome of reading one answer.
+enum answer_result { answer_ok = 1, answer_not_number = 0, answer_end = -1, answer_too_long = -2 };
+
+// Reads one decimal integer the way "%d"/"%ld" do: blanks skipped, optional
+// sign, digits. A value beyond +-1e18 is clamped there, so it can never wrap.
+answer_result read_integer_answer(long long* value);
+
+// Reads one word without white space into buf (cap bytes with terminator).
+// A longer word is consumed whole and reported as answer_too_long.
+answer_result read_word_answer(char* buf, std::size_t cap);
+
+// Discards the rest of the current input line.
+void discard_input_line();
+
+// Makes the console fully buffered when it is not a terminal.
+void set_console_buffering();

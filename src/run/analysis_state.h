@@ -1,0 +1,77 @@
+// The program-wide record of a run: every buffer, table, counter, choice and
+// constant lives here, in static storage, for the life of the process.
+// Procedures read and write its fields directly through the one instance `st`.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+constexpr unsigned max_m = 65536;      // largest segment, samples (2^16)
+constexpr unsigned seg_entries = 131072; // capacity of the segment buffer
+constexpr int name_chars = 260;        // characters of one file-name slot, terminator included
+constexpr int file_slots = 16;         // file-name and stream slots 0..15
+
+// One complex entry: real part, then imaginary part, both single precision.
+struct complex_entry {
+    float re;
+    float im;
+};
+
+struct analysis_state {
+    /* sample and spectrum buffers */
+    complex_entry seg[seg_entries];   // current segment, transformed in place into its spectrum
+    double psd[max_m];                // power summed per bin, then the one-sided PSD
+    float overlap[max_m];             // raw second half of the previous segment
+    complex_entry twiddle[max_m];     // reordering scratch copy, then the stage twiddle factors
+
+    /* files */
+    char fname[file_slots][name_chars]; // slot 1 input path, slots 2..15 output names
+    std::FILE* fp[file_slots];          // open streams, numbered as fname
+    bool write_failed[file_slots];      // a write or close of that slot's file has failed
+
+    /* segment geometry */
+    std::uint32_t m;       // samples per segment, a power of two 2..65536
+    std::uint32_t nhs;     // m/2, samples carried over and read anew per later segment
+    std::uint32_t nstages; // log2(m)
+
+    /* run progress */
+    std::uint32_t nave;    // segments transformed so far
+    std::uint32_t ns;      // samples obtained by the last segment read
+    std::int32_t status;   // 0 at entry, 1 running, 999 rejected segment length, 905 record exhausted
+
+    /* the user's choices */
+    std::int32_t input_type;    // quantity 1..6: acceleration, velocity, displacement, force, pressure, volts
+    std::int32_t input_unit;    // unit code within the quantity; 0 for volts
+    std::int32_t mean_choice;   // 1 = remove each segment's mean
+    std::int32_t window_choice; // 2 = Hanning window
+
+    /* time base of the first segment */
+    double t_first; // time of the first sample, s
+    double t_last;  // time of sample m of the first segment, s
+    double dt;      // time step, s
+    double sr;      // sample rate, samples/s
+    double df;      // frequency resolution, Hz
+
+    /* statistics of the segment just read (input unit) */
+    double ave;      // mean
+    double stddev;   // standard deviation
+    double rms;      // root mean square
+    double kurtosis; // fourth moment about zero over stddev^4
+
+    /* spectrum results */
+    double hann_scale; // Hanning power restoration sqrt(8/3)
+    double overall_ms; // running sum of the one-sided PSD, then the overall rms
+
+    /* constants set at start-up */
+    double g_per_ms2;  // G per m/sec^2
+    double in_per_m;   // inches per meter
+    double lbf_per_n;  // lbf per newton
+    double psi_per_pa; // psi per pascal
+    double pi;         // atan2(0, -1)
+    double tpi;        // 2 pi
+};
+
+extern analysis_state st;
+
+// Sets the conversion constants and pi, tpi (pi first: tpi derives from it).
+void set_constants();

@@ -1,0 +1,74 @@
+#include "platform/console_format.h"
+#include "platform/console_input.h"
+#include "run/analysis_state.h"
+#include "run/run.h"
+
+#include <sys/stat.h>
+
+namespace {
+
+// Unit menu of each quantity 1..5, and the highest unit code it accepts.
+struct unit_menu {
+    const char* line;
+    int units;
+};
+const unit_menu unit_menus[] = {
+    {"\n 1=G  2=m/sec^2 \n", 2},
+    {"\n 1=in/sec  2=m/sec \n", 2},
+    {"\n 1=inch  2=Mils   3=micro inches  4=meters   5=mm  6=microns \n", 6},
+    {"\n 1=lbf  2=Newtons \n", 2},
+    {"\n 1=psi  2=Pa \n", 2},
+};
+
+// Reads a menu answer from 1 to last; anything else ends the run with "Input Error".
+int read_menu_answer(int last)
+{
+    long long v = 0;
+    if (read_integer_answer(&v) != answer_ok || v < 1 || v > last) input_error();
+    return static_cast<int>(v);
+}
+
+// Reads the input file name into fname slot 1; a name too long for it is refused.
+void read_input_name()
+{
+    const answer_result r = read_word_answer(st.fname[1], sizeof st.fname[1]);
+    if (r == answer_end) input_error();
+    if (r == answer_too_long)
+        end_run("\n The file name is longer than 259 characters and cannot be used. \n");
+}
+
+// Opens the input file; a folder, pipe or device is refused, as the record is read twice.
+void open_input_file()
+{
+    struct stat info {};
+    const bool exists = stat(st.fname[1], &info) == 0;
+    if (exists && !S_ISREG(info.st_mode)) {
+        zprint(" Failed to open file: %s \n", st.fname[1]);
+        end_run("\n The input must be a regular file that can be read twice, not a folder,"
+                " pipe or device. \n");
+    }
+    st.fp[1] = std::fopen(st.fname[1], "rb");
+    if (st.fp[1] != nullptr) {
+        zprint(" File: %s opened. \n", st.fname[1]);
+    } else {
+        zprint(" Failed to open file: %s \n", st.fname[1]);
+        end_run("");
+    }
+}
+
+} // namespace
+
+void input_dialogue()
+{
+    zprint("\n The input file must have two columns:  time(sec) & amplitude ");
+    zprint("\n Enter input filename\n");
+    read_input_name();
+    open_input_file();
+    zprint("\n\n Specify Input File Type: ");
+    zprint("\n 1=acceleration  2=velocity  3=displacement  4=force  5=pressure  6=volts \n");
+    st.input_type = read_menu_answer(6);
+    if (st.input_type == 6) return;
+    zprint("\n\n Select Input Unit: ");
+    zprint("%s", unit_menus[st.input_type - 1].line);
+    st.input_unit = read_menu_answer(unit_menus[st.input_type - 1].units);
+}

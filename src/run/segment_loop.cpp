@@ -1,0 +1,60 @@
+#include "input/input.h"
+#include "platform/console_format.h"
+#include "run/analysis_state.h"
+#include "run/run.h"
+#include "spectrum/spectrum.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// Ends the run when the first segment could not be filled or has no usable time span.
+void check_first_segment()
+{
+    if (st.status == 905) {
+        zprint("\n\n Error: the record holds only %ld samples, fewer than the %ld samples"
+               " per segment. \n Choose a smaller value from the third column. \n",
+               static_cast<long>(st.ns), static_cast<long>(st.m));
+        end_run("");
+    }
+    const double span = st.t_last - st.t_first;
+    if (!(std::isfinite(span) && span > 0.)) {
+        zprint("\n\n Error: the time span of the first segment, %g to %g sec, is not a positive"
+               " number. \n The time column must increase from sample to sample. \n",
+               st.t_first, st.t_last);
+        end_run("");
+    }
+}
+
+// Conditions the segment, transforms it and adds its power to psd.
+void transform_segment()
+{
+    if (st.mean_choice == 1) remove_mean();
+    if (st.window_choice == 2) apply_hanning();
+    convert_to_si();
+    reorder_input();
+    std::memset(st.twiddle, 0, sizeof st.twiddle);
+    zprint("\n call function ctfourier ");
+    ctfourier();
+}
+
+} // namespace
+
+void segment_loop()
+{
+    st.nave = 0;
+    for (;;) {
+        if (st.nave == 0) {
+            read_first_segment();
+            save_overlap();
+            check_first_segment();
+        } else {
+            read_next_segment();
+            save_overlap();
+            if (st.status == 905) break;
+        }
+        transform_segment();
+        ++st.nave;
+    }
+}

@@ -1,0 +1,104 @@
+#include "platform/console_format.h"
+#include "run/analysis_state.h"
+#include "spectrum/spectrum.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// First stage: butterflies on adjacent pairs, no twiddle factor needed.
+void first_stage()
+{
+    for (std::uint32_t k = 0; k < st.m; k += 2) {
+        const complex_entry a = st.seg[k];
+        const complex_entry b = st.seg[k + 1];
+        st.seg[k].re = static_cast<float>(static_cast<double>(a.re) + b.re);
+        st.seg[k].im = static_cast<float>(static_cast<double>(a.im) + b.im);
+        st.seg[k + 1].re = static_cast<float>(static_cast<double>(a.re) - b.re);
+        st.seg[k + 1].im = static_cast<float>(static_cast<double>(a.im) - b.im);
+    }
+}
+
+// Fills twiddle entries 0..half-1 with e^(-i*2*pi*t/span).
+void stage_twiddles(std::uint32_t span)
+{
+    const std::uint32_t half = span / 2;
+    for (std::uint32_t t = 0; t < half; ++t) {
+        const double x = (t * st.tpi) / span;
+        double s, c;
+        sincos(x, &s, &c);
+        st.twiddle[t].re = static_cast<float>(c);
+        st.twiddle[t].im = static_cast<float>(-s);
+    }
+}
+
+// One later stage: butterflies between entries half a span apart.
+void later_stage(std::uint32_t span)
+{
+    const std::uint32_t half = span / 2;
+    for (std::uint32_t base = 0; base < st.m; base += span) {
+        for (std::uint32_t t = 0; t < half; ++t) {
+            complex_entry& up = st.seg[base + t];
+            complex_entry& low = st.seg[base + t + half];
+            const complex_entry w = st.twiddle[t];
+            const float tr = static_cast<float>(static_cast<double>(low.re) * w.re -
+                                                static_cast<double>(low.im) * w.im);
+            const float ti = static_cast<float>(static_cast<double>(low.im) * w.re +
+                                                static_cast<double>(low.re) * w.im);
+            const complex_entry a = up;
+            up.re = static_cast<float>(static_cast<double>(a.re) + tr);
+            up.im = static_cast<float>(static_cast<double>(a.im) + ti);
+            low.re = static_cast<float>(static_cast<double>(a.re) - tr);
+            low.im = static_cast<float>(static_cast<double>(a.im) - ti);
+        }
+    }
+}
+
+// Scales the spectrum by 1/m and adds each bin's power to psd.
+void scale_and_accumulate()
+{
+    zprint("\n m=%d ", static_cast<int>(st.m));
+    const float mf = static_cast<float>(st.m);
+    for (std::uint32_t k = 0; k < st.m; ++k) {
+        const float re = st.seg[k].re / mf;
+        const float im = st.seg[k].im / mf;
+        st.seg[k].re = re;
+        st.seg[k].im = im;
+        st.psd[k] += static_cast<double>(re) * re + static_cast<double>(im) * im;
+    }
+}
+
+} // namespace
+
+void reorder_input()
+{
+    std::memset(st.twiddle, 0, sizeof st.twiddle);
+    const std::uint32_t nm1 = st.nstages;
+    std::uint32_t md2 = st.m / 2;
+    zprint("\n nm1= %ld  md2=%ld  ns=%ld ", static_cast<long>(nm1), static_cast<long>(md2),
+           static_cast<long>(st.ns));
+    for (std::uint32_t p = 1; p <= nm1; ++p) {
+        for (std::uint32_t i = 0; i < st.m; ++i) st.twiddle[i].re = st.seg[i].re;
+        for (std::uint32_t base = 0; base < st.m; base += 2 * md2) {
+            for (std::uint32_t j = 0; j < md2; ++j) {
+                st.seg[base + j] = {st.twiddle[base + 2 * j].re, 0.f};
+                st.seg[base + md2 + j] = {st.twiddle[base + 2 * j + 1].re, 0.f};
+            }
+        }
+        md2 /= 2;
+    }
+}
+
+void ctfourier()
+{
+    zprint("\n m= %ld  nstages= %ld \n\n", static_cast<long>(st.m), static_cast<long>(st.nstages));
+    first_stage();
+    for (std::uint32_t s = 2; s <= st.nstages; ++s) {
+        zprint("\n i=%ld / %ld ", static_cast<long>(s), static_cast<long>(st.nstages));
+        const std::uint32_t span = 1u << s;
+        stage_twiddles(span);
+        later_stage(span);
+    }
+    scale_and_accumulate();
+}

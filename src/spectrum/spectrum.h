@@ -1,0 +1,17 @@
+// Spectral estimation: conditioning of each segment, the FFT and power accumulation.
+#pragma once
+
+// Subtracts the segment mean ave from entries 0..m-1.
+void remove_mean();
+
+// Applies the periodic Hanning window of length m, scaled by sqrt(8/3).
+void apply_hanning();
+
+// Converts the samples from the input unit to SI units.
+void convert_to_si();
+
+// Puts entries 0..m-1 of seg into bit-reversed order, clearing their imaginary parts.
+void reorder_input();
+
+// Transforms seg in place, scales it by 1/m and adds each bin's power to psd.
+void ctfourier();

@@ -1,0 +1,30 @@
+// Test support for procedures that work on the program-wide record.
+#pragma once
+
+#include "run/analysis_state.h"
+
+#include <string>
+
+// Returns the record to its start-up state: all zero, constants set.
+void reset_state();
+
+// Opens a record held in memory as the input stream of slot 1.
+void open_record_text(const std::string& text);
+
+// Closes the input stream of slot 1, if open.
+void close_record();
+
+// Runs fn while capturing what it prints to the console; returns the text.
+template <class Fn> std::string console_of(Fn fn);
+
+#include <gtest/gtest.h>
+#include <cstdio>
+
+template <class Fn> std::string console_of(Fn fn)
+{
+    std::fflush(stdout);
+    testing::internal::CaptureStdout();
+    fn();
+    std::fflush(stdout);
+    return testing::internal::GetCapturedStdout();
+}
