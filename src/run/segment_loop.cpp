@@ -34,7 +34,8 @@ void transform_segment()
     if (st.window_choice == 2) apply_hanning();
     convert_to_si();
     reorder_input();
-    std::memset(st.twiddle, 0, sizeof st.twiddle);
+    // Only the first m entries are ever written, so they are all that needs clearing.
+    std::memset(st.twiddle, 0, st.m * sizeof st.twiddle[0]);
     zprint("\n call function ctfourier ");
     ctfourier();
 }
