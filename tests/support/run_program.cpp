@@ -1,6 +1,8 @@
 #include "run_program.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <dirent.h>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -43,6 +45,20 @@ bool scratch_dir::exists(const std::string& name) const
 {
     struct stat info {};
     return lstat(file(name).c_str(), &info) == 0;
+}
+
+std::vector<std::string> scratch_dir::names() const
+{
+    std::vector<std::string> out;
+    if (DIR* d = opendir(path_.c_str())) {
+        while (const dirent* e = readdir(d)) {
+            const std::string name = e->d_name;
+            if (name != "." && name != "..") out.push_back(name);
+        }
+        closedir(d);
+    }
+    std::sort(out.begin(), out.end());
+    return out;
 }
 
 program_run run_zentri(const scratch_dir& dir, const std::string& input, int timeout_s)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Result of one run of the program.
 struct program_run {
@@ -21,6 +22,7 @@ public:
     void write(const std::string& name, const std::string& text) const;
     std::string read(const std::string& name) const;
     bool exists(const std::string& name) const;
+    std::vector<std::string> names() const; // entries of the folder, sorted
 
 private:
     std::string path_;

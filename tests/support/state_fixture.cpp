@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
+#include <unistd.h>
 
 void reset_state()
 {
@@ -23,4 +25,15 @@ void close_record()
 {
     if (st.fp[1] != nullptr) std::fclose(st.fp[1]);
     st.fp[1] = nullptr;
+}
+
+void set_console_input(const std::string& text)
+{
+    char path[] = "/tmp/zentri_stdin_XXXXXX";
+    const int fd = mkstemp(path);
+    if (fd < 0 || write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
+        throw std::runtime_error("cannot write the console input");
+    close(fd);
+    if (std::freopen(path, "r", stdin) == nullptr) throw std::runtime_error("cannot reopen stdin");
+    unlink(path);
 }

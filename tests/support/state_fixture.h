@@ -14,6 +14,9 @@ void open_record_text(const std::string& text);
 // Closes the input stream of slot 1, if open.
 void close_record();
 
+// Makes text the whole of standard input, as the console dialogue reads it.
+void set_console_input(const std::string& text);
+
 // Runs fn while capturing what it prints to the console; returns the text.
 template <class Fn> std::string console_of(Fn fn);
 
