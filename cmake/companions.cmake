@@ -1,8 +1,10 @@
-# What comes with zentri besides the program: the example generator and the tests
-# of the companions.
+# What comes with zentri besides the program: the example generator, the plotting
+# companion (installed beside zentri) and the tests of the companions.
 include(GNUInstallDirs)
 
 add_subdirectory(examples)
+
+install(PROGRAMS tools/zentri-plot DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 if(ZENTRI_TESTS)
   add_subdirectory(tests/companions)
