@@ -1,0 +1,178 @@
+// The console dialogue of the built program, answered through piped standard input.
+#include "record_text.h"
+#include "run_program.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+
+const std::string file_prompt =
+    "\n The input file must have two columns:  time(sec) & amplitude \n Enter input filename\n";
+const std::string opened = " File: rec.txt opened. \n";
+const std::string quantity_menu =
+    "\n\n Specify Input File Type: "
+    "\n 1=acceleration  2=velocity  3=displacement  4=force  5=pressure  6=volts \n";
+const std::string unit_prompt = "\n\n Select Input Unit: ";
+const std::string input_error = "\n Input Error";
+const std::string length_prompt = "\n Enter samples per segment value from third column. \n ";
+const std::string illegal = "\n Error: illegal n value.  n must be 2^i, where i is an integer.";
+const std::string maximum = "\n maximum allowed value is 65536 ";
+const std::string choices = "\n Mean removal? \n 1=yes 2=no \n"
+                            "\n Enter window type \n 1=rectangular  2=Hanning \n\n";
+
+// Counts the occurrences of what in text.
+int count_of(const std::string& text, const std::string& what)
+{
+    int n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+// True when text ends with tail.
+bool ends_with(const std::string& text, const std::string& tail)
+{
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// A scratch folder holding rec.txt, a record of the given number of pairs.
+struct session {
+    scratch_dir dir;
+    explicit session(long pairs = 64) { dir.write("rec.txt", even_record(pairs, 3)); }
+    program_run run(const std::string& answers) { return run_zentri(dir, answers, 60); }
+};
+
+TEST(Dialogue, BannerAndQuestionsInOrder)
+{
+    session s;
+    const program_run r = s.run("rec.txt\n1\n2\n8\n2\n1\n");
+    const std::string banner = "\n\n\n\n\n\n\n\n zentri  ver 3.2 \n February 9, 2005\n";
+    ASSERT_EQ(r.console.compare(0, banner.size(), banner), 0) << r.console.substr(0, 80);
+    const auto after_banner = r.console.find(file_prompt);
+    ASSERT_NE(after_banner, std::string::npos);
+    EXPECT_EQ(count_lines(r.console.substr(banner.size(), after_banner - banner.size())), 2)
+        << "an author line and a contact line";
+    const std::string questions =
+        file_prompt + opened + quantity_menu + unit_prompt + "\n 1=G  2=m/sec^2 \n";
+    EXPECT_EQ(r.console.substr(after_banner, questions.size()), questions);
+    EXPECT_NE(r.console.find(length_prompt + choices), std::string::npos);
+    EXPECT_TRUE(ends_with(r.console, "\n\n Please call the output files into your own plotting "
+                                     "program. \n\n Press any key to exit."));
+    EXPECT_EQ(r.exit_status, 1);
+}
+
+TEST(Dialogue, EveryUnitMenu)
+{
+    const char* menus[] = {"\n 1=G  2=m/sec^2 \n", "\n 1=in/sec  2=m/sec \n",
+                           "\n 1=inch  2=Mils   3=micro inches  4=meters   5=mm  6=microns \n",
+                           "\n 1=lbf  2=Newtons \n", "\n 1=psi  2=Pa \n"};
+    for (int q = 1; q <= 5; ++q) {
+        session s;
+        const program_run r = s.run("rec.txt\n" + std::to_string(q) + "\n");
+        EXPECT_TRUE(ends_with(r.console, quantity_menu + unit_prompt + menus[q - 1] + input_error))
+            << "quantity " << q;
+    }
+}
+
+TEST(Dialogue, AnswersOutsideAMenuEndTheRun)
+{
+    // answers, and the text the console must end with
+    const std::pair<const char*, std::string> cases[] = {
+        {"rec.txt\n7\n", quantity_menu + input_error},
+        {"rec.txt\n0\n", quantity_menu + input_error},
+        {"rec.txt\n-1\n", quantity_menu + input_error},
+        {"rec.txt\n4294967297\n", quantity_menu + input_error}, // 2^32 + 1 is not 1
+        {"rec.txt\nvolts\n", quantity_menu + input_error},
+        {"rec.txt\n1\n3\n", "\n 1=G  2=m/sec^2 \n" + input_error},
+        {"rec.txt\n3\n7\n", "6=microns \n" + input_error},
+        {"rec.txt\n5\n0\n", "\n 1=psi  2=Pa \n" + input_error},
+    };
+    for (const auto& c : cases) {
+        session s;
+        const program_run r = s.run(c.first);
+        EXPECT_TRUE(ends_with(r.console, c.second)) << c.first << r.console;
+        EXPECT_EQ(r.exit_status, 1) << c.first;
+        EXPECT_EQ(s.dir.names(), std::vector<std::string>{"rec.txt"});
+    }
+}
+
+TEST(Dialogue, AcceptedQuantitiesGoOnToTheSurvey)
+{
+    session s;
+    program_run r = s.run("rec.txt\n3\n6\n");
+    EXPECT_NE(r.console.find("6=microns \n\n time 0.000000 to 0.063000 sec"), std::string::npos);
+
+    r = s.run("rec.txt\n6\n");
+    EXPECT_EQ(r.console.find(unit_prompt), std::string::npos) << "volts asks no unit";
+    EXPECT_NE(r.console.find(quantity_menu + "\n time 0.000000"), std::string::npos);
+}
+
+TEST(Dialogue, EndOfInputAtEachRequiredAnswer)
+{
+    for (const char* answers : {"", "rec.txt\n", "rec.txt\n1\n", "rec.txt\n1\n1\n",
+                                "rec.txt\n1\n1\n1000\n", "rec.txt\n1\n1\nabc"}) {
+        session s;
+        const program_run r = s.run(answers);
+        EXPECT_TRUE(ends_with(r.console, input_error)) << answers << r.console;
+        EXPECT_EQ(r.exit_status, 1) << answers;
+    }
+}
+
+TEST(Dialogue, SegmentLengthAnswers)
+{
+    // answers to the length question, illegal and maximum messages expected
+    const struct {
+        const char* answers;
+        int illegal, maximum;
+    } cases[] = {
+        {"1000\n1024\n", 1, 0},       {"131072\n1024\n", 1, 1}, {"-5\n1024\n", 1, 1},
+        {"4294968320\n1024\n", 1, 1}, {"abc\n512\n", 1, 0},      {"131072\nabc\n512\n", 2, 2},
+        {"2\n", 0, 0},                {"65536\n", 0, 0},
+    };
+    for (const auto& c : cases) {
+        session s(2048);
+        const program_run r = s.run(std::string("rec.txt\n1\n1\n") + c.answers + "1\n2\n");
+        SCOPED_TRACE(c.answers);
+        EXPECT_EQ(count_of(r.console, illegal), c.illegal);
+        EXPECT_EQ(count_of(r.console, maximum), c.maximum);
+        EXPECT_EQ(count_of(r.console, length_prompt), c.illegal + 1);
+        EXPECT_NE(r.console.find(length_prompt + choices), std::string::npos);
+        EXPECT_EQ(r.exit_status, 1);
+    }
+}
+
+TEST(Dialogue, MissingInputFile)
+{
+    session s;
+    const program_run r = s.run("nofile.txt\n1\n1\n");
+    EXPECT_TRUE(ends_with(r.console, file_prompt + " Failed to open file: nofile.txt \n")) << r.console;
+    EXPECT_EQ(r.exit_status, 1);
+}
+
+TEST(Dialogue, FileNamesThatCannotBeUsed)
+{
+    session s;
+    const std::string long_name(300, 'a');
+    program_run r = s.run(long_name + "\n1\n1\n");
+    EXPECT_EQ(r.exit_status, 1);
+    EXPECT_NE(r.console.find("259 characters"), std::string::npos);
+    EXPECT_EQ(r.console.find(long_name), std::string::npos);
+    EXPECT_EQ(r.console.find("Specify Input File Type"), std::string::npos);
+
+    // the longest name that fits, 259 characters, is taken as typed
+    const std::string longest = "dddd/" + std::string(250, 'b') + ".txt";
+    ASSERT_EQ(mkdir(s.dir.file("dddd").c_str(), 0755), 0);
+    s.dir.write(longest, even_record(64, 3));
+    r = s.run(longest + "\n6\n");
+    EXPECT_NE(r.console.find(" File: " + longest + " opened. \n"), std::string::npos);
+
+    r = s.run(".\n1\n1\n");
+    EXPECT_EQ(r.exit_status, 1);
+    EXPECT_NE(r.console.find(" Failed to open file: . \n"), std::string::npos);
+    EXPECT_EQ(r.console.find("Specify Input File Type"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,93 @@
+// The closing key wait in a real terminal: the program runs inside a tmux pane and
+// is answered by typed keys.
+#include "record_text.h"
+#include "run_program.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// Runs a command line and returns what it printed.
+std::string output_of(const std::string& command)
+{
+    std::string text;
+    if (std::FILE* p = popen(command.c_str(), "r")) {
+        char buf[4096];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) text.append(buf, n);
+        pclose(p);
+    }
+    return text;
+}
+
+// A tmux server of its own with one pane running a shell script.
+class tmux_pane {
+public:
+    explicit tmux_pane(const std::string& script)
+        : tmux_("tmux -L zentri_key_wait_" + std::to_string(getpid()))
+    {
+        output_of(tmux_ + " new-session -d -s run -x 200 -y 60 'sh " + script + "' 2>&1");
+    }
+    ~tmux_pane() { output_of(tmux_ + " kill-server 2>&1"); }
+
+    // The pane's text with its history, wrapped lines joined.
+    std::string screen() const { return output_of(tmux_ + " capture-pane -p -J -S -500 -t run"); }
+
+    // Types keys (tmux key names, e.g. "Enter") into the pane.
+    void type(const std::string& keys) const { output_of(tmux_ + " send-keys -t run " + keys); }
+
+    // Waits up to 15 s for text to appear on the pane.
+    bool shows(const std::string& text) const
+    {
+        for (int i = 0; i < 150; ++i) {
+            if (screen().find(text) != std::string::npos) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    }
+
+private:
+    std::string tmux_;
+};
+
+TEST(KeyWait, OneKeyWithoutEnterEndsTheRunUnechoed)
+{
+    if (std::system("command -v tmux >/dev/null 2>&1") != 0) GTEST_SKIP() << "tmux is not installed";
+    scratch_dir dir;
+    dir.write("rec.txt", even_record(64, 3));
+    // after the program: its exit status and whether the terminal is back in line mode
+    dir.write("run.sh", "cd '" + dir.path() + "' && '" + ZENTRI_BINARY +
+                            "'\necho \"[exit $?]\"\n"
+                            "if stty -a | grep -q -- -icanon; then echo '[raw]'; else echo '[line]'; fi\n"
+                            "sleep 120\n");
+    tmux_pane pane(dir.file("run.sh"));
+
+    const std::pair<const char*, const char*> dialogue[] = {
+        {"Enter input filename", "rec.txt"}, {"6=volts", "6"},         {"third column.", "8"},
+        {"1=yes 2=no", "1"},                 {"2=Hanning", "'2 junk'"},
+    };
+    for (const auto& step : dialogue) {
+        ASSERT_TRUE(pane.shows(step.first)) << pane.screen();
+        pane.type(std::string(step.second) + " Enter");
+    }
+    ASSERT_TRUE(pane.shows("Press any key to exit.")) << pane.screen();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(pane.screen().find("[exit"), std::string::npos)
+        << "the rest of the last answer's line is not taken as the key";
+
+    pane.type("q");
+    ASSERT_TRUE(pane.shows("[exit 1]")) << pane.screen();
+    const std::string text = pane.screen();
+    const auto wait_at = text.find("Press any key to exit.");
+    const std::string after_prompt = text.substr(wait_at, text.find("[exit") - wait_at);
+    EXPECT_EQ(after_prompt.find('q'), std::string::npos) << "the key is not echoed: " << after_prompt;
+    EXPECT_TRUE(pane.shows("[line]")) << "the terminal mode is restored";
+}
+
+} // namespace

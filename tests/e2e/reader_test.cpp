@@ -1,0 +1,90 @@
+// Whole runs of the built program over records that end the run early or go through.
+#include "record_text.h"
+#include "run_program.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Counts the occurrences of what in text.
+int count_of(const std::string& text, const std::string& what)
+{
+    int n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+TEST(Reader, TenThousandPairsInSegmentsOf1024)
+{
+    scratch_dir dir;
+    dir.write("rec.txt", even_record(10000, 3));
+    const program_run r = run_zentri(dir, "rec.txt\n1\n1\n1024\n2\n1\n");
+    EXPECT_EQ(r.exit_status, 1);
+    EXPECT_NE(r.console.find("\n samples= 1024 \n dt =      0.001 sec  sr= 1.000000e+003 samples/sec"
+                             "\n\n time span=            0 sec to        1.023 sec"),
+              std::string::npos);
+    EXPECT_NE(r.console.find("\n delta f=         0.9775 "), std::string::npos);
+    EXPECT_EQ(count_of(r.console, "\n\n reading time history "), 19);
+    EXPECT_EQ(count_of(r.console, "\n call function ctfourier "), 18);
+    EXPECT_NE(r.console.find("\n   ns=272  nhs=512 "), std::string::npos);
+    EXPECT_NE(r.console.find("\n nave = 18 "), std::string::npos);
+    EXPECT_TRUE(dir.exists("A_G2Hz.psd"));
+    EXPECT_EQ(count_lines(dir.read("A_G2Hz.psd")), 512);
+}
+
+// A record the run cannot use: the console must say why, and no result file appears.
+struct unusable_record {
+    const char* what;
+    std::string record;
+    const char* segment_answer;
+    const char* message; // a part of the explanation printed
+};
+
+TEST(Reader, UnusableRecordsEndWithStatusOneAndNoFiles)
+{
+    std::string repeated_times; // the first eight samples share one time
+    for (int i = 0; i < 16; ++i) repeated_times += std::to_string(i < 8 ? 0 : i) + " 1\n";
+    const unusable_record cases[] = {
+        {"empty file", "", "8", "at least two"},
+        {"one pair", "0 1\n", "8", "at least two"},
+        {"header line", "time amplitude\n0 1\n1 2\n", "8", "at least two"},
+        {"times decrease", "3 1\n2 1\n1 1\n", "8", "time column must increase"},
+        {"times equal", "1 1\n1 1\n", "8", "time column must increase"},
+        {"infinite time", "0 1\n1 1\ninf 1\n", "8", "time column must increase"},
+        {"shorter than a segment", even_record(100, 3), "128", "reading time history"},
+        {"first span zero", repeated_times, "8", "time span"},
+    };
+    for (const unusable_record& c : cases) {
+        scratch_dir dir;
+        dir.write("rec.txt", c.record);
+        dir.write("A_G2Hz.psd", "kept\n");
+        const program_run r =
+            run_zentri(dir, std::string("rec.txt\n1\n1\n") + c.segment_answer + "\n1\n2\n");
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(r.exit_status, 1);
+        EXPECT_NE(r.console.find(c.message), std::string::npos) << r.console;
+        EXPECT_EQ(r.console.find("call function ctfourier"), std::string::npos);
+        EXPECT_EQ(r.console.find("Output Files"), std::string::npos);
+        EXPECT_EQ(r.console.find("Press any key"), std::string::npos);
+        EXPECT_EQ(dir.names(), (std::vector<std::string>{"A_G2Hz.psd", "rec.txt"}));
+        EXPECT_EQ(dir.read("A_G2Hz.psd"), "kept\n");
+    }
+}
+
+TEST(Reader, ShortRecordNamesBothCounts)
+{
+    scratch_dir dir;
+    dir.write("rec.txt", even_record(100, 3));
+    const program_run r = run_zentri(dir, "rec.txt\n6\n128\n1\n2\n");
+    const auto read_at = r.console.find("reading time history");
+    ASSERT_NE(read_at, std::string::npos);
+    const std::string explanation = r.console.substr(read_at);
+    EXPECT_NE(explanation.find("100"), std::string::npos) << explanation;
+    EXPECT_NE(explanation.find("128"), std::string::npos) << explanation;
+    EXPECT_EQ(r.exit_status, 1);
+}
+
+} // namespace
