@@ -1,0 +1,17 @@
+// Small checks on the console text of a run.
+#pragma once
+
+#include <string>
+
+// True when text ends with tail.
+inline bool ends_with(const std::string& text, const std::string& tail)
+{
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// True when text holds what.
+inline bool holds(const std::string& text, const std::string& what)
+{
+    return text.find(what) != std::string::npos;
+}
