@@ -19,14 +19,6 @@ constexpr bool sanitized = true;
 constexpr bool sanitized = false;
 #endif
 
-// Counts the occurrences of what in text.
-int occurrences(const std::string& text, const std::string& what)
-{
-    int n = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
-
 // Runs zentri under memcheck in dir with the given answers; returns valgrind's log.
 // The exit status is the program's (1), or 99 when memcheck found an error or a leak.
 std::string memcheck_run(const scratch_dir& dir, const std::string& answers, int* exit_status)

@@ -15,3 +15,11 @@ inline bool holds(const std::string& text, const std::string& what)
 {
     return text.find(what) != std::string::npos;
 }
+
+// Counts the occurrences of what in text.
+inline int occurrences(const std::string& text, const std::string& what)
+{
+    int n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
