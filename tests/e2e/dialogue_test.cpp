@@ -150,6 +150,7 @@ TEST(Dialogue, MissingInputFile)
     const program_run r = s.run("nofile.txt\n1\n1\n");
     EXPECT_TRUE(ends_with(r.console, file_prompt + " Failed to open file: nofile.txt \n")) << r.console;
     EXPECT_EQ(r.exit_status, 1);
+    EXPECT_EQ(s.dir.names(), std::vector<std::string>{"rec.txt"});
 }
 
 TEST(Dialogue, FileNamesThatCannotBeUsed)

@@ -53,7 +53,7 @@ TEST(Reader, UnusableRecordsEndWithStatusOneAndNoFiles)
         {"header line", "time amplitude\n0 1\n1 2\n", "8", "at least two"},
         {"times decrease", "3 1\n2 1\n1 1\n", "8", "time column must increase"},
         {"times equal", "1 1\n1 1\n", "8", "time column must increase"},
-        {"infinite time", "0 1\n1 1\ninf 1\n", "8", "time column must increase"},
+        {"infinite time", "0 1\n1 1\n1e999 1\n", "8", "time column must increase"},
         {"shorter than a segment", even_record(100, 3), "128", "reading time history"},
         {"first span zero", repeated_times, "8", "time span"},
     };

@@ -164,6 +164,20 @@ TEST_F(SegmentReader, AmplitudesAreCorrectlyRoundedFloats)
     }
 }
 
+// Amplitudes beyond the float range convert to infinity or underflow, and still count.
+TEST_F(SegmentReader, AmplitudesAtTheEndsOfTheFloatRange)
+{
+    const char* texts[] = {"1e39", "-1e39", "1e-50", "1e-40", "-3.4028235e38", "1.17549435e-38",
+                           "7e-46", "0e0"};
+    std::string record;
+    for (int i = 0; i < 8; ++i) record += std::to_string(i) + " " + texts[i] + "\n";
+    open(record, 8);
+    first();
+    EXPECT_EQ(st.ns, 8u);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(st.seg[i].re, std::strtof(texts[i], nullptr)) << texts[i];
+    EXPECT_TRUE(std::isinf(st.seg[0].re));
+}
+
 TEST_F(SegmentReader, StatisticsOfAKnownSequence)
 {
     open("0 1\n1 2\n2 3\n3 4\n4 5\n5 6\n", 4);

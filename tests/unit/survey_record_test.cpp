@@ -182,7 +182,7 @@ using SurveyRecordDeathTest = testing::Test;
 TEST(SurveyRecordDeathTest, UnusableRecordsEndTheRun)
 {
     const char* records[] = {"", "\n \n", "0 1\n", "time amplitude\n0 1\n1 2\n", "1 2\n1 3\n",
-                             "5 1\n4 1\n3 1\n", "0 1\n1 1\ninf 1\n", "nan 1\n1 1\n2 1\n",
+                             "5 1\n4 1\n3 1\n", "0 1\n1 1\n1e999 1\n", "nan 1\n1 1\n2 1\n",
                              "0 1\n1e308 1\n-1e308 1\n", "-1e308 1\n1e308 1\n"};
     for (const char* record : records) {
         SCOPED_TRACE(record);
