@@ -1,4 +1,5 @@
 // The console dialogue of the built program, answered through piped standard input.
+#include "console_text.h"
 #include "record_text.h"
 #include "run_program.h"
 
@@ -23,20 +24,6 @@ const std::string illegal = "\n Error: illegal n value.  n must be 2^i, where i 
 const std::string maximum = "\n maximum allowed value is 65536 ";
 const std::string choices = "\n Mean removal? \n 1=yes 2=no \n"
                             "\n Enter window type \n 1=rectangular  2=Hanning \n\n";
-
-// Counts the occurrences of what in text.
-int count_of(const std::string& text, const std::string& what)
-{
-    int n = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
-
-// True when text ends with tail.
-bool ends_with(const std::string& text, const std::string& tail)
-{
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
 
 // A scratch folder holding rec.txt, a record of the given number of pairs.
 struct session {
@@ -136,9 +123,9 @@ TEST(Dialogue, SegmentLengthAnswers)
         session s(2048);
         const program_run r = s.run(std::string("rec.txt\n1\n1\n") + c.answers + "1\n2\n");
         SCOPED_TRACE(c.answers);
-        EXPECT_EQ(count_of(r.console, illegal), c.illegal);
-        EXPECT_EQ(count_of(r.console, maximum), c.maximum);
-        EXPECT_EQ(count_of(r.console, length_prompt), c.illegal + 1);
+        EXPECT_EQ(occurrences(r.console, illegal), c.illegal);
+        EXPECT_EQ(occurrences(r.console, maximum), c.maximum);
+        EXPECT_EQ(occurrences(r.console, length_prompt), c.illegal + 1);
         EXPECT_NE(r.console.find(length_prompt + choices), std::string::npos);
         EXPECT_EQ(r.exit_status, 1);
     }

@@ -1,4 +1,5 @@
 // Whole runs of the built program over records that end the run early or go through.
+#include "console_text.h"
 #include "record_text.h"
 #include "run_program.h"
 
@@ -8,14 +9,6 @@
 #include <vector>
 
 namespace {
-
-// Counts the occurrences of what in text.
-int count_of(const std::string& text, const std::string& what)
-{
-    int n = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
 
 TEST(Reader, TenThousandPairsInSegmentsOf1024)
 {
@@ -27,8 +20,8 @@ TEST(Reader, TenThousandPairsInSegmentsOf1024)
                              "\n\n time span=            0 sec to        1.023 sec"),
               std::string::npos);
     EXPECT_NE(r.console.find("\n delta f=         0.9775 "), std::string::npos);
-    EXPECT_EQ(count_of(r.console, "\n\n reading time history "), 19);
-    EXPECT_EQ(count_of(r.console, "\n call function ctfourier "), 18);
+    EXPECT_EQ(occurrences(r.console, "\n\n reading time history "), 19);
+    EXPECT_EQ(occurrences(r.console, "\n call function ctfourier "), 18);
     EXPECT_NE(r.console.find("\n   ns=272  nhs=512 "), std::string::npos);
     EXPECT_NE(r.console.find("\n nave = 18 "), std::string::npos);
     EXPECT_TRUE(dir.exists("A_G2Hz.psd"));

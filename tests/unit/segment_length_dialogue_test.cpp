@@ -1,4 +1,5 @@
 #include "run/run.h"
+#include "console_text.h"
 #include "state_fixture.h"
 
 #include <gtest/gtest.h>
@@ -10,14 +11,6 @@ namespace {
 const std::string prompt = "\n Enter samples per segment value from third column. \n ";
 const std::string illegal = "\n Error: illegal n value.  n must be 2^i, where i is an integer.";
 const std::string maximum = "\n maximum allowed value is 65536 ";
-
-// Counts the occurrences of what in text.
-int count_of(const std::string& text, const std::string& what)
-{
-    int n = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
 
 class SegmentLengthDialogue : public testing::Test {
 protected:
@@ -62,9 +55,9 @@ TEST_F(SegmentLengthDialogue, AsksUntilAPowerOfTwoUpTo65536)
         reset_state();
         const std::string text = run(c.answers);
         SCOPED_TRACE(c.answers);
-        EXPECT_EQ(count_of(text, prompt), c.attempts);
-        EXPECT_EQ(count_of(text, illegal), c.illegal_messages);
-        EXPECT_EQ(count_of(text, maximum), c.maximum_messages);
+        EXPECT_EQ(occurrences(text, prompt), c.attempts);
+        EXPECT_EQ(occurrences(text, illegal), c.illegal_messages);
+        EXPECT_EQ(occurrences(text, maximum), c.maximum_messages);
         EXPECT_EQ(text.rfind(prompt) + prompt.size(), text.size()) << "nothing after the last prompt";
         EXPECT_EQ(st.m, c.m);
         EXPECT_EQ(st.nstages, c.nstages);
