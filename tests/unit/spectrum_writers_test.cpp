@@ -187,24 +187,6 @@ TEST_F(SpectrumWriters, DisplacementMagnitudes)
     }
 }
 
-// The number of files each quantity creates, and its last slot.
-TEST_F(SpectrumWriters, FileSetSizes)
-{
-    const int files[6] = {6, 6, 14, 6, 6, 1};
-    for (int type = 1; type <= 6; ++type) {
-        reset_state();
-        set_run(type, 4, 1., 1, {1., 1.});
-        EXPECT_EQ(last_slot(), 1 + files[type - 1]);
-        console_of(output_stage);
-        int made = 0;
-        for (int slot = 2; slot <= last_slot(); ++slot) {
-            made += folder.exists(st.fname[slot]);
-            EXPECT_EQ(st.fp[slot], nullptr) << "slot " << slot << " left open";
-        }
-        EXPECT_EQ(made, files[type - 1]);
-    }
-}
-
 // A file that cannot be created is reported; the others are still written in full.
 TEST_F(SpectrumWriters, FileThatCannotBeCreated)
 {
@@ -240,20 +222,6 @@ TEST_F(SpectrumWriters, WriteFailureReportedOnce)
         EXPECT_GT(text.find("\n\n\n m= "), at);
         EXPECT_NE(text.find("\n overall rms = "), std::string::npos);
     }
-}
-
-// Existing files of the same names are replaced, not appended to.
-TEST_F(SpectrumWriters, ExistingFilesReplaced)
-{
-    std::FILE* old = std::fopen("V2_Hz.psd", "w");
-    ASSERT_NE(old, nullptr);
-    for (int i = 0; i < 1000; ++i) std::fputs("old contents\n", old);
-    std::fclose(old);
-    set_run(6, 8, 1., 1, {1., 1., 1., 1.});
-    console_of(output_stage);
-    const std::string text = folder.read("V2_Hz.psd");
-    EXPECT_EQ(parse_rows(text).size(), 4u);
-    EXPECT_EQ(malformed_rows(text), 0);
 }
 
 } // namespace
