@@ -105,8 +105,8 @@ inline std::vector<double> welch_psd(const std::vector<double>& x, const welch_s
             }
             seg[n] = v * s.to_si;
         }
-        const std::vector<cplx> spec = reference_transform(seg);
-        for (std::size_t k = 0; k < m / 2; ++k) power[k] += std::norm(spec[k]);
+        const std::vector<cplx> bins = reference_transform(seg);
+        for (std::size_t k = 0; k < m / 2; ++k) power[k] += std::norm(bins[k]);
     }
     if (segments != nullptr) *segments = nave;
     for (std::size_t k = 0; k < m / 2; ++k)
