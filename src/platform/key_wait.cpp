@@ -14,7 +14,9 @@ void wait_for_key()
         return;
     }
     termios raw = saved;
-    raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+    // Without ISIG, Ctrl-C, Ctrl-\ and Ctrl-Z are keys like any other: they end the
+    // wait, and the terminal is never left without echo by a signal.
+    raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ISIG);
     raw.c_cc[VMIN] = 1;
     raw.c_cc[VTIME] = 0;
     tcsetattr(STDIN_FILENO, TCSANOW, &raw);

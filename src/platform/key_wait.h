@@ -2,5 +2,6 @@
 #pragma once
 
 // On a terminal: one key, without echo and without Enter, ignoring what was
-// typed before. Otherwise: one byte of standard input, or nothing at its end.
+// typed before; Ctrl-C counts as a key. Otherwise: one byte of standard input,
+// or nothing at its end.
 void wait_for_key();

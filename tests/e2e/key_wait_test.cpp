@@ -56,18 +56,21 @@ private:
     std::string tmux_;
 };
 
-TEST(KeyWait, OneKeyWithoutEnterEndsTheRunUnechoed)
+// Writes the script that runs zentri on a short record, then reports its exit
+// status and whether the terminal is back in line mode with echo.
+std::string write_run_script(const scratch_dir& dir)
 {
-    if (std::system("command -v tmux >/dev/null 2>&1") != 0) GTEST_SKIP() << "tmux is not installed";
-    scratch_dir dir;
     dir.write("rec.txt", even_record(64, 3));
-    // after the program: its exit status and whether the terminal is back in line mode
-    dir.write("run.sh", "cd '" + dir.path() + "' && '" + ZENTRI_BINARY +
+    dir.write("run.sh", "trap 'echo [interrupted]' INT\ncd '" + dir.path() + "' && '" + ZENTRI_BINARY +
                             "'\necho \"[exit $?]\"\n"
-                            "if stty -a | grep -q -- -icanon; then echo '[raw]'; else echo '[line]'; fi\n"
+                            "if stty -a | grep -q -- '-icanon\\|-echo '; then echo '[raw]'; else echo '[line]'; fi\n"
                             "sleep 120\n");
-    tmux_pane pane(dir.file("run.sh"));
+    return dir.file("run.sh");
+}
 
+// Answers the dialogue up to the key wait, the last answer with more on its line.
+void answer_up_to_key_wait(const tmux_pane& pane)
+{
     const std::pair<const char*, const char*> dialogue[] = {
         {"Enter input filename", "rec.txt"}, {"6=volts", "6"},         {"third column.", "8"},
         {"1=yes 2=no", "1"},                 {"2=Hanning", "'2 junk'"},
@@ -80,6 +83,20 @@ TEST(KeyWait, OneKeyWithoutEnterEndsTheRunUnechoed)
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_EQ(pane.screen().find("[exit"), std::string::npos)
         << "the rest of the last answer's line is not taken as the key";
+}
+
+// True when tmux can be run here.
+bool tmux_present()
+{
+    return std::system("command -v tmux >/dev/null 2>&1") == 0;
+}
+
+TEST(KeyWait, OneKeyWithoutEnterEndsTheRunUnechoed)
+{
+    if (!tmux_present()) GTEST_SKIP() << "tmux is not installed";
+    scratch_dir dir;
+    tmux_pane pane(write_run_script(dir));
+    answer_up_to_key_wait(pane);
 
     pane.type("q");
     ASSERT_TRUE(pane.shows("[exit 1]")) << pane.screen();
@@ -88,6 +105,18 @@ TEST(KeyWait, OneKeyWithoutEnterEndsTheRunUnechoed)
     const std::string after_prompt = text.substr(wait_at, text.find("[exit") - wait_at);
     EXPECT_EQ(after_prompt.find('q'), std::string::npos) << "the key is not echoed: " << after_prompt;
     EXPECT_TRUE(pane.shows("[line]")) << "the terminal mode is restored";
+}
+
+TEST(KeyWait, CtrlCIsAKeyAndLeavesTheTerminalUsable)
+{
+    if (!tmux_present()) GTEST_SKIP() << "tmux is not installed";
+    scratch_dir dir;
+    tmux_pane pane(write_run_script(dir));
+    answer_up_to_key_wait(pane);
+
+    pane.type("C-c");
+    ASSERT_TRUE(pane.shows("[exit 1]")) << pane.screen();
+    EXPECT_TRUE(pane.shows("[line]")) << pane.screen();
 }
 
 } // namespace
