@@ -103,11 +103,8 @@ bool apply_option(int opt, const char* arg, recipe& r, std::string& error)
         if (!read_number(arg, v) || v[0] < 0. || v[0] != std::floor(v[0])) break;
         r.seed = static_cast<unsigned long long>(v[0]);
         return true;
-    case 'o':
-        r.output = arg;
-        return true;
-    default:
-        return false;
+    case 'o': r.output = arg; return true;
+    default: return false;
     }
     error = std::string("bad value '") + arg + "' for -" + static_cast<char>(opt);
     return false;
@@ -134,12 +131,12 @@ bool settle_units(const std::string& q, const std::string& u, recipe& r, std::st
 command read_command_line(int argc, char** argv, recipe& r, std::string& error)
 {
     static const option long_options[] = {
-        {"samples", required_argument, nullptr, 'n'}, {"rate", required_argument, nullptr, 'r'},
-        {"start", required_argument, nullptr, 't'},   {"sine", required_argument, nullptr, 's'},
-        {"noise", required_argument, nullptr, 'w'},   {"offset", required_argument, nullptr, 'c'},
+        {"samples", required_argument, nullptr, 'n'},  {"rate", required_argument, nullptr, 'r'},
+        {"start", required_argument, nullptr, 't'},    {"sine", required_argument, nullptr, 's'},
+        {"noise", required_argument, nullptr, 'w'},    {"offset", required_argument, nullptr, 'c'},
         {"quantity", required_argument, nullptr, 'q'}, {"unit", required_argument, nullptr, 'u'},
-        {"seed", required_argument, nullptr, 'S'},    {"output", required_argument, nullptr, 'o'},
-        {"help", no_argument, nullptr, 'h'},          {nullptr, 0, nullptr, 0},
+        {"seed", required_argument, nullptr, 'S'},     {"output", required_argument, nullptr, 'o'},
+        {"help", no_argument, nullptr, 'h'},           {nullptr, 0, nullptr, 0},
     };
     std::string quantity = "acceleration";
     std::string unit;
@@ -153,7 +150,8 @@ command read_command_line(int argc, char** argv, recipe& r, std::string& error)
         } else if (opt == 'u') {
             unit = optarg;
         } else if (!apply_option(opt, optarg, r, error)) {
-            if (error.empty()) error = "unknown option or missing value: " + std::string(argv[optind - 1]);
+            if (error.empty())
+                error = "unknown option or missing value: " + std::string(argv[optind - 1]);
             return command::bad_usage;
         }
     }

@@ -27,8 +27,8 @@ void inverse_fft(std::vector<std::complex<double>>& x)
     for (std::size_t span = 2; span <= n; span <<= 1) {
         const std::size_t half = span / 2;
         for (std::size_t t = 0; t < half; ++t) {
-            const std::complex<double> w = std::polar(1., two_pi * static_cast<double>(t) /
-                                                              static_cast<double>(span));
+            const std::complex<double> w =
+                std::polar(1., two_pi * static_cast<double>(t) / static_cast<double>(span));
             for (std::size_t base = 0; base < n; base += span) {
                 const std::complex<double> a = x[base + t];
                 const std::complex<double> b = x[base + t + half] * w;

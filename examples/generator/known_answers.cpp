@@ -35,8 +35,7 @@ void print_parts(std::FILE* out, const recipe& r)
         zfprint(out, " noise %d: %.8g %s^2/Hz from %.8g to %.8g Hz\n", static_cast<int>(i + 1),
                 w.level, u, w.low, w.high);
     }
-    if (!r.noises.empty())
-        zfprint(out, " noise rms: %.8g %s\n", std::sqrt(noise_variance(r)), u);
+    if (!r.noises.empty()) zfprint(out, " noise rms: %.8g %s\n", std::sqrt(noise_variance(r)), u);
     zfprint(out, " offset: %.8g %s\n", r.offset, u);
 }
 

@@ -4,8 +4,8 @@
 #include "record_writer.h"
 #include "synthesis.h"
 
-#include <cstdio>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -32,14 +32,11 @@ int main(int argc, char** argv)
     recipe r;
     std::string error;
     switch (read_command_line(argc, argv, r, error)) {
-    case command::show_usage:
-        std::fputs(usage_text(), stdout);
-        return 0;
+    case command::show_usage: std::fputs(usage_text(), stdout); return 0;
     case command::bad_usage:
         std::fprintf(stderr, "zentri-gen: %s\n\n%s", error.c_str(), usage_text());
         return 2;
-    case command::make_record:
-        break;
+    case command::make_record: break;
     }
     const std::vector<double> x = synthesize(r);
     if (!write_to_destination(r, x)) return 1;

@@ -8,17 +8,18 @@ namespace {
 const unit_info acceleration_units[] = {{"G", 1, 1.}, {"m/sec^2", 2, 1. / 9.81}};
 const unit_info velocity_units[] = {{"in/sec", 1, 1.}, {"m/sec", 2, 1. / 0.0254}};
 const unit_info displacement_units[] = {
-    {"inch", 1, 1.},          {"mils", 2, 1e-3},          {"micro-inches", 3, 1e-6},
-    {"meters", 4, 1. / 0.0254}, {"mm", 5, 1e-3 / 0.0254}, {"microns", 6, 1e-6 / 0.0254},
+    {"inch", 1, 1.},           {"mils", 2, 1e-3},
+    {"micro-inches", 3, 1e-6}, {"meters", 4, 1. / 0.0254},
+    {"mm", 5, 1e-3 / 0.0254},  {"microns", 6, 1e-6 / 0.0254},
 };
 const unit_info force_units[] = {{"lbf", 1, 1.}, {"N", 2, 1. / 4.448}};
 const unit_info pressure_units[] = {{"psi", 1, 1.}, {"Pa", 2, 1. / 6897.}};
 const unit_info volts_units[] = {{"V", 0, 1.}};
 
 const quantity_info quantities[] = {
-    {"acceleration", 1, acceleration_units, 2}, {"velocity", 2, velocity_units, 2},
-    {"displacement", 3, displacement_units, 6}, {"force", 4, force_units, 2},
-    {"pressure", 5, pressure_units, 2},         {"volts", 6, volts_units, 1},
+    {"acceleration", acceleration_units, 2, 1}, {"velocity", velocity_units, 2, 2},
+    {"displacement", displacement_units, 6, 3}, {"force", force_units, 2, 4},
+    {"pressure", pressure_units, 2, 5},         {"volts", volts_units, 1, 6},
 };
 
 // Compares two words ignoring letter case.

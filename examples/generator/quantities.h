@@ -14,10 +14,10 @@ struct unit_info {
 
 // One quantity with its unit menu.
 struct quantity_info {
-    const char* name;        // acceleration, velocity, ...
-    int code;                // zentri's answer to "Specify Input File Type"
-    const unit_info* units;  // the menu, in zentri's order
+    const char* name;       // acceleration, velocity, ...
+    const unit_info* units; // the menu, in zentri's order
     int unit_count;
+    int code; // zentri's answer to "Specify Input File Type"
 };
 
 // Finds a quantity by name or menu code; nullptr when there is none.

@@ -22,10 +22,10 @@ struct noise_part {
 
 // The whole recipe of one record.
 struct recipe {
-    long count = 4096;          // number of pairs
-    double rate = 1024.;        // samples per second
-    double start = 0.;          // time of the first pair, s
-    double offset = 0.;         // constant added to every sample
+    long count = 4096;   // number of pairs
+    double rate = 1024.; // samples per second
+    double start = 0.;   // time of the first pair, s
+    double offset = 0.;  // constant added to every sample
     std::vector<sine_part> sines;
     std::vector<noise_part> noises;
     const quantity_info* quantity = nullptr;

@@ -125,12 +125,13 @@ TEST(Generator, ExpectedOverallRmsIsZentrisInEveryQuantity)
         SCOPED_TRACE(std::string(c.quantity) + " " + c.unit);
         scratch_dir dir;
         // The sine lies on line 32 of a 256-sample segment: no leakage.
-        const command_result r =
-            run_command(dir.path(), gen + " -n 2048 -r 1024 -s " + std::to_string(c.amplitude) +
-                                        ",128 -q " + c.quantity + " -u '" + c.unit + "' -o rec.txt");
+        const command_result r = run_command(
+            dir.path(), gen + " -n 2048 -r 1024 -s " + std::to_string(c.amplitude) + ",128 -q " +
+                            c.quantity + " -u '" + c.unit + "' -o rec.txt");
         ASSERT_EQ(r.exit_status, 0) << r.err;
         const double expected = value_after(r.err, "expected overall rms:");
-        const program_run run = run_zentri(dir, std::string("rec.txt\n") + c.answers + "256\n2\n1\n\n");
+        const program_run run =
+            run_zentri(dir, std::string("rec.txt\n") + c.answers + "256\n2\n1\n\n");
         ASSERT_EQ(run.exit_status, 1);
         EXPECT_NEAR(value_after(run.console, "overall rms =") / expected, 1., 0.002) << r.err;
     }
@@ -150,8 +151,9 @@ TEST(Generator, NoiseHasTheAskedLevelOverItsBand)
     EXPECT_NEAR(squares / 8192., 1.0, 1e-9);
 
     scratch_dir dir;
-    ASSERT_EQ(run_command(dir.path(), gen + " -n 8192 -w 0.01,50,150 -q volts -o rec.txt").exit_status,
-              0);
+    ASSERT_EQ(
+        run_command(dir.path(), gen + " -n 8192 -w 0.01,50,150 -q volts -o rec.txt").exit_status,
+        0);
     const program_run run = run_zentri(dir, "rec.txt\n6\n512\n1\n2\n\n");
     ASSERT_EQ(run.exit_status, 1);
     const std::string psd = dir.read("V2_Hz.psd");
@@ -163,10 +165,9 @@ TEST(Generator, NoiseHasTheAskedLevelOverItsBand)
 TEST(Generator, RefusesABadCommandLine)
 {
     scratch_dir dir;
-    const char* wrong[] = {"-x",          "-s 1,600",     "-s 1",        "-w 1,20,10",
-                           "-w 1,10,513", "-n 1",         "-n 2.5",      "-r 0",
-                           "-q 7",        "-q mass",      "-u furlong",  "-q volts -u G",
-                           "extra",       "-s 1,50,0,9"};
+    const char* wrong[] = {"-x",         "-s 1,600",      "-s 1",  "-w 1,20,10", "-w 1,10,513",
+                           "-n 1",       "-n 2.5",        "-r 0",  "-q 7",       "-q mass",
+                           "-u furlong", "-q volts -u G", "extra", "-s 1,50,0,9"};
     for (const char* args : wrong) {
         const command_result r = run_command(dir.path(), gen + " " + args);
         EXPECT_EQ(r.exit_status, 2) << args;

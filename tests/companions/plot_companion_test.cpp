@@ -44,8 +44,8 @@ int count_of(const std::string& text, const std::string& word)
     return n;
 }
 
-const std::vector<std::string> acceleration_files = {"A_G2Hz.psd", "A_ms22Hz.psd", "A_Grms.mag",
-                                                     "A_ms2rms.mag", "A_Gpk.mag", "A_ms2_pk.mag"};
+const std::vector<std::string> acceleration_files = {
+    "A_G2Hz.psd", "A_ms22Hz.psd", "A_Grms.mag", "A_ms2rms.mag", "A_Gpk.mag", "A_ms2_pk.mag"};
 
 TEST(PlotCompanion, DrawsAPngOfTheAskedSizeForEveryResultFile)
 {

@@ -21,8 +21,8 @@ std::string slurp(const std::string& path)
 command_result run_command(const std::string& dir, const std::string& command)
 {
     const std::string out = dir + "/.cmd_out", err = dir + "/.cmd_err";
-    const std::string line = "cd '" + dir + "' && (" + command + ") </dev/null >'" + out +
-                             "' 2>'" + err + "'";
+    const std::string line =
+        "cd '" + dir + "' && (" + command + ") </dev/null >'" + out + "' 2>'" + err + "'";
     const int status = std::system(line.c_str());
     command_result r;
     r.exit_status = (status != -1 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
