@@ -9,14 +9,16 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 build=build-fuzz
 
+targets=()
+for source in fuzz/*_fuzz.cpp; do targets+=("$(basename "$source" .cpp)"); done
+
 mkdir -p "$build/artifacts"
 { cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DZENTRI_FUZZ=ON -DZENTRI_TESTS=OFF && cmake --build "$build" -j2; } \
+        -DZENTRI_FUZZ=ON -DZENTRI_TESTS=OFF && cmake --build "$build" -j2 --target "${targets[@]}"; } \
   >"$build/artifacts/build.log" 2>&1 || { cat "$build/artifacts/build.log"; exit 1; }
 
 failed=0
-for source in fuzz/*_fuzz.cpp; do
-  target=$(basename "$source" .cpp)
+for target in "${targets[@]}"; do
   grown=fuzz/corpus-grown/$target
   seeds=fuzz/corpus/$target
   mkdir -p "$grown" "$seeds"
