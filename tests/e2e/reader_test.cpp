@@ -29,6 +29,7 @@ TEST(Reader, TenThousandPairsInSegmentsOf1024)
 }
 
 // A record the run cannot use: the console must say why, and no result file appears.
+// (Records without two pairs are in the bad-input matrix.)
 struct unusable_record {
     const char* what;
     std::string record;
@@ -41,11 +42,7 @@ TEST(Reader, UnusableRecordsEndWithStatusOneAndNoFiles)
     std::string repeated_times; // the first eight samples share one time
     for (int i = 0; i < 16; ++i) repeated_times += std::to_string(i < 8 ? 0 : i) + " 1\n";
     const unusable_record cases[] = {
-        {"empty file", "", "8", "at least two"},
-        {"one pair", "0 1\n", "8", "at least two"},
-        {"header line", "time amplitude\n0 1\n1 2\n", "8", "at least two"},
         {"times decrease", "3 1\n2 1\n1 1\n", "8", "time column must increase"},
-        {"times equal", "1 1\n1 1\n", "8", "time column must increase"},
         {"infinite time", "0 1\n1 1\n1e999 1\n", "8", "time column must increase"},
         {"shorter than a segment", even_record(100, 3), "128", "reading time history"},
         {"first span zero", repeated_times, "8", "time span"},
