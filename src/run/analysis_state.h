@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <cstdio>
 
-constexpr unsigned max_m = 65536;      // largest segment, samples (2^16)
+constexpr unsigned max_m = 65536;        // largest segment, samples (2^16)
 constexpr unsigned seg_entries = 131072; // capacity of the segment buffer
-constexpr int name_chars = 260;        // characters of one file-name slot, terminator included
-constexpr int file_slots = 16;         // file-name and stream slots 0..15
+constexpr int name_chars = 260;          // characters of one file-name slot, terminator included
+constexpr int file_slots = 16;           // file-name and stream slots 0..15
 
 // One complex entry: real part, then imaginary part, both single precision.
 struct complex_entry {
@@ -19,10 +19,10 @@ struct complex_entry {
 
 struct analysis_state {
     /* sample and spectrum buffers */
-    complex_entry seg[seg_entries];   // current segment, transformed in place into its spectrum
-    double psd[max_m];                // power summed per bin, then the one-sided PSD
-    float overlap[max_m];             // raw second half of the previous segment
-    complex_entry twiddle[max_m];     // reordering scratch copy, then the stage twiddle factors
+    complex_entry seg[seg_entries]; // current segment, transformed in place into its spectrum
+    double psd[max_m];              // power summed per bin, then the one-sided PSD
+    float overlap[max_m];           // raw second half of the previous segment
+    complex_entry twiddle[max_m];   // reordering scratch copy, then the stage twiddle factors
 
     /* files */
     char fname[file_slots][name_chars]; // slot 1 input path, slots 2..15 output names
@@ -35,12 +35,12 @@ struct analysis_state {
     std::uint32_t nstages; // log2(m)
 
     /* run progress */
-    std::uint32_t nave;    // segments transformed so far
-    std::uint32_t ns;      // samples obtained by the last segment read
-    std::int32_t status;   // 0 at entry, 1 running, 999 rejected segment length, 905 record exhausted
+    std::uint32_t nave;  // segments transformed so far
+    std::uint32_t ns;    // samples obtained by the last segment read
+    std::int32_t status; // 0 at entry, 1 running, 999 rejected segment length, 905 record exhausted
 
     /* the user's choices */
-    std::int32_t input_type;    // quantity 1..6: acceleration, velocity, displacement, force, pressure, volts
+    std::int32_t input_type;    // quantity 1..6: acceleration .. pressure, 6 volts
     std::int32_t input_unit;    // unit code within the quantity; 0 for volts
     std::int32_t mean_choice;   // 1 = remove each segment's mean
     std::int32_t window_choice; // 2 = Hanning window

@@ -12,7 +12,7 @@ namespace {
 std::uint32_t to_count(long long v)
 {
     return (v < 0 || v > static_cast<long long>(UINT32_MAX)) ? UINT32_MAX
-                                                              : static_cast<std::uint32_t>(v);
+                                                             : static_cast<std::uint32_t>(v);
 }
 
 // Reads the answer into m; a non-number is discarded with its line and leaves m as it was.
@@ -56,12 +56,16 @@ void choices_dialogue()
     long long v = 0;
     zprint("\n Mean removal? ");
     zprint("\n 1=yes 2=no \n");
-    if (read_integer_answer(&v) == answer_ok) st.mean_choice = v == 1 ? 1 : 2;
-    else discard_input_line();
+    if (read_integer_answer(&v) == answer_ok)
+        st.mean_choice = v == 1 ? 1 : 2;
+    else
+        discard_input_line();
     zprint("\n Enter window type ");
     zprint("\n 1=rectangular  2=Hanning \n");
     v = 0;
-    if (read_integer_answer(&v) == answer_ok) st.window_choice = v == 2 ? 2 : 1;
-    else discard_input_line();
+    if (read_integer_answer(&v) == answer_ok)
+        st.window_choice = v == 2 ? 2 : 1;
+    else
+        discard_input_line();
     zprint("\n");
 }
