@@ -27,6 +27,16 @@ void read_segment_length()
         discard_input_line();
 }
 
+// Reads an unchecked menu answer and tells whether it is the given choice; a
+// non-number is discarded with its line so the next question starts afresh.
+bool answer_is(long long choice)
+{
+    long long v = 0;
+    const answer_result r = read_integer_answer(&v);
+    if (r == answer_not_number) discard_input_line();
+    return r == answer_ok && v == choice;
+}
+
 } // namespace
 
 void segment_length_dialogue()
@@ -53,19 +63,11 @@ void segment_length_dialogue()
 
 void choices_dialogue()
 {
-    long long v = 0;
     zprint("\n Mean removal? ");
     zprint("\n 1=yes 2=no \n");
-    if (read_integer_answer(&v) == answer_ok)
-        st.mean_choice = v == 1 ? 1 : 2;
-    else
-        discard_input_line();
+    st.mean_choice = answer_is(1) ? 1 : 2;
     zprint("\n Enter window type ");
     zprint("\n 1=rectangular  2=Hanning \n");
-    v = 0;
-    if (read_integer_answer(&v) == answer_ok)
-        st.window_choice = v == 2 ? 2 : 1;
-    else
-        discard_input_line();
+    st.window_choice = answer_is(2) ? 2 : 1;
     zprint("\n");
 }
