@@ -2,13 +2,41 @@
 // space, taken in pairs of time (seconds) and amplitude. Reading ends at end of
 // file or where a time is expected and no number starts. Both the survey and
 // the segment readers read the record only through these calls, on stream slot 1.
+//
+// The calls go to the fast scanner, or to the C library's formatted input when
+// the program is built with ZENTRI_REFERENCE_READER (the zentri_ref executable).
 #pragma once
 
+#include "input/record_readers.h"
+
+#ifdef ZENTRI_REFERENCE_READER
+#define ZENTRI_RECORD_READER(call) reference_##call
+#else
+#define ZENTRI_RECORD_READER(call) fast_##call
+#endif
+
 // Reads one pair as fscanf("%lf %lf") does; returns the fields converted, or EOF.
-int scan_survey_pair(double* time, double* amplitude);
+inline int scan_survey_pair(double* time, double* amplitude)
+{
+    return ZENTRI_RECORD_READER(scan_survey_pair)(time, amplitude);
+}
 
 // Reads one pair as fscanf(" %lf %f ") does, the amplitude straight into a float.
-int scan_segment_pair(double* time, float* amplitude);
+inline int scan_segment_pair(double* time, float* amplitude)
+{
+    return ZENTRI_RECORD_READER(scan_segment_pair)(time, amplitude);
+}
 
 // Returns the record to its first byte.
-void rewind_record();
+inline void rewind_record()
+{
+    ZENTRI_RECORD_READER(rewind_record)();
+}
+
+// Byte offset in the record of the next character a read would look at.
+inline long long record_offset()
+{
+    return ZENTRI_RECORD_READER(record_offset)();
+}
+
+#undef ZENTRI_RECORD_READER

@@ -1,20 +1,26 @@
-// The record read with the C library's formatted input.
-#include "input/record_format.h"
+// The record read with the C library's formatted input: the reference that
+// the fast scanner must match.
+#include "input/record_readers.h"
 #include "run/analysis_state.h"
 
 #include <cstdio>
 
-int scan_survey_pair(double* time, double* amplitude)
+int reference_scan_survey_pair(double* time, double* amplitude)
 {
     return std::fscanf(st.fp[1], "%lf %lf", time, amplitude);
 }
 
-int scan_segment_pair(double* time, float* amplitude)
+int reference_scan_segment_pair(double* time, float* amplitude)
 {
     return std::fscanf(st.fp[1], " %lf %f ", time, amplitude);
 }
 
-void rewind_record()
+void reference_rewind_record()
 {
     std::rewind(st.fp[1]);
+}
+
+long long reference_record_offset()
+{
+    return ftello(st.fp[1]);
 }

@@ -31,7 +31,9 @@ void read_first_segment()
 void read_next_segment()
 {
     zprint("\n\n reading time history ");
-    for (auto& entry : st.seg) entry.im = 0.f;
+    // The transform leaves its spectrum in entries 0 to m-1 only; the entries
+    // from m on are never written during a run and stay zero.
+    for (std::uint32_t i = 0; i < st.m; ++i) st.seg[i].im = 0.f;
     for (std::uint32_t i = 0; i < st.nhs; ++i) st.seg[i].re = st.overlap[i];
     for (std::uint32_t i = st.nhs; i < st.m; ++i) st.seg[i].re = 0.f;
     std::uint32_t count = 0;

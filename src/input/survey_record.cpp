@@ -1,38 +1,105 @@
 #include "input/input.h"
+#include "input/record_place.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
 #include "run/run.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 
 namespace {
 
 constexpr std::uint32_t pair_limit = 99999999; // the count stops one below this
 
+// Amplitudes of this magnitude and above may round to infinity as a float: it is
+// the midpoint between the largest float and 2^128.
+constexpr double float_rounding_edge = 0x1.ffffffp127;
+
 // What the counting pass learns about the record.
 struct record_span {
-    double start;       // time of the first pair
-    double end;         // time of the last pair counted
-    std::uint32_t ns;   // pairs counted
-    bool first_ok;      // the first pair had a time
+    double start;          // time of the first pair
+    double end;            // time of the last pair counted
+    std::uint32_t ns;      // pairs counted
+    bool first_ok;         // the first pair had a time
+    int stop_result;       // result of the read that ended the count; 1 when the limit did
+    long long stop_offset; // record offset where that read began
+    bool suspect;          // a value read is not finite, or the amplitude may overflow a float
 };
 
-// Reads the whole record once, counting pairs and keeping the first and last time.
+// True when a read converted a time that is not finite, or an amplitude that is
+// not finite or may round to infinity as a float.
+bool suspect_pair(int result, double time, double amplitude)
+{
+    return (result >= 1 && !(std::fabs(time) <= DBL_MAX)) ||
+           (result == 2 && !(std::fabs(amplitude) < float_rounding_edge));
+}
+
+// Reads the whole record once, counting pairs and keeping the first and last
+// time, where the count stopped, and whether any value read looks unusable.
 record_span count_pairs()
 {
-    record_span r{0., 0., 0, false};
+    record_span r{};
     double amplitude = 0.;
-    r.first_ok = scan_survey_pair(&r.start, &amplitude) >= 1;
+    const long long first_offset = record_offset();
+    int result = scan_survey_pair(&r.start, &amplitude);
+    r.first_ok = result >= 1;
+    r.suspect = suspect_pair(result, r.start, amplitude);
     std::uint32_t counter = 2;
-    while (counter < pair_limit) {
+    for (;;) {
+        r.stop_offset = record_offset();
+        if (counter >= pair_limit) {
+            result = 1;
+            break;
+        }
         double t = 0.;
-        if (scan_survey_pair(&t, &amplitude) < 1) break;
+        result = scan_survey_pair(&t, &amplitude);
+        if (result < 1) break;
+        r.suspect |= suspect_pair(result, t, amplitude);
         r.end = t;
         ++counter;
     }
+    r.stop_result = result;
+    if (!r.first_ok && counter == 2) r.stop_offset = first_offset; // a header: reading stopped at once
     r.ns = counter - 1;
     return r;
+}
+
+// Warns that the rest of the file is not used when the count stopped before
+// its end at text other than white space.
+void warn_of_unread_text(const record_span& r)
+{
+    if (r.stop_result == EOF) return;
+    const record_place place = find_record_place(r.stop_offset);
+    if (!place.found) return;
+    const long pairs = r.first_ok ? r.ns : r.ns - 1;
+    zprint("\n Warning: reading stopped at line %ld, at the text \"%s\"; %ld pairs were counted"
+           " and the rest of the file is not used. \n",
+           place.line, place.text, pairs);
+}
+
+// Ends the run when a counted pair holds a time or an amplitude that is not a
+// finite number, or an amplitude that is infinite as a float, naming its line.
+// The count only flags suspects (an amplitude read as a double may sit on the
+// float rounding edge); the pairs are read again here as the segment reader
+// reads them, the amplitude as a float, to find the first one for certain.
+void check_values(const record_span& r)
+{
+    if (!r.suspect) return;
+    rewind_record();
+    for (std::uint32_t i = 0; i < r.ns; ++i) {
+        const long long at = record_offset();
+        double t = 0.;
+        float a = 0.f;
+        const int result = scan_segment_pair(&t, &a);
+        if (result < 1 || (std::isfinite(t) && (result == 1 || std::isfinite(a)))) continue;
+        const record_place place = find_record_place(at);
+        zprint("\n\n Error: line %ld holds a time or an amplitude that is not a finite number"
+               " or is beyond single precision: \"%s\" \n",
+               place.line, place.text);
+        end_run("");
+    }
 }
 
 // Ends the run when the record cannot give a time step.
@@ -94,7 +161,9 @@ void print_table(std::uint32_t ns, double dur, double dt)
 void survey_record()
 {
     const record_span r = count_pairs();
+    warn_of_unread_text(r);
     check_span(r);
+    check_values(r);
     const double dur = r.end - r.start;
     const double dt = dur / r.ns;
     const double sr = 1. / dt;

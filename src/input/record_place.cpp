@@ -1,0 +1,68 @@
+#include "input/record_place.h"
+#include "run/analysis_state.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// White space as formatted input skips it.
+bool is_blank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Finds the first byte at or after offset that is not white space and adds the
+// line ends before it to line; returns -1 when the file has none.
+long long locate_text(int fd, long long offset, long& line)
+{
+    char block[1 << 16];
+    bool after_cr = false; // the byte before was '\r'
+    for (long long at = 0;;) {
+        const ssize_t got = pread(fd, block, sizeof block, at);
+        if (got <= 0) return -1;
+        for (ssize_t i = 0; i < got; ++i, ++at) {
+            const char c = block[i];
+            if (after_cr && c != '\n') ++line;
+            if (at >= offset && !is_blank(c)) return at;
+            if (c == '\n') ++line;
+            after_cr = c == '\r';
+        }
+    }
+}
+
+// Appends byte c to the shown text: printable as it is, a tab as \t, others as \xHH.
+void show_byte(record_place& place, int& len, unsigned char c)
+{
+    static const char hex[] = "0123456789abcdef";
+    if (c >= 0x20 && c < 0x7f) {
+        place.text[len++] = static_cast<char>(c);
+    } else if (c == '\t') {
+        place.text[len++] = '\\';
+        place.text[len++] = 't';
+    } else {
+        place.text[len++] = '\\';
+        place.text[len++] = 'x';
+        place.text[len++] = hex[c >> 4];
+        place.text[len++] = hex[c & 15];
+    }
+}
+
+} // namespace
+
+record_place find_record_place(long long offset)
+{
+    record_place place{false, 1, {}};
+    const int fd = st.fp[1] != nullptr ? fileno(st.fp[1]) : -1;
+    if (fd < 0) return place;
+    const long long start = locate_text(fd, offset, place.line);
+    if (start < 0) return place;
+    place.found = true;
+    char bytes[place_text_bytes];
+    const ssize_t got = pread(fd, bytes, sizeof bytes, start);
+    int len = 0;
+    for (ssize_t i = 0; i < got && bytes[i] != '\n' && bytes[i] != '\r'; ++i)
+        show_byte(place, len, static_cast<unsigned char>(bytes[i]));
+    place.text[len] = '\0';
+    return place;
+}

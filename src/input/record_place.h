@@ -1,0 +1,17 @@
+// A place in the record told the way a person finds it in the file: its line
+// and the text found there. Used on the rare paths that report a record the
+// survey could not read to its end or that holds unusable values.
+#pragma once
+
+constexpr int place_text_bytes = 40; // bytes of the record shown at most
+
+struct record_place {
+    bool found; // text other than white space follows the offset
+    long line;  // 1-based line of the first byte of that text
+    char text[4 * place_text_bytes + 1]; // that text to the end of its line, control bytes escaped
+};
+
+// Looks past white space from the record offset on for the next text of the
+// input in stream slot 1. Line ends are "\n", "\r\n" and a lone "\r". Reads the
+// file with pread, so the stream and its position are left as they were.
+record_place find_record_place(long long offset);

@@ -1,0 +1,25 @@
+// The two readers of the record, side by side: the fast scanner, which parses
+// large blocks of the file itself, and the reference, which asks the C
+// library's formatted input for every pair. They give the same results, values
+// and stream positions for any bytes; record_format.h picks one at compile time.
+#pragma once
+
+#include <cstddef>
+
+// Fast scanner (record_scanner.cpp).
+int fast_scan_survey_pair(double* time, double* amplitude);
+int fast_scan_segment_pair(double* time, float* amplitude);
+void fast_rewind_record();
+long long fast_record_offset();
+
+// For tests: makes the scanner hold at most capacity bytes and read chunk bytes
+// at a time (both at least 1, capacity at most its full size), so numbers cross
+// block ends and outgrow the buffer; 0, 0 restores the full sizes. Takes effect
+// from the next read of a stream on.
+void fast_scan_set_window(std::size_t capacity, std::size_t chunk);
+
+// Reference reader (record_reference.cpp).
+int reference_scan_survey_pair(double* time, double* amplitude);
+int reference_scan_segment_pair(double* time, float* amplitude);
+void reference_rewind_record();
+long long reference_record_offset();

@@ -1,0 +1,239 @@
+// The fast record scanner against the C library's formatted input: the same
+// results, the same values bit for bit and the same stream positions after
+// every read, over a large generated corpus of valid and malformed text, read
+// with the full buffer and with small windows so numbers cross block ends and
+// outgrow the buffer.
+#include "input/record_readers.h"
+#include "record_scanner_corpus.h"
+#include "state_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// What one read gave: its result, its values as bits, and where the stream stands.
+struct read_outcome {
+    int result;
+    std::uint64_t time_bits;
+    std::uint64_t amplitude_bits;
+    long long offset;
+    bool operator==(const read_outcome& o) const
+    {
+        return result == o.result && time_bits == o.time_bits &&
+               amplitude_bits == o.amplitude_bits && offset == o.offset;
+    }
+};
+
+std::ostream& operator<<(std::ostream& os, const read_outcome& r)
+{
+    return os << "{result " << r.result << ", time bits " << std::hex << r.time_bits
+              << ", amplitude bits " << r.amplitude_bits << std::dec << ", offset " << r.offset
+              << "}";
+}
+
+enum class pair_format { survey, segment };
+enum class reader_kind { fast, reference };
+
+template <class T> std::uint64_t bits_of(T v)
+{
+    std::uint64_t b = 0;
+    std::memcpy(&b, &v, sizeof v);
+    return b;
+}
+
+// One read of a pair with the chosen reader; values not converted keep a marker.
+read_outcome read_pair(reader_kind reader, pair_format format)
+{
+    const bool fast = reader == reader_kind::fast;
+    double time = -7.25;
+    read_outcome r{};
+    if (format == pair_format::survey) {
+        double amplitude = -7.25;
+        r.result = fast ? fast_scan_survey_pair(&time, &amplitude)
+                        : reference_scan_survey_pair(&time, &amplitude);
+        r.amplitude_bits = bits_of(amplitude);
+    } else {
+        float amplitude = -7.25f;
+        r.result = fast ? fast_scan_segment_pair(&time, &amplitude)
+                        : reference_scan_segment_pair(&time, &amplitude);
+        r.amplitude_bits = bits_of(amplitude);
+    }
+    r.time_bits = bits_of(time);
+    r.offset = fast ? fast_record_offset() : reference_record_offset();
+    return r;
+}
+
+// Reads the record in text until a read converts nothing, as the program does.
+std::vector<read_outcome> read_all(const std::string& record, reader_kind reader,
+                                   pair_format format)
+{
+    std::FILE* f = fmemopen(const_cast<char*>(record.data()), record.size(), "r");
+    if (record.empty()) f = std::tmpfile(); // fmemopen refuses an empty buffer
+    st.fp[1] = f;
+    std::vector<read_outcome> reads;
+    for (;;) {
+        reads.push_back(read_pair(reader, format));
+        if (reads.back().result < 1) break;
+    }
+    std::fclose(f);
+    st.fp[1] = nullptr;
+    return reads;
+}
+
+// What a comparison covered.
+struct comparison {
+    long reads;        // reads compared
+    long float_edges;  // amplitudes whose float differs from their double rounded to float
+};
+
+// Both readers over every record, in both formats, with the scanner's window
+// set to capacity bytes read chunk bytes at a time.
+comparison compare_readers(const std::vector<std::string>& records, std::size_t capacity,
+                           std::size_t chunk)
+{
+    fast_scan_set_window(capacity, chunk);
+    comparison c{0, 0};
+    for (const std::string& record : records) {
+        std::vector<read_outcome> survey;
+        for (const pair_format format : {pair_format::survey, pair_format::segment}) {
+            const auto expected = read_all(record, reader_kind::reference, format);
+            const auto actual = read_all(record, reader_kind::fast, format);
+            EXPECT_EQ(actual, expected)
+                << "record \"" << shown(record) << "\", window " << capacity << "/" << chunk
+                << (format == pair_format::survey ? ", survey" : ", segment");
+            if (actual != expected) {
+                fast_scan_set_window(0, 0);
+                return c;
+            }
+            c.reads += static_cast<long>(expected.size());
+            if (format == pair_format::survey) survey = expected;
+        }
+        // The segment reads take the same pairs; compare the two amplitudes.
+        const auto segment = read_all(record, reader_kind::reference, pair_format::segment);
+        for (std::size_t i = 0; i < segment.size() && i < survey.size(); ++i) {
+            if (segment[i].result != 2 || survey[i].result != 2) continue;
+            double wide;
+            float narrow;
+            std::memcpy(&wide, &survey[i].amplitude_bits, sizeof wide);
+            std::memcpy(&narrow, &segment[i].amplitude_bits, sizeof narrow);
+            if (bits_of(static_cast<float>(wide)) != bits_of(narrow)) ++c.float_edges;
+        }
+    }
+    fast_scan_set_window(0, 0);
+    return c;
+}
+
+class RecordScanner : public testing::Test {
+protected:
+    void SetUp() override { reset_state(); }
+    void TearDown() override
+    {
+        fast_scan_set_window(0, 0);
+        close_record();
+    }
+};
+
+TEST_F(RecordScanner, MatchesTheCLibraryOnTheGeneratedCorpus)
+{
+    const std::vector<std::string> records = generated_records(12000, 20240601);
+    // The full buffer; small windows, so numbers cross block ends; and a window
+    // smaller than many numbers, so they are folded as they stream by.
+    for (const auto& window : {std::pair<int, int>{0, 0}, {64, 7}, {16, 1}, {16, 16}}) {
+        const comparison c = compare_readers(records, window.first, window.second);
+        EXPECT_GT(c.reads, 100000);
+        EXPECT_GT(c.float_edges, 300);
+    }
+}
+
+TEST_F(RecordScanner, MatchesTheCLibraryOnNumbersLongerThanTheBuffer)
+{
+    std::vector<std::string> records;
+    const std::string digits(300, '7');
+    const std::string zeros(300, '0');
+    for (const std::string& mantissa :
+         {digits, zeros + "1", "0." + zeros + digits, digits + "." + digits, "0x" + digits,
+          "0x." + zeros + "8", "-" + zeros, "+." + zeros, "1" + zeros + "e-300"}) {
+        for (const std::string& exponent : {std::string(), std::string("e"), std::string("e+"),
+                                            "e-" + zeros + "5", "e" + digits, "p-" + digits,
+                                            "p+" + zeros + "12"})
+            records.push_back(" " + mantissa + exponent + " 1.5\n2 " + mantissa + exponent + "\n");
+    }
+    for (const auto& window : {std::pair<int, int>{64, 5}, {16, 16}, {0, 0}})
+        EXPECT_GT(compare_readers(records, window.first, window.second).reads, 200);
+}
+
+TEST_F(RecordScanner, KnownCasesOfTheCLibrary)
+{
+    // Each record with the results and stream offsets of its survey reads.
+    const struct {
+        const char* record;
+        std::vector<int> results;
+        std::vector<long long> offsets;
+    } cases[] = {
+        {"100ergs 5", {1, 0}, {4, 4}},            // "100e" taken, "rgs" left
+        {"1e+ 3", {2, -1}, {5, 5}},               // an exponent without digits
+        {"nan(abc) 3", {1, 0}, {3, 3}},           // no parenthesised not-a-number
+        {"+.e1 2", {0}, {2}},                     // "+." taken, then nothing
+        {"infx 1", {1, 0}, {3, 3}},               // "inf", "x" left
+        {"infin 1", {0}, {6}},                    // the blank that breaks "infinity" is taken
+        {"0x1p3 2", {2, -1}, {7, 7}},             // a hexadecimal float
+        {"0x 1", {0}, {2}},                       // "0x" and nothing after
+        {"1,5 2", {1, 0}, {1, 1}},                // a comma decimal stops the amplitude
+        {"1e400 1e-400\r\n", {2, -1}, {12, 14}},  // out of range: infinity and zero
+        {"1\v2\f3 4", {2, 2, -1}, {3, 7, 7}},     // every kind of white space
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.record);
+        for (const reader_kind reader : {reader_kind::reference, reader_kind::fast}) {
+            const auto reads = read_all(c.record, reader, pair_format::survey);
+            ASSERT_EQ(reads.size(), c.results.size());
+            for (std::size_t i = 0; i < reads.size(); ++i) {
+                EXPECT_EQ(reads[i].result, c.results[i]) << i;
+                EXPECT_EQ(reads[i].offset, c.offsets[i]) << i;
+            }
+        }
+    }
+}
+
+TEST_F(RecordScanner, FloatAmplitudesAreRoundedFromTheTextNotViaDouble)
+{
+    // Halfway between two floats plus or minus far less than a double's step:
+    // rounded through double it is exactly halfway and goes to the even float.
+    const std::string above = "1.000000059604644775390625000000001";
+    const std::string below = "1.000000059604644775390624999999999";
+    for (const reader_kind reader : {reader_kind::reference, reader_kind::fast}) {
+        const auto up = read_all("0 " + above + "\n", reader, pair_format::segment);
+        const auto down = read_all("0 " + below + "\n", reader, pair_format::segment);
+        EXPECT_EQ(up[0].amplitude_bits, bits_of(std::nextafter(1.f, 2.f)));
+        EXPECT_EQ(down[0].amplitude_bits, bits_of(1.f));
+    }
+    EXPECT_EQ(static_cast<float>(std::strtod(above.c_str(), nullptr)), 1.f);
+}
+
+TEST_F(RecordScanner, RewindAndANewStreamStartAfresh)
+{
+    // Two records in turn in slot 1 (a new stream often reuses the address of
+    // the one closed), each read partly, then rewound and read from the start.
+    for (const char* text : {"1 2\n3 4\n5 6\n", "7 8\n9 10\n"}) {
+        open_record_text(text);
+        double t = 0., a = 0.;
+        ASSERT_EQ(fast_scan_survey_pair(&t, &a), 2);
+        EXPECT_EQ(t, text[0] - '0');
+        fast_rewind_record();
+        EXPECT_EQ(fast_record_offset(), 0);
+        ASSERT_EQ(fast_scan_survey_pair(&t, &a), 2);
+        EXPECT_EQ(t, text[0] - '0');
+        EXPECT_EQ(fast_record_offset(), 3);
+    }
+}
+
+} // namespace
