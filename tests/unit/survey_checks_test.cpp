@@ -1,0 +1,116 @@
+// The survey's checks of the record: a warning when the count stops before the
+// end of the file, naming the line and the text found there, and the end of
+// the run when a counted pair holds a value that is not a finite number or an
+// amplitude beyond single precision.
+#include "input/input.h"
+#include "record_text.h"
+#include "state_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+// Surveys the record given as text; returns what the survey printed.
+std::string survey_of(const std::string& record)
+{
+    reset_state();
+    open_record_text(record);
+    return console_of(survey_record);
+}
+
+// The warning for a count that stopped at line at text after pairs pairs.
+std::string warning(long line, const std::string& text, long pairs)
+{
+    return "\n Warning: reading stopped at line " + std::to_string(line) + ", at the text \"" +
+           text + "\"; " + std::to_string(pairs) +
+           " pairs were counted and the rest of the file is not used. \n";
+}
+
+TEST(SurveyChecks, ReadingThatStopsEarlyIsReportedBeforeTheTable)
+{
+    const struct {
+        const char* what;
+        std::string record;
+        std::string expected;
+    } cases[] = {
+        {"footer", even_record(64, 3) + "end of data\n", warning(65, "end of data", 64)},
+        {"comma decimal (its time still counts)", "0 1\n1 2\n2,5 3\n3 4\n", warning(3, ",5 3", 3)},
+        {"stray line, CRLF", "0 1\r\n1 2\r\nERROR\r\n3 4\r\n", warning(3, "ERROR", 2)},
+        {"lone CR line ends", "0 1\r1 2\r2 3\rxx\r", warning(4, "xx", 3)},
+        {"blank lines and indents", "\n\n0 1\n\n1 2\n   \n  tail text  \n", warning(7, "tail text  ", 2)},
+        {"text cut at 40 bytes, control bytes escaped",
+         "0 1\n1 2\n#\tnote\x01" + std::string(50, 'z') + "\n",
+         warning(3, "#\\tnote\\x01" + std::string(33, 'z'), 2)},
+        {"a partly read word is shown whole", "0 1\n1 2\nnominal end\n", warning(3, "nominal end", 2)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string text = survey_of(c.record);
+        EXPECT_EQ(text.substr(0, c.expected.size()), c.expected) << text;
+        EXPECT_NE(text.find("\n time "), std::string::npos); // the run goes on
+    }
+}
+
+TEST(SurveyChecks, CleanRecordsHaveNoWarning)
+{
+    const std::string pairs = even_record(40, 3);
+    for (const std::string& record :
+         {pairs, pairs + "\n\n \t\r\n\v\f", pairs + "4.000", pairs + "4.000 1.5e",
+          std::string("0\t1\r\n1\t2\r\n")}) {
+        const std::string text = survey_of(record);
+        EXPECT_EQ(text.find("Warning"), std::string::npos) << text;
+        EXPECT_EQ(text.rfind("\n time ", 0), 0u) << text;
+    }
+}
+
+TEST(SurveyChecks, AmplitudesJustBelowTheFloatEdgeAreKept)
+{
+    // Read as a double this rounds to the midpoint between the largest float
+    // and 2^128, but as a float it is the largest float: not an error.
+    const std::string text = survey_of("0 1\n1 340282356779733661637539395458142568447.9\n2 -3.4028235e38\n");
+    EXPECT_EQ(text.find("Error:"), std::string::npos) << text;
+    EXPECT_NE(text.find("\tns = 3 samples"), std::string::npos) << text;
+}
+
+using SurveyChecksDeathTest = testing::Test;
+
+// text as a regular expression that matches just it.
+std::string literally(const std::string& text)
+{
+    std::string re;
+    for (const char c : text) {
+        if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos) re += '\\';
+        re += c;
+    }
+    return re;
+}
+
+// Surveys the record with the console sent to the error stream, where the death test reads it.
+void survey_to_stderr(const std::string& record)
+{
+    reset_state();
+    open_record_text(record);
+    dup2(STDERR_FILENO, STDOUT_FILENO);
+    survey_record();
+}
+
+TEST(SurveyChecksDeathTest, UnusableValuesEndTheRunNamingTheirLine)
+{
+    const std::string head = "0.000 1\n0.001 2\n";
+    const std::string tail = "0.003 1\n0.004 2\n";
+    for (const char* line : {"0.002 nan", "0.002 -inf", "0.002 1e39", "0.002 -NaN", "nan 3",
+                             "infinity 3", "0.002 340282356779733661637539395458142568448",
+                             "0.002 0x1p128"}) {
+        SCOPED_TRACE(line);
+        const std::string message = "Error: line 3 holds a time or an amplitude that is not a finite "
+                                    "number or is beyond single precision: \"" +
+                                    std::string(line).substr(0, 40) + "\" \n"; // 40 bytes at most
+        EXPECT_EXIT(survey_to_stderr(head + line + "\n" + tail), testing::ExitedWithCode(1),
+                    literally(message));
+    }
+}
+
+} // namespace
