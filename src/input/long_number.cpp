@@ -7,12 +7,23 @@ namespace {
 
 constexpr long long exponent_cap = 1000000000000000LL; // 1e15: far beyond any finite value
 constexpr long long scale_cap = 1LL << 40;             // more digits than any file holds
-constexpr long long power_cap = 1000000;               // |power| above this is certainly out of range
+constexpr long long power_cap = 1000000; // |power| above this is certainly out of range
 
 // Value of a digit character in base 16 (decimal digits are the same).
 int digit_value(char c)
 {
     return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+}
+
+// The power p of the folded number written as 0.<digits> times 10^p, or times
+// 2^p for hexadecimal, held where the value is certainly out of range.
+long long power_of(const long_number& n)
+{
+    long long power = n.hex ? 4 * n.scale : n.scale;
+    if (n.exponent_digits) power += n.exponent_negative ? -n.exponent : n.exponent;
+    if (power > power_cap) return power_cap;
+    if (power < -power_cap) return -power_cap;
+    return power;
 }
 
 } // namespace
@@ -53,11 +64,7 @@ template <class T> T long_number_value(const long_number& n)
 {
     T value = 0;
     if (n.significant) {
-        // The same number written as 0.<digits>e<power> (p<power> in binary for hexadecimal).
-        long long power = n.hex ? 4 * n.scale : n.scale;
-        if (n.exponent_digits) power += n.exponent_negative ? -n.exponent : n.exponent;
-        if (power > power_cap) power = power_cap;
-        if (power < -power_cap) power = -power_cap;
+        const long long power = power_of(n);
         char text[long_number_digits + 32] = "0.";
         int len = 2;
         for (int i = 0; i < n.kept; ++i) text[len++] = n.digits[i];

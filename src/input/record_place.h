@@ -6,8 +6,8 @@
 constexpr int place_text_bytes = 40; // bytes of the record shown at most
 
 struct record_place {
-    bool found; // text other than white space follows the offset
-    long line;  // 1-based line of the first byte of that text
+    bool found;                          // text other than white space follows the offset
+    long line;                           // 1-based line of the first byte of that text
     char text[4 * place_text_bytes + 1]; // that text to the end of its line, control bytes escaped
 };
 

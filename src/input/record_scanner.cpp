@@ -58,7 +58,8 @@ struct class_table {
 constexpr class_table make_classes()
 {
     class_table t{};
-    for (const char* s = " \t\n\v\f\r"; *s != '\0'; ++s) t.of[static_cast<unsigned char>(*s)] = space_class;
+    for (const char* s = " \t\n\v\f\r"; *s != '\0'; ++s)
+        t.of[static_cast<unsigned char>(*s)] = space_class;
     for (int c = '0'; c <= '9'; ++c) t.of[c] = digit_class | hex_class;
     for (int c = 'a'; c <= 'f'; ++c) t.of[c] = t.of[c - 'a' + 'A'] = hex_class;
     return t;
@@ -147,14 +148,14 @@ struct buffer_cursor {
 // as it goes and folding every byte it takes into a long_number.
 struct stream_cursor {
     long_number& number;
-    char peek() const
+    static char peek()
     {
         if (reader.pos == reader.end && !reader.at_eof) refill(reader.pos);
         return text[reader.pos];
     }
     void take() { fold_number_char(number, text[reader.pos++]); }
-    bool at_limit() const { return peek(), reader.pos == reader.end; }
-    bool starved() const { return false; }
+    static bool at_limit() { return peek(), reader.pos == reader.end; }
+    static bool starved() { return false; }
     void mark_digits() {}
     void mark_value_end() {}
 };
@@ -177,22 +178,36 @@ template <class Cursor> number_kind take_word(Cursor& c, const char* word, numbe
     return kind;
 }
 
-// Takes one floating-point field as the C library's scanf does (see the top of
-// this file) and tells what it is; more when the buffer ended too soon to know.
-template <class Cursor> number_kind recognise(Cursor& c, bool& negative)
+// Takes "inf" or "infinity" in any case.
+template <class Cursor> number_kind take_infinity(Cursor& c)
 {
-    if (c.peek() == '+' || c.peek() == '-') {
-        negative = c.peek() == '-';
-        c.take();
-    }
-    const int first = c.peek() | 0x20;
-    if (first == 'i') {
-        const number_kind k = take_word(c, "inf", number_kind::infinity);
-        if (k != number_kind::infinity) return k;
-        if ((c.peek() | 0x20) == 'i') return take_word(c, "inity", k);
-        return c.starved() ? number_kind::more : k;
-    }
-    if (first == 'n') return take_word(c, "nan", number_kind::not_a_number);
+    const number_kind k = take_word(c, "inf", number_kind::infinity);
+    if (k != number_kind::infinity) return k;
+    if ((c.peek() | 0x20) == 'i') return take_word(c, "inity", k);
+    return c.starved() ? number_kind::more : k;
+}
+
+// Takes a run of bytes of the class; returns whether there was any.
+template <class Cursor> bool take_run(Cursor& c, unsigned char run_class)
+{
+    bool any = false;
+    for (; class_of(c.peek()) & run_class; any = true) c.take();
+    return any;
+}
+
+// Takes an exponent: the mark, an optional sign and digits; only with digits
+// does it belong to the value.
+template <class Cursor> void take_exponent(Cursor& c, char mark)
+{
+    if ((c.peek() | 0x20) != mark) return;
+    c.take();
+    if (c.peek() == '+' || c.peek() == '-') c.take();
+    if (take_run(c, digit_class)) c.mark_value_end();
+}
+
+// Takes decimal digits with a point, or 0x and hexadecimal ones, then an exponent.
+template <class Cursor> number_kind take_digits_and_exponent(Cursor& c)
+{
     c.mark_digits();
     bool hex = false;
     bool digit = false;
@@ -207,25 +222,31 @@ template <class Cursor> number_kind recognise(Cursor& c, bool& negative)
         }
     }
     const unsigned char mantissa_class = hex ? hex_class : digit_class;
-    for (; class_of(c.peek()) & mantissa_class; digit = true) c.take();
+    digit |= take_run(c, mantissa_class);
     const bool point = c.peek() == '.';
     if (point) {
         c.take();
-        for (; class_of(c.peek()) & mantissa_class; digit = true) c.take();
+        digit |= take_run(c, mantissa_class);
     }
     c.mark_value_end();
-    if (digit && (c.peek() | 0x20) == (hex ? 'p' : 'e')) {
-        c.take();
-        if (c.peek() == '+' || c.peek() == '-') c.take();
-        if (class_of(c.peek()) & digit_class) {
-            do c.take();
-            while (class_of(c.peek()) & digit_class);
-            c.mark_value_end();
-        }
-    }
+    if (digit) take_exponent(c, hex ? 'p' : 'e');
     if (c.starved()) return number_kind::more;
     if (digit) return hex ? number_kind::hex : number_kind::decimal;
     return hex && point ? number_kind::hex_zero : number_kind::none;
+}
+
+// Takes one floating-point field as the C library's scanf does (see the top of
+// this file) and tells what it is; more when the buffer ended too soon to know.
+template <class Cursor> number_kind recognise(Cursor& c, bool& negative)
+{
+    if (c.peek() == '+' || c.peek() == '-') {
+        negative = c.peek() == '-';
+        c.take();
+    }
+    const int first = c.peek() | 0x20;
+    if (first == 'i') return take_infinity(c);
+    if (first == 'n') return take_word(c, "nan", number_kind::not_a_number);
+    return take_digits_and_exponent(c);
 }
 
 // Eight bytes from p, the first in the lowest byte.
@@ -236,7 +257,7 @@ std::uint64_t load_eight(const char* p)
     return v;
 }
 
-constexpr std::uint64_t tens_u64[] = {1,      10,      100,      1000,      10000,
+constexpr std::uint64_t tens_u64[] = {1,      10,      100,      1000,     10000,
                                       100000, 1000000, 10000000, 100000000};
 
 // Takes the run of decimal digits at p, eight bytes at a time, into mantissa;
@@ -255,7 +276,8 @@ constexpr std::uint64_t tens_u64[] = {1,      10,      100,      1000,      1000
             std::uint64_t v = x << (8 * (8 - k));
             v = v * 10 + (v >> 8);
             v = (((v & 0x000000ff000000ffu) * 0x000f424000000064u) +
-                 (((v >> 16) & 0x000000ff000000ffu) * 0x0000271000000001u)) >> 32;
+                 (((v >> 16) & 0x000000ff000000ffu) * 0x0000271000000001u)) >>
+                32;
             mantissa = mantissa * tens_u64[k] + (v & 0xffffffffu);
             p += k;
             n += k;
@@ -273,7 +295,8 @@ constexpr float float_tens[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 
 // mantissa * 10^e when both the mantissa and the power of ten are exact in T:
 // one multiplication or division then rounds correctly. Returns false outside
 // that range.
-template <class T> [[gnu::always_inline]] inline bool exact_decimal(std::uint64_t mantissa, int e, T& v)
+template <class T>
+[[gnu::always_inline]] inline bool exact_decimal(std::uint64_t mantissa, int e, T& v)
 {
     constexpr bool is_double = sizeof(T) == sizeof(double);
     constexpr std::uint64_t mantissa_limit = is_double ? (std::uint64_t{1} << 53) : (1u << 24);

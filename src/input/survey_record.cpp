@@ -61,7 +61,8 @@ record_span count_pairs()
         ++counter;
     }
     r.stop_result = result;
-    if (!r.first_ok && counter == 2) r.stop_offset = first_offset; // a header: reading stopped at once
+    if (!r.first_ok && counter == 2)
+        r.stop_offset = first_offset; // a header: reading stopped at once
     r.ns = counter - 1;
     return r;
 }
@@ -112,7 +113,8 @@ void check_span(const record_span& r)
     if (!(std::isfinite(r.start) && std::isfinite(r.end) && dt > 0. && std::isfinite(dt) &&
           std::isfinite(1. / dt))) {
         zprint("\n\n Error: the time column must increase; the record starts at %g sec"
-               " and ends at %g sec. \n", r.start, r.end);
+               " and ends at %g sec. \n",
+               r.start, r.end);
         end_run("");
     }
 }
