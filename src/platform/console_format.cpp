@@ -1,5 +1,7 @@
 #include "platform/console_format.h"
 
+#include <cctype>
+#include <charconv>
 #include <cstring>
 
 namespace {
@@ -14,6 +16,11 @@ struct sink {
 // Appends n bytes, counting the ones that do not fit.
 void put(sink& s, const char* text, std::size_t n)
 {
+    if (s.len + n < s.cap) {
+        std::memcpy(s.out + s.len, text, n);
+        s.len += n;
+        return;
+    }
     for (std::size_t i = 0; i < n; ++i, ++s.len)
         if (s.len + 1 < s.cap) s.out[s.len] = text[i];
 }
@@ -86,8 +93,51 @@ void inner_format(const spec_t& sp, const char* length, char* f)
 {
     std::snprintf(f, 32, "%%%s", sp.flags);
     std::size_t n = std::strlen(f);
-    if (sp.precision >= 0) n += static_cast<std::size_t>(std::snprintf(f + n, 16, ".%d", sp.precision));
+    if (sp.precision >= 0)
+        n += static_cast<std::size_t>(std::snprintf(f + n, 16, ".%d", sp.precision));
     std::snprintf(f + n, 8, "%s%c", length, sp.conv);
+}
+
+// True when the flags leave the text of a conversion as it is: '-' and '0'
+// only decide how it is padded.
+bool plain_flags(const spec_t& sp)
+{
+    return std::strpbrk(sp.flags, "+ #") == nullptr;
+}
+
+// Ends the text at end; returns its length.
+int terminate(char* text, char* end)
+{
+    *end = '\0';
+    return static_cast<int>(end - text);
+}
+
+// Renders an integer without snprintf when neither flags nor a precision
+// change its digits; returns -1 when snprintf has to.
+template <class Int>
+int render_integer(const spec_t& sp, Int v, int base, char* text, std::size_t cap)
+{
+    if (!plain_flags(sp) || sp.precision >= 0 || sp.conv == 'X') return -1;
+    const auto r = std::to_chars(text, text + cap - 1, v, base);
+    return r.ec == std::errc() ? terminate(text, r.ptr) : -1;
+}
+
+// Renders an e, f or g conversion with std::to_chars, which writes the same
+// text as printf at the same precision (correctly rounded, "inf", "nan");
+// returns -1 when snprintf has to (the flags '+', ' ' or '#').
+int render_floating(const spec_t& sp, double v, char* text, std::size_t cap)
+{
+    if (!plain_flags(sp)) return -1;
+    const char lower = static_cast<char>(sp.conv | 0x20);
+    const auto format = lower == 'e'   ? std::chars_format::scientific
+                        : lower == 'f' ? std::chars_format::fixed
+                                       : std::chars_format::general;
+    const auto r =
+        std::to_chars(text, text + cap - 1, v, format, sp.precision < 0 ? 6 : sp.precision);
+    if (r.ec != std::errc()) return -1;
+    if (sp.conv != lower)
+        for (char* c = text; c != r.ptr; ++c) *c = static_cast<char>(std::toupper(*c));
+    return terminate(text, r.ptr);
 }
 
 // Renders one conversion into text (unpadded, flags and precision applied).
@@ -99,6 +149,8 @@ std::size_t render(const spec_t& sp, va_list& ap, char* text, std::size_t cap)
     case 'd':
     case 'i': {
         const long long v = sp.longs ? va_arg(ap, long) : va_arg(ap, int);
+        n = render_integer(sp, v, 10, text, cap);
+        if (n >= 0) break;
         inner_format(sp, "ll", f);
         n = std::snprintf(text, cap, f, v);
         break;
@@ -107,6 +159,8 @@ std::size_t render(const spec_t& sp, va_list& ap, char* text, std::size_t cap)
     case 'x':
     case 'X': {
         const unsigned long long v = sp.longs ? va_arg(ap, unsigned long) : va_arg(ap, unsigned);
+        n = render_integer(sp, v, sp.conv == 'u' ? 10 : 16, text, cap);
+        if (n >= 0) break;
         inner_format(sp, "ll", f);
         n = std::snprintf(text, cap, f, v);
         break;
@@ -118,8 +172,11 @@ std::size_t render(const spec_t& sp, va_list& ap, char* text, std::size_t cap)
     case 'g':
     case 'G': {
         const double v = va_arg(ap, double);
-        inner_format(sp, "", f);
-        n = std::snprintf(text, cap, f, v);
+        n = render_floating(sp, v, text, cap);
+        if (n < 0) {
+            inner_format(sp, "", f);
+            n = std::snprintf(text, cap, f, v);
+        }
         if (n > 0 && static_cast<std::size_t>(n) + 2 < cap && sp.conv != 'f' && sp.conv != 'F')
             n = static_cast<int>(widen_exponent(text, static_cast<std::size_t>(n)));
         break;
@@ -128,8 +185,7 @@ std::size_t render(const spec_t& sp, va_list& ap, char* text, std::size_t cap)
         text[0] = static_cast<char>(va_arg(ap, int));
         n = 1;
         break;
-    default:
-        break;
+    default: break;
     }
     return n < 0 ? 0 : static_cast<std::size_t>(n);
 }
