@@ -1,0 +1,44 @@
+// Writes a synthetic acceleration record to standard output: N pairs of time
+// (6 decimals, 20 kHz) and amplitude in G (7 significant digits), a few sine
+// tones over pseudo-random noise.
+//
+// usage: gen_record PAIRS > record.txt
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Small deterministic generator (xorshift64*), uniform in [-1, 1).
+double noise(std::uint64_t& s)
+{
+    s ^= s >> 12;
+    s ^= s << 25;
+    s ^= s >> 27;
+    const std::uint64_t r = s * 2685821657736338717ULL;
+    return static_cast<double>(r >> 11) * (2.0 / 9007199254740992.0) - 1.0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s PAIRS\n", argv[0]);
+        return 2;
+    }
+    const long long pairs = std::atoll(argv[1]);
+    static char out[1 << 20];
+    std::setvbuf(stdout, out, _IOFBF, sizeof out);
+    const double rate = 20000.0;
+    const double tpi = 2.0 * std::atan2(0.0, -1.0);
+    std::uint64_t seed = 0x9E3779B97F4A7C15ULL;
+    for (long long i = 0; i < pairs; ++i) {
+        const double t = static_cast<double>(i) / rate;
+        const double a = 0.8 * std::sin(tpi * 120.0 * t) + 0.3 * std::sin(tpi * 1870.0 * t) +
+                         0.5 * noise(seed);
+        std::printf("%.6f %.6e\n", t, a);
+    }
+    return 0;
+}
