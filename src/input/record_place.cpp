@@ -1,7 +1,9 @@
 #include "input/record_place.h"
 #include "run/analysis_state.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 namespace {
@@ -10,6 +12,20 @@ namespace {
 bool is_blank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Adds the line ends of a block wholly before the offset: counted quickly
+// when it holds no '\r' and follows no '\r', else byte by byte.
+void count_line_ends(const char* block, std::size_t n, bool& after_cr, long& line)
+{
+    if (!after_cr && std::memchr(block, '\r', n) == nullptr) {
+        line += static_cast<long>(std::count(block, block + n, '\n'));
+        return;
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        if ((after_cr && block[i] != '\n') || block[i] == '\n') ++line;
+        after_cr = block[i] == '\r';
+    }
 }
 
 // Finds the first byte at or after offset that is not white space and adds the
@@ -21,6 +37,11 @@ long long locate_text(int fd, long long offset, long& line)
     for (long long at = 0;;) {
         const ssize_t got = pread(fd, block, sizeof block, at);
         if (got <= 0) return -1;
+        if (at + got <= offset) {
+            count_line_ends(block, static_cast<std::size_t>(got), after_cr, line);
+            at += got;
+            continue;
+        }
         for (ssize_t i = 0; i < got; ++i, ++at) {
             const char c = block[i];
             if (after_cr && c != '\n') ++line;

@@ -91,8 +91,8 @@ std::vector<read_outcome> read_all(const std::string& record, reader_kind reader
 
 // What a comparison covered.
 struct comparison {
-    long reads;        // reads compared
-    long float_edges;  // amplitudes whose float differs from their double rounded to float
+    long reads;       // reads compared
+    long float_edges; // amplitudes whose float differs from their double rounded to float
 };
 
 // Both readers over every record, in both formats, with the scanner's window
@@ -162,9 +162,9 @@ TEST_F(RecordScanner, MatchesTheCLibraryOnNumbersLongerThanTheBuffer)
     for (const std::string& mantissa :
          {digits, zeros + "1", "0." + zeros + digits, digits + "." + digits, "0x" + digits,
           "0x." + zeros + "8", "-" + zeros, "+." + zeros, "1" + zeros + "e-300"}) {
-        for (const std::string& exponent : {std::string(), std::string("e"), std::string("e+"),
-                                            "e-" + zeros + "5", "e" + digits, "p-" + digits,
-                                            "p+" + zeros + "12"})
+        for (const std::string& exponent :
+             {std::string(), std::string("e"), std::string("e+"), "e-" + zeros + "5", "e" + digits,
+              "p-" + digits, "p+" + zeros + "12"})
             records.push_back(" " + mantissa + exponent + " 1.5\n2 " + mantissa + exponent + "\n");
     }
     for (const auto& window : {std::pair<int, int>{64, 5}, {16, 16}, {0, 0}})
@@ -179,17 +179,17 @@ TEST_F(RecordScanner, KnownCasesOfTheCLibrary)
         std::vector<int> results;
         std::vector<long long> offsets;
     } cases[] = {
-        {"100ergs 5", {1, 0}, {4, 4}},            // "100e" taken, "rgs" left
-        {"1e+ 3", {2, -1}, {5, 5}},               // an exponent without digits
-        {"nan(abc) 3", {1, 0}, {3, 3}},           // no parenthesised not-a-number
-        {"+.e1 2", {0}, {2}},                     // "+." taken, then nothing
-        {"infx 1", {1, 0}, {3, 3}},               // "inf", "x" left
-        {"infin 1", {0}, {6}},                    // the blank that breaks "infinity" is taken
-        {"0x1p3 2", {2, -1}, {7, 7}},             // a hexadecimal float
-        {"0x 1", {0}, {2}},                       // "0x" and nothing after
-        {"1,5 2", {1, 0}, {1, 1}},                // a comma decimal stops the amplitude
-        {"1e400 1e-400\r\n", {2, -1}, {12, 14}},  // out of range: infinity and zero
-        {"1\v2\f3 4", {2, 2, -1}, {3, 7, 7}},     // every kind of white space
+        {"100ergs 5", {1, 0}, {4, 4}},           // "100e" taken, "rgs" left
+        {"1e+ 3", {2, -1}, {5, 5}},              // an exponent without digits
+        {"nan(abc) 3", {1, 0}, {3, 3}},          // no parenthesised not-a-number
+        {"+.e1 2", {0}, {2}},                    // "+." taken, then nothing
+        {"infx 1", {1, 0}, {3, 3}},              // "inf", "x" left
+        {"infin 1", {0}, {6}},                   // the blank that breaks "infinity" is taken
+        {"0x1p3 2", {2, -1}, {7, 7}},            // a hexadecimal float
+        {"0x 1", {0}, {2}},                      // "0x" and nothing after
+        {"1,5 2", {1, 0}, {1, 1}},               // a comma decimal stops the amplitude
+        {"1e400 1e-400\r\n", {2, -1}, {12, 14}}, // out of range: infinity and zero
+        {"1\v2\f3 4", {2, 2, -1}, {3, 7, 7}},    // every kind of white space
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.record);
@@ -234,6 +234,31 @@ TEST_F(RecordScanner, RewindAndANewStreamStartAfresh)
         EXPECT_EQ(t, text[0] - '0');
         EXPECT_EQ(fast_record_offset(), 3);
     }
+}
+
+TEST_F(RecordScanner, OffsetsBeyondFourGibibytes)
+{
+    // A sparse file whose text starts 5 GiB in: both readers start there.
+    const long long start = 5LL << 30;
+    const std::string text = "1.5 2.5\n3.5 -4.5e1\n  7";
+    std::FILE* f = std::tmpfile();
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(fseeko(f, start, SEEK_SET), 0);
+    ASSERT_EQ(std::fwrite(text.data(), 1, text.size(), f), text.size());
+    std::vector<read_outcome> reads[2];
+    for (const reader_kind reader : {reader_kind::reference, reader_kind::fast}) {
+        ASSERT_EQ(fseeko(f, start, SEEK_SET), 0);
+        st.fp[1] = f;
+        auto& r = reads[reader == reader_kind::fast];
+        do r.push_back(read_pair(reader, pair_format::survey));
+        while (r.back().result >= 1);
+    }
+    st.fp[1] = nullptr;
+    std::fclose(f);
+    EXPECT_EQ(reads[1], reads[0]);
+    ASSERT_EQ(reads[0].size(), 4u);
+    EXPECT_EQ(reads[0][2].result, 1);
+    EXPECT_EQ(reads[0][2].offset, start + static_cast<long long>(text.size()));
 }
 
 } // namespace

@@ -54,6 +54,18 @@ TEST(SurveyChecks, ReadingThatStopsEarlyIsReportedBeforeTheTable)
     }
 }
 
+TEST(SurveyChecks, LineNumbersFarIntoALargeRecord)
+{
+    // 30,000 lines ended in turn by "\n", "\r\n" and a lone "\r", blocks of the
+    // file ending anywhere among them, then a footer.
+    const char* ends[] = {"\n", "\r\n", "\r"};
+    std::string record;
+    for (int i = 0; i < 30000; ++i) record += std::to_string(i) + " 0.5" + ends[i % 3];
+    const std::string text = survey_of(record + "-- end --\r\n");
+    const std::string expected = warning(30001, "-- end --", 30000);
+    EXPECT_EQ(text.substr(0, expected.size()), expected);
+}
+
 TEST(SurveyChecks, CleanRecordsHaveNoWarning)
 {
     const std::string pairs = even_record(40, 3);
