@@ -23,8 +23,8 @@ struct record_span {
     double end;            // time of the last pair counted
     std::uint32_t ns;      // pairs counted
     bool first_ok;         // the first pair had a time
-    int stop_result;       // result of the read that ended the count; 1 when the limit did
-    long long stop_offset; // record offset where that read began
+    int stop_result;       // result of the last read: EOF when the count reached the end
+    long long stop_offset; // record offset where reading stopped
     bool suspect;          // a value read is not finite, or the amplitude may overflow a float
 };
 
@@ -42,17 +42,11 @@ record_span count_pairs()
 {
     record_span r{};
     double amplitude = 0.;
-    const long long first_offset = record_offset();
     int result = scan_survey_pair(&r.start, &amplitude);
     r.first_ok = result >= 1;
     r.suspect = suspect_pair(result, r.start, amplitude);
     std::uint32_t counter = 2;
-    for (;;) {
-        r.stop_offset = record_offset();
-        if (counter >= pair_limit) {
-            result = 1;
-            break;
-        }
+    while (counter < pair_limit) {
         double t = 0.;
         result = scan_survey_pair(&t, &amplitude);
         if (result < 1) break;
@@ -61,14 +55,13 @@ record_span count_pairs()
         ++counter;
     }
     r.stop_result = result;
-    if (!r.first_ok && counter == 2)
-        r.stop_offset = first_offset; // a header: reading stopped at once
+    r.stop_offset = record_offset();
     r.ns = counter - 1;
     return r;
 }
 
 // Warns that the rest of the file is not used when the count stopped before
-// its end at text other than white space.
+// its end: at text other than white space where the next unread byte is.
 void warn_of_unread_text(const record_span& r)
 {
     if (r.stop_result == EOF) return;
