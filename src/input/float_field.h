@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 // Character classes of the C locale.
@@ -151,26 +152,37 @@ inline unsigned digit_of(char c)
     return n;
 }
 
-// Exact powers of ten of the two types.
-constexpr double double_tens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-constexpr float float_tens[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+// The powers of ten that are exact in a double.
+constexpr double exact_tens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// mantissa * 10^e when both the mantissa and the power of ten are exact in T:
-// one multiplication or division then rounds correctly. Returns false outside
-// that range.
-template <class T>
-[[gnu::always_inline]] inline bool exact_decimal(std::uint64_t mantissa, int e, T& v)
+// mantissa * 10^e as a double, when the mantissa and the power of ten are
+// both exact in a double: one multiplication or division then rounds
+// correctly. Returns false outside that range.
+[[gnu::always_inline]] inline bool exact_decimal(std::uint64_t mantissa, int e, double& v)
 {
-    constexpr bool is_double = sizeof(T) == sizeof(double);
-    constexpr std::uint64_t mantissa_limit = is_double ? (std::uint64_t{1} << 53) : (1u << 24);
-    constexpr int tens_limit = is_double ? 22 : 10;
-    if (mantissa > mantissa_limit || e < -tens_limit || e > tens_limit) return false;
-    const T m = static_cast<T>(mantissa);
-    const int k = e < 0 ? -e : e;
-    const T ten = is_double ? static_cast<T>(double_tens[k]) : static_cast<T>(float_tens[k]);
-    v = e < 0 ? m / ten : m * ten;
+    if (mantissa > (std::uint64_t{1} << 53) || e < -22 || e > 22) return false;
+    const double m = static_cast<double>(mantissa);
+    v = e < 0 ? m / exact_tens[-e] : m * exact_tens[e];
+    return true;
+}
+
+// mantissa * 10^e as a float, through the correctly rounded double q: no
+// float midpoint lies strictly between the decimal and q (midpoints are
+// doubles, and q is the nearest double), so rounding q to float rounds the
+// decimal correctly unless q is itself a midpoint, onto which the double may
+// have rounded. Returns false then, and outside the range of the double case.
+// (Results stay between 1e-22 and 1e38: no float overflow or subnormal.)
+[[gnu::always_inline]] inline bool exact_decimal(std::uint64_t mantissa, int e, float& v)
+{
+    double q;
+    if (!exact_decimal(mantissa, e, q)) return false;
+    std::uint64_t bits;
+    std::memcpy(&bits, &q, sizeof bits);
+    constexpr std::uint64_t below_float = (std::uint64_t{1} << 29) - 1; // bits a float drops
+    if ((bits & below_float) == std::uint64_t{1} << 28) return false;   // exactly halfway
+    v = static_cast<float>(q);
     return true;
 }
 

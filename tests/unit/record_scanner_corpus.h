@@ -73,8 +73,8 @@ inline std::string corpus_word(corpus_rng& r)
 }
 
 // Text near a float rounding boundary: halfway between two floats, written out
-// exactly, then nudged up or down by far less than a double's step, so that
-// rounding through double lands exactly halfway.
+// exactly, then nudged up or down by far less than a double's step, or written
+// with 16 to 18 digits, so that rounding through double lands exactly halfway.
 inline std::string corpus_float_edge(corpus_rng& r)
 {
     float f;
@@ -83,6 +83,11 @@ inline std::string corpus_float_edge(corpus_rng& r)
     const double low = f;
     const double halfway = low + (static_cast<double>(std::nextafter(f, INFINITY)) - low) / 2;
     char text[400];
+    if (r.chance(40)) {
+        // Short enough for the quick path: read as a double it is the midpoint itself.
+        std::snprintf(text, sizeof text, "%.*g", 16 + r.below(3), r.chance(30) ? -halfway : halfway);
+        return text;
+    }
     std::snprintf(text, sizeof text, "%.300e", halfway);
     std::string s = text;
     const auto e = s.find('e');

@@ -217,6 +217,16 @@ TEST_F(RecordScanner, FloatAmplitudesAreRoundedFromTheTextNotViaDouble)
         EXPECT_EQ(down[0].amplitude_bits, bits_of(1.f));
     }
     EXPECT_EQ(static_cast<float>(std::strtod(above.c_str(), nullptr)), 1.f);
+    // Sixteen digits (a mantissa exact in a double) that a double rounds onto
+    // the midpoint of two floats: the float is the upper one, the double's
+    // nearest even float the lower one.
+    const char* sixteen = "1.647665560245514";
+    const float upper = 1.6476656198501587f;
+    EXPECT_NE(static_cast<float>(std::strtod(sixteen, nullptr)), upper);
+    for (const reader_kind reader : {reader_kind::reference, reader_kind::fast}) {
+        const auto reads = read_all("0 " + std::string(sixteen) + "\n", reader, pair_format::segment);
+        EXPECT_EQ(reads[0].amplitude_bits, bits_of(upper));
+    }
 }
 
 TEST_F(RecordScanner, RewindAndANewStreamStartAfresh)
