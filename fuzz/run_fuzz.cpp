@@ -70,9 +70,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto* sep = static_cast<const std::uint8_t*>(std::memchr(data, 0, size));
     const std::size_t answers = sep != nullptr ? static_cast<std::size_t>(sep - data) : size;
     empty_scratch();
-    if (sep != nullptr) write_record(sep + 1, size - answers - 1);
-    else write_record(data, 0);
-    const child_outcome outcome = run_in_child(data, answers, scratch.c_str(), hang_seconds, run_driver);
+    if (sep != nullptr)
+        write_record(sep + 1, size - answers - 1);
+    else
+        write_record(data, 0);
+    const child_outcome outcome =
+        run_in_child(data, answers, scratch.c_str(), hang_seconds, run_driver);
     require_clean_exit(outcome, program_status);
     return 0;
 }

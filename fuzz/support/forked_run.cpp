@@ -64,7 +64,8 @@ void child_exit_hook(int status, void*)
 }
 
 // A sanitizer report in the child only ends the child; the parent judges it.
-void child_death_hook() {}
+void child_death_hook()
+{}
 
 // Puts the bytes into an in-memory file positioned at its start.
 int memory_file(const std::uint8_t* data, std::size_t size)

@@ -30,8 +30,8 @@ const std::string not_regular = "\n The input must be a regular file that can be
 // The survey's warning when its count stops at a line before the end of the file.
 std::string stopped_at(int line, const std::string& text, int pairs)
 {
-    return "\n Warning: reading stopped at line " + std::to_string(line) + ", at the text \"" + text +
-           "\"; " + std::to_string(pairs) +
+    return "\n Warning: reading stopped at line " + std::to_string(line) + ", at the text \"" +
+           text + "\"; " + std::to_string(pairs) +
            " pairs were counted and the rest of the file is not used. \n";
 }
 const std::string not_finite = " holds a time or an amplitude that is not a finite number or is "
@@ -54,7 +54,10 @@ std::function<void(const scratch_dir&)> record(const std::string& text)
 }
 
 // The folder after a run that ended before the output stage: the record alone.
-std::vector<std::string> record_only() { return {"rec.txt"}; }
+std::vector<std::string> record_only()
+{
+    return {"rec.txt"};
+}
 
 // The folder after a complete acceleration run, plus the given entries.
 std::vector<std::string> with_results(std::vector<std::string> extra = {"rec.txt"})
@@ -112,10 +115,18 @@ TEST(BadInput, InputsThatAreNotAReadableFile)
 {
     const std::string long_name(300, 'n');
     const bad_case cases[] = {
-        {"a folder as the input", [](const scratch_dir& d) { mkdir(d.file("sub").c_str(), 0755); },
-         "sub\n1\n1\n", " Failed to open file: sub \n" + not_regular, false, {"sub"}},
-        {"a FIFO as the input", [](const scratch_dir& d) { mkfifo(d.file("pipe").c_str(), 0644); },
-         "pipe\n1\n1\n", " Failed to open file: pipe \n" + not_regular, false, {"pipe"}},
+        {"a folder as the input",
+         [](const scratch_dir& d) { mkdir(d.file("sub").c_str(), 0755); },
+         "sub\n1\n1\n",
+         " Failed to open file: sub \n" + not_regular,
+         false,
+         {"sub"}},
+        {"a FIFO as the input",
+         [](const scratch_dir& d) { mkfifo(d.file("pipe").c_str(), 0644); },
+         "pipe\n1\n1\n",
+         " Failed to open file: pipe \n" + not_regular,
+         false,
+         {"pipe"}},
         {"a missing file", record(even_record(64, 3)), "nofile.txt\n1\n1\n",
          "\n Enter input filename\n Failed to open file: nofile.txt \n", false, record_only()},
         {"a 300-character name", record(even_record(64, 3)), long_name + "\n1\n1\n",
@@ -192,10 +203,13 @@ TEST(BadInput, EndOfInputAtEveryQuestion)
         {"at the file name", record(rec), "", input_error, false, record_only()},
         {"at the quantity", record(rec), "rec.txt\n", input_error, false, record_only()},
         {"at the unit", record(rec), "rec.txt\n1\n", input_error, false, record_only()},
-        {"at the segment length", record(rec), "rec.txt\n1\n1\n", input_error, false, record_only()},
+        {"at the segment length", record(rec), "rec.txt\n1\n1\n", input_error, false,
+         record_only()},
         // mean removal and window are not validated: a missing answer means no/rectangular
-        {"at mean removal", record(rec), "rec.txt\n1\n1\n8\n", "\n nave = 15 ", true, with_results()},
-        {"at the window", record(rec), "rec.txt\n1\n1\n8\n1\n", "\n nave = 15 ", true, with_results()},
+        {"at mean removal", record(rec), "rec.txt\n1\n1\n8\n", "\n nave = 15 ", true,
+         with_results()},
+        {"at the window", record(rec), "rec.txt\n1\n1\n8\n1\n", "\n nave = 15 ", true,
+         with_results()},
         {"at the key wait", record(rec), "rec.txt\n1\n1\n8\n1\n2\n", "\n nave = 15 ", true,
          with_results()},
     };
@@ -213,12 +227,12 @@ TEST(BadInput, NonNumericAndNegativeAnswers)
         {"unit word", record(rec), "rec.txt\n1\nG\n", input_error, false, record_only()},
         {"unit negative", record(rec), "rec.txt\n1\n-2\n", input_error, false, record_only()},
         {"segment length word, then the end", record(rec), "rec.txt\n1\n1\nabc\n",
-         illegal + "\n Enter samples per segment value from third column. \n " + input_error,
-         false, record_only()},
+         illegal + "\n Enter samples per segment value from third column. \n " + input_error, false,
+         record_only()},
         {"segment length negative, then 8", record(rec), "rec.txt\n1\n1\n-8\n8\n2\n1\n",
          illegal + maximum, true, with_results()},
-        {"choices as words", record(rec), "rec.txt\n1\n1\n8\nyes\nHanning\n", "\n nave = 15 ",
-         true, with_results()},
+        {"choices as words", record(rec), "rec.txt\n1\n1\n8\nyes\nHanning\n", "\n nave = 15 ", true,
+         with_results()},
         {"choices negative", record(rec), "rec.txt\n1\n1\n8\n-1\n-2\n", "\n nave = 15 ", true,
          with_results()},
     };

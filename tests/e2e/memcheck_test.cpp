@@ -24,7 +24,8 @@ constexpr bool sanitized = false;
 std::string memcheck_run(const scratch_dir& dir, const std::string& answers, int* exit_status)
 {
     dir.write("answers", answers);
-    const std::string cmd = "cd '" + dir.path() + "' && timeout 300 valgrind -q --error-exitcode=99"
+    const std::string cmd = "cd '" + dir.path() +
+                            "' && timeout 300 valgrind -q --error-exitcode=99"
                             " --leak-check=full --errors-for-leak-kinds=definite,indirect"
                             " --track-fds=yes --log-file=memcheck.log " ZENTRI_BINARY
                             " <answers >console.txt 2>&1";
