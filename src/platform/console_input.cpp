@@ -66,5 +66,6 @@ void discard_input_line()
 
 void set_console_buffering()
 {
-    if (!isatty(STDOUT_FILENO)) std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
+    static char buffer[1 << 16]; // the C library ignores the size unless given the buffer
+    if (!isatty(STDOUT_FILENO)) std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
 }

@@ -59,8 +59,10 @@ struct analysis_state {
     double kurtosis; // fourth moment about zero over stddev^4
 
     /* spectrum results */
-    double hann_scale; // Hanning power restoration sqrt(8/3)
-    double overall_ms; // running sum of the one-sided PSD, then the overall rms
+    double hann_scale;         // Hanning power restoration sqrt(8/3)
+    double hann_weight[max_m]; // Hanning weights of entries 0..hann_m-1, kept between segments
+    std::uint32_t hann_m;      // segment length the weights were computed for, 0 for none
+    double overall_ms;         // running sum of the one-sided PSD, then the overall rms
 
     /* constants set at start-up */
     double g_per_ms2;  // G per m/sec^2

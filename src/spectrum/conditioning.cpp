@@ -23,6 +23,19 @@ double si_factor()
     return 0.;
 }
 
+// Computes the window weights for the segment length; every segment of a run
+// has the same length, so the sines are taken once rather than per segment.
+void hanning_weights()
+{
+    const double m = st.m;
+    for (std::uint32_t i = 0; i < st.m; ++i) {
+        const double x = (i * st.pi) / m;
+        const double s = std::sin(x);
+        st.hann_weight[i] = st.hann_scale * (s * s);
+    }
+    st.hann_m = st.m;
+}
+
 } // namespace
 
 void remove_mean()
@@ -36,13 +49,9 @@ void apply_hanning()
 {
     st.hann_scale = std::sqrt(8. / 3.);
     zprint("\n Hanning window ");
-    const double m = st.m;
-    for (std::uint32_t i = 0; i < st.m; ++i) {
-        const double x = (i * st.pi) / m;
-        const double s = std::sin(x);
-        const double w = st.hann_scale * (s * s);
-        st.seg[i].re = static_cast<float>(w * st.seg[i].re);
-    }
+    if (st.hann_m != st.m) hanning_weights();
+    for (std::uint32_t i = 0; i < st.m; ++i)
+        st.seg[i].re = static_cast<float>(st.hann_weight[i] * st.seg[i].re);
 }
 
 void convert_to_si()
