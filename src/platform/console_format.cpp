@@ -3,6 +3,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
@@ -45,21 +46,21 @@ std::size_t widen_exponent(char* text, std::size_t len)
     return len + 1;
 }
 
-// Parsed conversion specification.
+// One parsed conversion: flags, width, precision, length and conversion letter.
 struct spec_t {
-    char flags[8];
+    char flags[8]; // at most six flags, room for a '-' from a negative '*' width and the end
     int width;
     int precision; // -1 when not given
     int longs;     // number of 'l' modifiers
     char conv;
 };
 
-// Reads one "%..." specification starting after the '%'; returns the next position.
+// Reads one "%..." conversion starting after the '%'; returns the next position.
 const char* parse_spec(const char* p, spec_t& sp, va_list& ap)
 {
     int nf = 0;
     while (std::strchr("-+ #0", *p) != nullptr && *p != '\0') {
-        if (nf < 7) sp.flags[nf++] = *p;
+        if (nf < 6) sp.flags[nf++] = *p;
         ++p;
     }
     sp.flags[nf] = '\0';
@@ -122,6 +123,18 @@ int render_integer(const spec_t& sp, Int v, int base, char* text, std::size_t ca
     return r.ec == std::errc() ? terminate(text, r.ptr) : -1;
 }
 
+// Renders an integer conversion, through snprintf when render_integer cannot.
+template <class Int>
+int render_whole(const spec_t& sp, Int v, int base, char* text, std::size_t cap)
+{
+    const int n = render_integer(sp, v, base, text, cap);
+    if (n >= 0) return n;
+    char f[64];
+    inner_format(sp, "ll", f);
+    using wide = std::conditional_t<std::is_signed_v<Int>, long long, unsigned long long>;
+    return std::snprintf(text, cap, f, static_cast<wide>(v));
+}
+
 // Renders an e, f or g conversion with std::to_chars, which writes the same
 // text as printf at the same precision (correctly rounded, "inf", "nan");
 // returns -1 when snprintf has to (the flags '+', ' ' or '#').
@@ -147,24 +160,15 @@ std::size_t render(const spec_t& sp, va_list& ap, char* text, std::size_t cap)
     int n = 0;
     switch (sp.conv) {
     case 'd':
-    case 'i': {
-        const long long v = sp.longs ? va_arg(ap, long) : va_arg(ap, int);
-        n = render_integer(sp, v, 10, text, cap);
-        if (n >= 0) break;
-        inner_format(sp, "ll", f);
-        n = std::snprintf(text, cap, f, v);
+    case 'i':
+        n = render_whole(sp, sp.longs ? va_arg(ap, long) : va_arg(ap, int), 10, text, cap);
         break;
-    }
     case 'u':
     case 'x':
-    case 'X': {
-        const unsigned long long v = sp.longs ? va_arg(ap, unsigned long) : va_arg(ap, unsigned);
-        n = render_integer(sp, v, sp.conv == 'u' ? 10 : 16, text, cap);
-        if (n >= 0) break;
-        inner_format(sp, "ll", f);
-        n = std::snprintf(text, cap, f, v);
+    case 'X':
+        n = render_whole(sp, sp.longs ? va_arg(ap, unsigned long) : va_arg(ap, unsigned),
+                         sp.conv == 'u' ? 10 : 16, text, cap);
         break;
-    }
     case 'f':
     case 'F':
     case 'e':
