@@ -21,14 +21,14 @@ extern std::uint8_t __stop___sancov_cntrs[] __attribute__((weak, visibility("hid
 
 namespace {
 
-// Memory shared with the child: how it ended and its coverage counters.
+// How the child ended, in memory shared with it.
 struct shared_report {
     volatile int exited;
     volatile int exit_status;
-    std::uint8_t counters[1]; // really counter_count() bytes
 };
 
-shared_report* report = nullptr;
+shared_report* report = nullptr;        // mapped once, shared with every child
+std::uint8_t* child_counters = nullptr; // the child's coverage counters, right after it
 
 // Number of coverage counters in the executable.
 std::size_t counter_count()
@@ -48,6 +48,7 @@ shared_report* shared_area()
         std::abort();
     }
     report = static_cast<shared_report*>(p);
+    child_counters = static_cast<std::uint8_t*>(p) + sizeof(shared_report);
     return report;
 }
 
@@ -57,7 +58,7 @@ shared_report* shared_area()
 void child_exit_hook(int status, void*)
 {
     std::fflush(nullptr);
-    std::memcpy(report->counters, __start___sancov_cntrs, counter_count());
+    std::memcpy(child_counters, __start___sancov_cntrs, counter_count());
     report->exit_status = status;
     report->exited = 1;
     _exit(status);
@@ -106,7 +107,7 @@ void merge_coverage()
 {
     const std::size_t n = counter_count();
     for (std::size_t i = 0; i < n; ++i)
-        __start___sancov_cntrs[i] = std::max(__start___sancov_cntrs[i], report->counters[i]);
+        __start___sancov_cntrs[i] = std::max(__start___sancov_cntrs[i], child_counters[i]);
 }
 
 } // namespace
