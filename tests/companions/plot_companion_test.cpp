@@ -19,8 +19,7 @@ void make_results(const scratch_dir& dir, const std::string& type_and_unit)
 {
     std::ifstream in(examples + "/example_record.txt", std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    dir.write("rec.txt", text);
-    const program_run run = run_zentri(dir, "rec.txt\n" + type_and_unit + "256\n1\n2\n\n");
+    const program_run run = run_on_record(dir, text, type_and_unit + "256\n1\n2\n\n");
     ASSERT_EQ(run.exit_status, 1);
     ASSERT_NE(run.console.find("overall rms"), std::string::npos) << run.console;
 }

@@ -1,6 +1,7 @@
 // The output files of a whole run, for each of the six quantities: which files
 // are made, their announcement, their rows, and what happens when files exist
 // already, cannot be created or cannot be written.
+#include "console_text.h"
 #include "run_program.h"
 #include "spectrum_rows.h"
 #include "spectrum_run.h"
@@ -41,7 +42,8 @@ const double g = 1. / 9.81, in = 1. / 0.0254, lbf = 1. / 4.448, psi = 1. / 6897.
 const std::vector<quantity>& quantities()
 {
     static const std::vector<quantity> all = {
-        {1, 2,
+        {1,
+         2,
          "\n\n Acceleration Output Files \n"
          "\n A_G2Hz.psd    -  freq(Hz) PSD( G^2/Hz)"
          "\n A_ms22Hz.psd  -  freq(Hz) PSD( (m/sec^2)^2/Hz) \n"
@@ -55,7 +57,8 @@ const std::vector<quantity>& quantities()
           {"A_ms2rms.mag", false, 1., 0},
           {"A_Gpk.mag", false, g, 1},
           {"A_ms2_pk.mag", false, 1., 1}}},
-        {2, 2,
+        {2,
+         2,
          "\n\n Velocity Output Files \n"
          "\n  V_ips2Hz.psd  -  freq(Hz) PSD( ips^2/Hz)"
          "\n  V_ms2Hz.psd   -  freq(Hz) PSD( (m/sec)^2/Hz) \n"
@@ -69,7 +72,8 @@ const std::vector<quantity>& quantities()
           {"V_ms_rms.mag", false, 1., 0},
           {"V_ips_pk.mag", false, in, 1},
           {"V_ms_pk.mag", false, 1., 1}}},
-        {3, 4,
+        {3,
+         4,
          "\n\n Displacement Output Files \n"
          "\n D_in2Hz.psd  -  freq(Hz) PSD( inch^2/Hz)"
          "\n D_m2Hz.psd   -  freq(Hz) PSD( meters^2/Hz) \n"
@@ -99,7 +103,8 @@ const std::vector<quantity>& quantities()
           {"Dmin_ptp.mag", false, in * 1e6, 2},
           {"D_m_ptp.mag", false, 1., 2},
           {"Dmic_ptp.mag", false, 1e6, 2}}},
-        {4, 2,
+        {4,
+         2,
          "\n\n Force Output Files \n"
          "\n  F_lbf2_Hz.psd -  freq(Hz) PSD( lbf^2/Hz)"
          "\n  F_N2_Hz.psd   -  freq(Hz) PSD( N^2/Hz) \n"
@@ -113,7 +118,8 @@ const std::vector<quantity>& quantities()
           {"F_Nrms.mag", false, 1., 0},
           {"F_lbf_pk.mag", false, lbf, 1},
           {"F_N_pk.mag", false, 1., 1}}},
-        {5, 2,
+        {5,
+         2,
          "\n\n Pressure Output Files \n"
          "\n  P_psi2_Hz.psd -  freq(Hz) PSD( psi^2/Hz)"
          "\n  P_Pa2_Hz.psd  -  freq(Hz) PSD( Pa^2/Hz) \n"
@@ -127,7 +133,8 @@ const std::vector<quantity>& quantities()
           {"P_Parms.mag", false, 1., 0},
           {"P_psi_pk.mag", false, psi, 1},
           {"P_Pa_pk.mag", false, 1., 1}}},
-        {6, 0,
+        {6,
+         0,
          "\n\n Voltage Output Files \n"
          "\n  V2_Hz.psd -  freq(Hz) PSD( V^2/Hz)",
          {{"V2_Hz.psd", true, 1., 0}}},
@@ -136,14 +143,26 @@ const std::vector<quantity>& quantities()
 }
 
 // The driver's closing lines, the last text of a run that ends normally.
-const std::string closing_lines = "\n\n Please call the output files into your own plotting program. \n"
-                                  "\n Press any key to exit.";
+const std::string closing_lines =
+    "\n\n Please call the output files into your own plotting program. \n"
+    "\n Press any key to exit.";
 
-// Whether text ends with the closing lines.
-bool ends_normally(const std::string& text)
+// A run that got through: status 1, the summary printed, the closing lines last.
+void expect_completed(const program_run& run)
 {
-    return text.size() >= closing_lines.size() &&
-           text.compare(text.size() - closing_lines.size(), closing_lines.size(), closing_lines) == 0;
+    EXPECT_EQ(run.exit_status, 1);
+    EXPECT_TRUE(holds(run.console, "\n overall rms = "));
+    EXPECT_TRUE(ends_with(run.console, closing_lines));
+}
+
+// Each file holds rows lines of well-formed spectrum rows.
+void expect_full_files(const scratch_dir& dir, const std::vector<out_file>& files, int rows)
+{
+    for (const out_file& f : files) {
+        const std::string text = dir.read(f.name);
+        EXPECT_EQ(count_lines(text), rows) << f.name;
+        EXPECT_EQ(malformed_rows(text), 0) << f.name;
+    }
 }
 
 // The test record: an offset c plus a sine of amplitude a at bin k0 of m-sample
@@ -159,7 +178,8 @@ std::vector<double> offset_sine()
     return x;
 }
 
-// Tolerance for a value read back from a file: four decimals, plus the float rounding of the samples.
+// Tolerance for a value read back from a file: four decimals, plus the float rounding of the
+// samples.
 double close_to(double v)
 {
     return 1e-4 * std::fabs(v);
@@ -169,8 +189,8 @@ double close_to(double v)
 // offset (its power not doubled), bin k0 the sine, the other bins nearly nothing.
 void expect_offset_sine_rows(const out_file& f, const std::vector<spectrum_row>& rows, double df)
 {
-    const double at0 = f.psd ? offset * offset / df * f.unit * f.unit
-                             : offset * f.unit * (f.shape == 2 ? 2. : 1.);
+    const double at0 =
+        f.psd ? offset * offset / df * f.unit * f.unit : offset * f.unit * (f.shape == 2 ? 2. : 1.);
     const double shape[3] = {1., sqrt2, 2. * sqrt2};
     const double atk0 = f.psd ? amplitude * amplitude / (2. * df) * f.unit * f.unit
                               : amplitude / sqrt2 * f.unit * shape[f.shape];
@@ -184,8 +204,8 @@ void expect_offset_sine_rows(const out_file& f, const std::vector<spectrum_row>&
 // A run of the offset sine in the quantity's SI unit, rectangular window, no mean removal.
 program_run run_quantity(const scratch_dir& dir, const quantity& q, unsigned m = seg_m)
 {
-    dir.write("rec.txt", record_text(offset_sine()));
-    return run_zentri(dir, run_answers("rec.txt", q.type, q.si_unit, m, false, false));
+    return run_on_record(dir, record_text(offset_sine()),
+                         run_answers(q.type, q.si_unit, m, false, false));
 }
 
 // Every quantity: its announcement, exactly its files, m/2 well-formed rows in
@@ -198,22 +218,18 @@ TEST(OutputFiles, EachQuantityEndToEnd)
         scratch_dir dir;
         const program_run run = run_quantity(dir, q);
         SCOPED_TRACE("quantity " + std::to_string(q.type));
-        EXPECT_EQ(run.exit_status, 1);
-        EXPECT_NE(run.console.find(q.announcement + "\n\n\n m= 256\n df = "), std::string::npos) << run.console;
-        EXPECT_NE(run.console.find("\n nave = 9 "), std::string::npos);
-        EXPECT_TRUE(ends_normally(run.console));
+        expect_completed(run);
+        EXPECT_TRUE(holds(run.console, q.announcement + "\n\n\n m= 256\n df = ")) << run.console;
+        EXPECT_TRUE(holds(run.console, "\n nave = 9 "));
 
         std::vector<std::string> expect_names = {"rec.txt"};
         for (const out_file& f : q.files) expect_names.push_back(f.name);
         std::sort(expect_names.begin(), expect_names.end());
         EXPECT_EQ(dir.names(), expect_names);
 
-        for (const out_file& f : q.files) {
-            const std::string text = dir.read(f.name);
-            EXPECT_EQ(count_lines(text), static_cast<int>(seg_m / 2)) << f.name;
-            EXPECT_EQ(malformed_rows(text), 0) << f.name;
-            expect_offset_sine_rows(f, parse_rows(text), df);
-        }
+        expect_full_files(dir, q.files, seg_m / 2);
+        for (const out_file& f : q.files)
+            expect_offset_sine_rows(f, parse_rows(dir.read(f.name)), df);
         const double english = q.files[0].unit;
         EXPECT_NEAR(console_number(run.console, "\n overall rms = "), amplitude / sqrt2 * english,
                     1e-3 * amplitude * english);
@@ -228,11 +244,7 @@ TEST(OutputFiles, ExistingFilesReplaced)
     const std::string junk(100000, 'x');
     for (const out_file& f : q.files) dir.write(f.name, junk + "\n");
     run_quantity(dir, q);
-    for (const out_file& f : q.files) {
-        const std::string text = dir.read(f.name);
-        EXPECT_EQ(count_lines(text), static_cast<int>(seg_m / 2)) << f.name;
-        EXPECT_EQ(malformed_rows(text), 0) << f.name;
-    }
+    expect_full_files(dir, q.files, seg_m / 2);
 }
 
 // When no output file can be created (a folder holds each name), every file is
@@ -244,12 +256,11 @@ TEST(OutputFiles, NoFileCanBeCreated)
         for (const out_file& f : q.files) ASSERT_EQ(mkdir(dir.file(f.name).c_str(), 0755), 0);
         const program_run run = run_quantity(dir, q);
         std::string failures;
-        for (const out_file& f : q.files) failures += std::string(" Failed to open file: ") + f.name + " \n";
-        EXPECT_NE(run.console.find(q.announcement + failures + "\n\n\n m= 256"), std::string::npos) << run.console;
-        EXPECT_EQ(run.console.find("Failed to write"), std::string::npos);
-        EXPECT_EQ(run.exit_status, 1);
-        EXPECT_NE(run.console.find("\n overall rms = "), std::string::npos);
-        EXPECT_TRUE(ends_normally(run.console));
+        for (const out_file& f : q.files)
+            failures += std::string(" Failed to open file: ") + f.name + " \n";
+        EXPECT_TRUE(holds(run.console, q.announcement + failures + "\n\n\n m= 256")) << run.console;
+        EXPECT_FALSE(holds(run.console, "Failed to write"));
+        expect_completed(run);
     }
 }
 
@@ -263,17 +274,13 @@ TEST(OutputFiles, FullDeviceReportedAndRunCompletes)
     ASSERT_EQ(symlink("/dev/full", dir.file(victim).c_str()), 0);
     const program_run run = run_quantity(dir, q, 1024);
     const std::string line = " Failed to write file: " + victim + " \n";
-    const std::string::size_type at = run.console.find(line);
-    ASSERT_NE(at, std::string::npos) << run.console;
-    EXPECT_EQ(run.console.find(line, at + 1), std::string::npos);
-    EXPECT_EQ(run.console.find("Failed to open"), std::string::npos);
+    EXPECT_EQ(occurrences(run.console, line), 1) << run.console;
+    EXPECT_FALSE(holds(run.console, "Failed to open"));
     for (const out_file& f : q.files) {
         if (f.name == victim) continue;
         EXPECT_EQ(count_lines(dir.read(f.name)), 512) << f.name;
     }
-    EXPECT_EQ(run.exit_status, 1);
-    EXPECT_NE(run.console.find("\n overall rms = "), std::string::npos);
-    EXPECT_TRUE(ends_normally(run.console));
+    expect_completed(run);
 }
 
 } // namespace

@@ -42,10 +42,10 @@ TEST(PsdAccuracy, SineAtBinFrequency)
     const unsigned m = 1024, k0 = 100;
     const double a = 2.5;
     std::vector<double> x(8 * m);
-    for (std::size_t n = 0; n < x.size(); ++n) x[n] = a * std::sin(2. * pi * k0 * static_cast<double>(n) / m);
+    for (std::size_t n = 0; n < x.size(); ++n)
+        x[n] = a * std::sin(2. * pi * k0 * static_cast<double>(n) / m);
     scratch_dir dir;
-    dir.write("rec.txt", record_text(x));
-    const program_run run = run_zentri(dir, run_answers("rec.txt", 1, 1, m, false, false));
+    const program_run run = run_on_record(dir, record_text(x), run_answers(1, 1, m, false, false));
     ASSERT_EQ(run.exit_status, 1);
     const double df = record_df(m);
 
@@ -72,10 +72,10 @@ struct welch_case {
     unsigned m;
     bool remove_mean;
     bool hanning;
-    double to_si;          // factor from the input unit to SI
-    const char* si_file;   // PSD in SI units
-    const char* en_file;   // PSD in the English unit, or nullptr
-    double to_english;     // factor from SI to the English unit
+    double to_si;        // factor from the input unit to SI
+    const char* si_file; // PSD in SI units
+    const char* en_file; // PSD in the English unit, or nullptr
+    double to_english;   // factor from SI to the English unit
 };
 
 // Random records against a one-sided Welch PSD computed in double precision
@@ -96,8 +96,8 @@ TEST(PsdAccuracy, RandomRecordMatchesWelchReference)
         SCOPED_TRACE(c.si_file);
         const std::vector<double> x = random_record(20000 + c.m / 3, ++seed, 0.3);
         scratch_dir dir;
-        dir.write("rec.txt", record_text(x));
-        const program_run run = run_zentri(dir, run_answers("rec.txt", c.type, c.unit, c.m, c.remove_mean, c.hanning));
+        const program_run run = run_on_record(
+            dir, record_text(x), run_answers(c.type, c.unit, c.m, c.remove_mean, c.hanning));
         ASSERT_EQ(run.exit_status, 1);
 
         const welch_setup setup{c.m, record_df(c.m), c.remove_mean, c.hanning, c.to_si};
@@ -143,7 +143,8 @@ TEST(PsdAccuracy, UnitRoundTrips)
     const quantity_files quantities[] = {
         {1, 2, {{1, 1, 9.81}}, {"A_ms22Hz.psd", "A_ms2rms.mag", "A_ms2_pk.mag"}},
         {2, 2, {{2, 1, 0.0254}}, {"V_ms2Hz.psd", "V_ms_rms.mag"}},
-        {3, 4,
+        {3,
+         4,
          {{3, 1, 0.0254}, {3, 2, 0.0254e-3}, {3, 3, 0.0254e-6}, {3, 5, 1e-3}, {3, 6, 1e-6}},
          {"D_m2Hz.psd", "D_m_rms.mag", "Dmic_rms.mag", "D_m_ptp.mag"}},
         {4, 2, {{4, 1, 4.448}}, {"F_N2_Hz.psd", "F_Nrms.mag"}},
@@ -157,20 +158,25 @@ TEST(PsdAccuracy, UnitRoundTrips)
         std::vector<double> si(x.size());
         for (std::size_t i = 0; i < x.size(); ++i) si[i] = x[i] * scale;
         scratch_dir base;
-        base.write("rec.txt", record_text(si));
-        ASSERT_EQ(run_zentri(base, run_answers("rec.txt", q.type, q.si_unit, m, false, true)).exit_status, 1);
+        ASSERT_EQ(
+            run_on_record(base, record_text(si), run_answers(q.type, q.si_unit, m, false, true))
+                .exit_status,
+            1);
         for (const unit_case& u : q.units) {
             SCOPED_TRACE("quantity " + std::to_string(u.type) + " unit " + std::to_string(u.unit));
             scratch_dir dir;
-            dir.write("rec.txt", record_text(si, u.to_si));
-            ASSERT_EQ(run_zentri(dir, run_answers("rec.txt", u.type, u.unit, m, false, true)).exit_status, 1);
+            ASSERT_EQ(run_on_record(dir, record_text(si, u.to_si),
+                                    run_answers(u.type, u.unit, m, false, true))
+                          .exit_status,
+                      1);
             for (const char* name : q.si_files) {
                 const std::vector<spectrum_row> want = parse_rows(base.read(name));
                 const std::vector<spectrum_row> got = parse_rows(dir.read(name));
                 ASSERT_EQ(got.size(), m / 2) << name;
                 const double level = mean_value(want);
                 for (std::size_t k = 0; k < want.size(); ++k)
-                    ASSERT_NEAR(got[k].v, want[k].v, 1.2e-4 * want[k].v + 1e-6 * level) << name << " row " << k;
+                    ASSERT_NEAR(got[k].v, want[k].v, 1.2e-4 * want[k].v + 1e-6 * level)
+                        << name << " row " << k;
             }
         }
     }

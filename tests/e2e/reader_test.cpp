@@ -13,12 +13,12 @@ namespace {
 TEST(Reader, TenThousandPairsInSegmentsOf1024)
 {
     scratch_dir dir;
-    dir.write("rec.txt", even_record(10000, 3));
-    const program_run r = run_zentri(dir, "rec.txt\n1\n1\n1024\n2\n1\n");
+    const program_run r = run_on_record(dir, even_record(10000, 3), "1\n1\n1024\n2\n1\n");
     EXPECT_EQ(r.exit_status, 1);
-    EXPECT_NE(r.console.find("\n samples= 1024 \n dt =      0.001 sec  sr= 1.000000e+003 samples/sec"
-                             "\n\n time span=            0 sec to        1.023 sec"),
-              std::string::npos);
+    EXPECT_NE(
+        r.console.find("\n samples= 1024 \n dt =      0.001 sec  sr= 1.000000e+003 samples/sec"
+                       "\n\n time span=            0 sec to        1.023 sec"),
+        std::string::npos);
     EXPECT_NE(r.console.find("\n delta f=         0.9775 "), std::string::npos);
     EXPECT_EQ(occurrences(r.console, "\n\n reading time history "), 19);
     EXPECT_EQ(occurrences(r.console, "\n call function ctfourier "), 18);
@@ -49,10 +49,9 @@ TEST(Reader, UnusableRecordsEndWithStatusOneAndNoFiles)
     };
     for (const unusable_record& c : cases) {
         scratch_dir dir;
-        dir.write("rec.txt", c.record);
         dir.write("A_G2Hz.psd", "kept\n");
         const program_run r =
-            run_zentri(dir, std::string("rec.txt\n1\n1\n") + c.segment_answer + "\n1\n2\n");
+            run_on_record(dir, c.record, std::string("1\n1\n") + c.segment_answer + "\n1\n2\n");
         SCOPED_TRACE(c.what);
         EXPECT_EQ(r.exit_status, 1);
         EXPECT_NE(r.console.find(c.message), std::string::npos) << r.console;
@@ -67,8 +66,7 @@ TEST(Reader, UnusableRecordsEndWithStatusOneAndNoFiles)
 TEST(Reader, ShortRecordNamesBothCounts)
 {
     scratch_dir dir;
-    dir.write("rec.txt", even_record(100, 3));
-    const program_run r = run_zentri(dir, "rec.txt\n6\n128\n1\n2\n");
+    const program_run r = run_on_record(dir, even_record(100, 3), "6\n128\n1\n2\n");
     const auto read_at = r.console.find("reading time history");
     ASSERT_NE(read_at, std::string::npos);
     const std::string explanation = r.console.substr(read_at);

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <dirent.h>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
@@ -92,6 +92,13 @@ program_run run_zentri(const scratch_dir& dir, const std::string& input, int tim
     else
         run.exit_status = 128 + WTERMSIG(status);
     return run;
+}
+
+program_run run_on_record(const scratch_dir& dir, const std::string& record,
+                          const std::string& answers_after_name)
+{
+    dir.write("rec.txt", record);
+    return run_zentri(dir, "rec.txt\n" + answers_after_name);
 }
 
 int count_lines(const std::string& text)

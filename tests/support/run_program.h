@@ -31,5 +31,9 @@ private:
 // Runs zentri in dir with the given standard input; kills it after timeout_s seconds.
 program_run run_zentri(const scratch_dir& dir, const std::string& input, int timeout_s = 60);
 
+// Writes record as rec.txt in dir, then runs zentri there on answers that start with that name.
+program_run run_on_record(const scratch_dir& dir, const std::string& record,
+                          const std::string& answers_after_name);
+
 // Counts the lines of a text.
 int count_lines(const std::string& text);

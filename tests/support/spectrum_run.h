@@ -50,14 +50,14 @@ inline double record_df(std::size_t m)
     return 1. / std::strtod(record_time(m - 1).c_str(), nullptr);
 }
 
-// The answers of a run: file, quantity, unit (none for volts), samples per
-// segment, mean removal (1 yes), window (2 Hanning), then the key.
-inline std::string run_answers(const std::string& file, int type, int unit, unsigned m, bool remove_mean,
-                               bool hanning)
+// The answers of a run after the file name: quantity, unit (none for volts),
+// samples per segment, mean removal (1 yes), window (2 Hanning), then the key.
+inline std::string run_answers(int type, int unit, unsigned m, bool remove_mean, bool hanning)
 {
-    std::string a = file + "\n" + std::to_string(type) + "\n";
+    std::string a = std::to_string(type) + "\n";
     if (type != 6) a += std::to_string(unit) + "\n";
-    a += std::to_string(m) + "\n" + (remove_mean ? "1" : "2") + "\n" + (hanning ? "2" : "1") + "\n\n";
+    a += std::to_string(m) + "\n" + (remove_mean ? "1" : "2") + "\n" + (hanning ? "2" : "1") +
+         "\n\n";
     return a;
 }
 
