@@ -61,9 +61,11 @@ private:
 std::string write_run_script(const scratch_dir& dir)
 {
     dir.write("rec.txt", even_record(64, 3));
-    dir.write("run.sh", "trap 'echo [interrupted]' INT\ncd '" + dir.path() + "' && '" + ZENTRI_BINARY +
+    dir.write("run.sh", "trap 'echo [interrupted]' INT\ncd '" + dir.path() + "' && '" +
+                            ZENTRI_BINARY +
                             "'\necho \"[exit $?]\"\n"
-                            "if stty -a | grep -q -- '-icanon\\|-echo '; then echo '[raw]'; else echo '[line]'; fi\n"
+                            "if stty -a | grep -q -- '-icanon\\|-echo '; then echo '[raw]'; else "
+                            "echo '[line]'; fi\n"
                             "sleep 120\n");
     return dir.file("run.sh");
 }
@@ -72,8 +74,11 @@ std::string write_run_script(const scratch_dir& dir)
 void answer_up_to_key_wait(const tmux_pane& pane)
 {
     const std::pair<const char*, const char*> dialogue[] = {
-        {"Enter input filename", "rec.txt"}, {"6=volts", "6"},         {"third column.", "8"},
-        {"1=yes 2=no", "1"},                 {"2=Hanning", "'2 junk'"},
+        {"Enter input filename", "rec.txt"},
+        {"6=volts", "6"},
+        {"third column.", "8"},
+        {"1=yes 2=no", "1"},
+        {"2=Hanning", "'2 junk'"},
     };
     for (const auto& step : dialogue) {
         ASSERT_TRUE(pane.shows(step.first)) << pane.screen();
@@ -91,32 +96,33 @@ bool tmux_present()
     return std::system("command -v tmux >/dev/null 2>&1") == 0;
 }
 
-TEST(KeyWait, OneKeyWithoutEnterEndsTheRunUnechoed)
+// Runs the dialogue up to the key wait in a fresh pane, types key, and checks the run
+// ended with status 1 and the terminal back in line mode; returns the pane's text.
+std::string end_with_key(const std::string& key)
 {
-    if (!tmux_present()) GTEST_SKIP() << "tmux is not installed";
     scratch_dir dir;
     tmux_pane pane(write_run_script(dir));
     answer_up_to_key_wait(pane);
+    pane.type(key);
+    EXPECT_TRUE(pane.shows("[exit 1]")) << pane.screen();
+    EXPECT_TRUE(pane.shows("[line]")) << "the terminal mode is restored: " << pane.screen();
+    return pane.screen();
+}
 
-    pane.type("q");
-    ASSERT_TRUE(pane.shows("[exit 1]")) << pane.screen();
-    const std::string text = pane.screen();
+TEST(KeyWait, OneKeyWithoutEnterEndsTheRunUnechoed)
+{
+    if (!tmux_present()) GTEST_SKIP() << "tmux is not installed";
+    const std::string text = end_with_key("q");
     const auto wait_at = text.find("Press any key to exit.");
     const std::string after_prompt = text.substr(wait_at, text.find("[exit") - wait_at);
-    EXPECT_EQ(after_prompt.find('q'), std::string::npos) << "the key is not echoed: " << after_prompt;
-    EXPECT_TRUE(pane.shows("[line]")) << "the terminal mode is restored";
+    EXPECT_EQ(after_prompt.find('q'), std::string::npos)
+        << "the key is not echoed: " << after_prompt;
 }
 
 TEST(KeyWait, CtrlCIsAKeyAndLeavesTheTerminalUsable)
 {
     if (!tmux_present()) GTEST_SKIP() << "tmux is not installed";
-    scratch_dir dir;
-    tmux_pane pane(write_run_script(dir));
-    answer_up_to_key_wait(pane);
-
-    pane.type("C-c");
-    ASSERT_TRUE(pane.shows("[exit 1]")) << pane.screen();
-    EXPECT_TRUE(pane.shows("[line]")) << pane.screen();
+    end_with_key("C-c");
 }
 
 } // namespace
