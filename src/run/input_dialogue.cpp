@@ -3,7 +3,9 @@
 #include "run/analysis_state.h"
 #include "run/run.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -37,20 +39,24 @@ void read_input_name()
         end_run("\n The file name is longer than 259 characters and cannot be used. \n");
 }
 
-// Opens the input file; a folder, pipe or device is refused, as the record is read twice.
+// Opens the input file for reading without waiting on a pipe that has no writer;
+// a folder, pipe or device is refused, as the record is read twice.
 void open_input_file()
 {
+    const int fd = open(st.fname[1], O_RDONLY | O_NONBLOCK);
     struct stat info {};
-    const bool exists = stat(st.fname[1], &info) == 0;
-    if (exists && !S_ISREG(info.st_mode)) {
+    if (fd >= 0 && (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+        close(fd);
         zprint(" Failed to open file: %s \n", st.fname[1]);
         end_run("\n The input must be a regular file that can be read twice, not a folder,"
                 " pipe or device. \n");
     }
-    st.fp[1] = std::fopen(st.fname[1], "rb");
+    if (fd >= 0) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    st.fp[1] = fd >= 0 ? fdopen(fd, "rb") : nullptr;
     if (st.fp[1] != nullptr) {
         zprint(" File: %s opened. \n", st.fname[1]);
     } else {
+        if (fd >= 0) close(fd);
         zprint(" Failed to open file: %s \n", st.fname[1]);
         end_run("");
     }
