@@ -76,18 +76,19 @@ void reorder_input()
     // Entries from m on are never written during a run, so clearing the first m clears them all.
     std::memset(st.twiddle, 0, st.m * sizeof st.twiddle[0]);
     const std::uint32_t nm1 = st.nstages;
-    std::uint32_t md2 = st.m / 2;
+    const std::uint32_t md2 = st.m / 2;
     zprint("\n nm1= %ld  md2=%ld  ns=%ld ", static_cast<long>(nm1), static_cast<long>(md2),
            static_cast<long>(st.ns));
-    for (std::uint32_t p = 1; p <= nm1; ++p) {
-        for (std::uint32_t i = 0; i < st.m; ++i) st.twiddle[i].re = st.seg[i].re;
-        for (std::uint32_t base = 0; base < st.m; base += 2 * md2) {
-            for (std::uint32_t j = 0; j < md2; ++j) {
-                st.seg[base + j] = {st.twiddle[base + 2 * j].re, 0.f};
-                st.seg[base + md2 + j] = {st.twiddle[base + 2 * j + 1].re, 0.f};
-            }
-        }
-        md2 /= 2;
+    // Splitting the segment into even and odd positions, then each half again,
+    // nstages times over, leaves in entry j the sample whose index is j with its
+    // nstages low bits reversed: that order is built here in one pass over a copy.
+    for (std::uint32_t i = 0; i < st.m; ++i) st.twiddle[i].re = st.seg[i].re;
+    std::uint32_t r = 0; // j with its bits reversed
+    for (std::uint32_t j = 0; j < st.m; ++j) {
+        st.seg[j] = {st.twiddle[r].re, 0.f};
+        std::uint32_t bit = md2;
+        for (; r & bit; bit >>= 1) r ^= bit;
+        r |= bit;
     }
 }
 
