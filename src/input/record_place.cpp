@@ -87,3 +87,19 @@ record_place find_record_place(long long offset)
     place.text[len] = '\0';
     return place;
 }
+
+long record_line(long long offset)
+{
+    long line = 1;
+    const int fd = st.fp[1] != nullptr ? fileno(st.fp[1]) : -1;
+    char block[1 << 16];
+    bool after_cr = false;
+    for (long long at = 0; fd >= 0 && at < offset - 1;) {
+        const long long want = std::min<long long>(sizeof block, offset - 1 - at);
+        const ssize_t got = pread(fd, block, static_cast<std::size_t>(want), at);
+        if (got <= 0) break;
+        count_line_ends(block, static_cast<std::size_t>(got), after_cr, line);
+        at += got;
+    }
+    return line;
+}

@@ -15,3 +15,7 @@ struct record_place {
 // input in stream slot 1. Line ends are "\n", "\r\n" and a lone "\r". Reads the
 // file with pread, so the stream and its position are left as they were.
 record_place find_record_place(long long offset);
+
+// The 1-based line of the byte just before the record offset: the line of a
+// pair whose last byte a read has just taken. Reads the file with pread.
+long record_line(long long offset);
