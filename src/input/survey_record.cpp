@@ -73,8 +73,8 @@ void warn_of_unread_text(const record_span& r)
     if (!place.found) return;
     const long pairs = r.first_ok ? r.ns : r.ns - 1;
     zprint("\n Warning: reading stopped at line %ld, at the text \"%s\"; %ld pairs were counted"
-           " and the rest of the file is not used. \n",
-           place.line, place.text, pairs);
+           " and the rest of the file is not used.%s \n",
+           place.line, place.text, pairs, st.column != 0 ? column_stop_note() : "");
 }
 
 // Ends the run when a counted pair holds a time or an amplitude that is not a

@@ -1,0 +1,339 @@
+#include "input/column_reader.h"
+#include "input/long_number.h"
+#include "platform/console_format.h"
+#include "run/analysis_state.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <stdio_ext.h>
+
+namespace {
+
+constexpr std::size_t block_bytes = std::size_t{1} << 20; // 1 MiB: also the longest line
+constexpr int header_chars = 1024;                        // header text kept at most
+constexpr int shown_chars = 80;                           // header text shown at most
+
+// Bytes of the record from offset rd.base on, a 0 byte after the last one read.
+char block[block_bytes + 1];
+
+// Where the column reader stands in the record.
+struct column_state {
+    std::FILE* stream;         // the stream being read
+    std::size_t pos;           // next unread byte of block
+    std::size_t end;           // end of the bytes read into block
+    long long base;            // record offset of block[0]
+    bool at_eof;               // the stream has given its last byte
+    bool overlong;             // the line found last did not fit the block
+    bool started;              // the header is behind and the separator known
+    char separator;            // ',' or ';', or ' ' for runs of blanks and tabs
+    int fields;                // fields of the first data line
+    std::uint32_t samples;     // lines read since the start, for times made from the rate
+    bool reported;             // the skipped header lines have been reported
+    long long last_end;        // offset just past the last field read
+    long long line_start;      // offset of the line being read
+    const char* note;          // why the last line could not be read, or ""
+    char header[header_chars]; // the last header line skipped
+};
+column_state rd{nullptr, 0, 0, 0, true, false, false, ' ', 0, 0, false, 0, 0, "", {}};
+
+// Starts reading the stream of slot 1 from its start. The stream is made
+// unbuffered, as the reader reads it in blocks of its own; a buffered stream is
+// therefore one the reader has not seen yet.
+void adopt_stream()
+{
+    rd.stream = st.fp[1];
+    rd.pos = rd.end = 0;
+    rd.base = 0;
+    rd.at_eof = rd.stream == nullptr;
+    rd.started = false;
+    rd.samples = 0;
+    rd.note = "";
+    block[0] = '\0';
+    if (rd.stream != nullptr) std::setvbuf(rd.stream, nullptr, _IONBF, 0);
+}
+
+// Adopts the stream of slot 1 when it is not the one being read.
+void follow_stream()
+{
+    if (st.fp[1] != rd.stream || (st.fp[1] != nullptr && __fbufsize(st.fp[1]) != 1)) {
+        rd.reported = false;
+        adopt_stream();
+    }
+}
+
+// Keeps the unread bytes at the front of the block and appends more of the stream.
+void refill()
+{
+    const std::size_t kept = rd.end - rd.pos;
+    std::memmove(block, block + rd.pos, kept);
+    rd.base += static_cast<long long>(rd.pos);
+    rd.pos = 0;
+    rd.end = kept;
+    const std::size_t got = std::fread(block + kept, 1, block_bytes - kept, rd.stream);
+    rd.end += got;
+    block[rd.end] = '\0';
+    if (got == 0) rd.at_eof = true;
+}
+
+// Finds the next line, [begin, end) without its line end ("\n", "\r\n" or a
+// lone "\r"), and moves past it; false at the end of the record.
+bool next_line(const char*& begin, const char*& end)
+{
+    for (;;) {
+        const char* p = block + rd.pos;
+        const char* stop = block + rd.end;
+        while (p != stop && *p != '\n' && *p != '\r') ++p;
+        const bool whole = p != stop && (*p == '\n' || p + 1 != stop || rd.at_eof);
+        if (whole || (rd.at_eof && p != block + rd.pos) || rd.end - rd.pos == block_bytes) {
+            begin = block + rd.pos;
+            end = p;
+            rd.overlong = !whole && !rd.at_eof;
+            rd.line_start = rd.base + static_cast<long long>(rd.pos);
+            if (p != stop) p += (*p == '\r' && p[1] == '\n') ? 2 : 1;
+            rd.pos = static_cast<std::size_t>(p - block);
+            return true;
+        }
+        if (rd.at_eof) return false;
+        refill();
+    }
+}
+
+// True for a blank or a tab.
+bool is_blank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// Skips blanks and tabs from p up to end.
+const char* skip_blanks(const char* p, const char* end)
+{
+    while (p != end && is_blank(*p)) ++p;
+    return p;
+}
+
+// True when the line holds only blanks and tabs.
+bool is_empty(const char* begin, const char* end)
+{
+    return skip_blanks(begin, end) == end;
+}
+
+// True when the line starts with a number: a digit, or a sign or point before one.
+bool starts_with_number(const char* begin, const char* end)
+{
+    const char* p = skip_blanks(begin, end);
+    if (p != end && (*p == '+' || *p == '-')) ++p;
+    if (p != end && *p == '.') ++p;
+    return p != end && *p >= '0' && *p <= '9';
+}
+
+// Chooses the separator from the first data line: a semicolon, else a comma, else blanks.
+char separator_of(const char* begin, const char* end)
+{
+    if (std::memchr(begin, ';', static_cast<std::size_t>(end - begin)) != nullptr) return ';';
+    if (std::memchr(begin, ',', static_cast<std::size_t>(end - begin)) != nullptr) return ',';
+    return ' ';
+}
+
+// Finds the field at p: [begin, end) without the blanks around it; moves p
+// past its separator, or to nullptr after the last field of a line split at
+// commas or semicolons. False when the line has no more fields.
+bool next_field(const char*& p, const char* line_end, const char*& begin, const char*& end)
+{
+    if (p == nullptr) return false;
+    p = skip_blanks(p, line_end);
+    if (rd.separator == ' ') {
+        if (p == line_end) return false;
+        begin = p;
+        while (p != line_end && !is_blank(*p)) ++p;
+        end = p;
+        return true;
+    }
+    begin = p;
+    while (p != line_end && *p != rd.separator) ++p;
+    end = p;
+    while (end != begin && is_blank(end[-1])) --end;
+    p = p != line_end ? p + 1 : nullptr;
+    return true;
+}
+
+// Counts the fields of a line.
+int fields_of(const char* begin, const char* end)
+{
+    int n = 0;
+    const char* b;
+    const char* e;
+    for (const char* p = begin; next_field(p, end, b, e);) ++n;
+    return n;
+}
+
+// The value of a whole field, correctly rounded to T straight from its text;
+// false when the field is not a number.
+template <class T> bool field_value(const char* begin, const char* end, T& value)
+{
+    const bool negative = begin != end && *begin == '-';
+    if (begin != end && (*begin == '-' || *begin == '+')) ++begin;
+    if (begin == end || *begin == '-' || *begin == '+') return false;
+    const auto [stop, ec] = std::from_chars(begin, end, value);
+    if (stop != end) return false;
+    if (ec == std::errc::result_out_of_range)
+        value = folded_value<T>(begin, end, false); // infinity or zero, as the scanner gives
+    else if (ec != std::errc())
+        return false;
+    if (negative) value = -value;
+    return true;
+}
+
+// Keeps the header line skipped last and counts it.
+void keep_header(const char* begin, const char* end, long& skipped)
+{
+    ++skipped;
+    const std::size_t n =
+        std::min<std::size_t>(static_cast<std::size_t>(end - begin), header_chars - 1);
+    std::memcpy(rd.header, begin, n);
+    rd.header[n] = '\0';
+}
+
+// Reports the skipped header lines once per record, on the error stream.
+void report_header(long skipped)
+{
+    if (skipped == 0 || rd.reported) return;
+    rd.reported = true;
+    zfprint(stderr, "zentri: skipped %ld header line%s: \"%.*s\"\n", skipped,
+            skipped == 1 ? "" : "s", shown_chars, rd.header);
+}
+
+// Skips the header and comment lines before the first data line and chooses the separator.
+void start_record()
+{
+    rd.started = true;
+    rd.header[0] = '\0';
+    long skipped = 0;
+    const char* begin;
+    const char* end;
+    while (next_line(begin, end)) {
+        if (is_empty(begin, end)) continue;
+        const char first = *skip_blanks(begin, end);
+        if (!rd.overlong && (first == '#' || first == '%' || !starts_with_number(begin, end))) {
+            keep_header(begin, end, skipped);
+            continue;
+        }
+        rd.separator = separator_of(begin, end);
+        rd.fields = fields_of(begin, end);
+        rd.pos = static_cast<std::size_t>(rd.line_start - rd.base); // read it again as data
+        break;
+    }
+    report_header(skipped);
+}
+
+// True when a digit, a run of the given bytes and a digit follow each other in the line.
+bool digits_around(const char* begin, const char* end, const char* between)
+{
+    for (const char* p = begin; p != end; ++p) {
+        if (*p < '0' || *p > '9') continue;
+        const char* q = p + 1;
+        while (q != end && std::strchr(between, *q) != nullptr && *q != '\0') ++q;
+        if (q != p + 1 && q != end && *q >= '0' && *q <= '9') return true;
+    }
+    return false;
+}
+
+// True when a line that could not be read looks written with decimal commas:
+// "0,5;1,2", or "0,5 1,2" where the comma was taken for the separator.
+bool suggests_decimal_commas(const char* begin, const char* end)
+{
+    if (!digits_around(begin, end, ",")) return false;
+    return rd.separator != ',' || digits_around(begin, end, " \t");
+}
+
+// Leaves the line to be read again and notes why it could not be read.
+int refuse_line(const char* begin, const char* end)
+{
+    rd.pos = static_cast<std::size_t>(rd.line_start - rd.base);
+    rd.note = suggests_decimal_commas(begin, end)
+                  ? " The line looks written with decimal commas, which are not supported:"
+                    " write 0.5, not 0,5."
+                  : "";
+    return 0;
+}
+
+// Reads the next data line: its time, and the amplitudes of count columns
+// from the first amplitude column on, each as T. Blank lines are passed over.
+template <class T> int scan_line(double* time, T* amplitudes, int count)
+{
+    follow_stream();
+    if (!rd.started) start_record();
+    const char* begin;
+    const char* end;
+    do {
+        if (!next_line(begin, end)) return EOF;
+    } while (is_empty(begin, end) && !rd.overlong);
+    if (rd.overlong) return refuse_line(begin, end);
+    const int first = st.column; // column of the first amplitude
+    const int time_column = st.rate > 0. ? 0 : 1;
+    const char* p = begin;
+    const char* b;
+    const char* e = begin;
+    for (int column = 1; column < first + count; ++column) {
+        if (!next_field(p, end, b, e)) return refuse_line(begin, end);
+        if (column == time_column && !field_value(b, e, *time)) return refuse_line(begin, end);
+        if (column >= first && !field_value(b, e, amplitudes[column - first]))
+            return refuse_line(begin, end);
+    }
+    if (time_column == 0) *time = static_cast<double>(rd.samples) / st.rate;
+    ++rd.samples;
+    rd.last_end = rd.base + (e - block);
+    return 2;
+}
+
+} // namespace
+
+int column_scan_survey_pair(double* time, double* amplitude)
+{
+    return scan_line(time, amplitude, 1);
+}
+
+int column_scan_segment_pair(double* time, float* amplitude)
+{
+    return scan_line(time, amplitude, 1);
+}
+
+int column_scan_channels(double* time, float* amplitudes)
+{
+    return scan_line(time, amplitudes, st.channels);
+}
+
+void column_rewind_record()
+{
+    if (st.fp[1] != nullptr) std::rewind(st.fp[1]);
+    follow_stream();
+    adopt_stream();
+}
+
+long long column_record_offset()
+{
+    follow_stream();
+    if (!rd.started) start_record();
+    return rd.pos == static_cast<std::size_t>(rd.line_start - rd.base) ? rd.line_start
+                                                                       : rd.last_end;
+}
+
+const char* column_stop_note()
+{
+    return rd.note;
+}
+
+const char* column_header()
+{
+    follow_stream();
+    if (!rd.started) start_record();
+    return rd.header;
+}
+
+int column_count()
+{
+    follow_stream();
+    if (!rd.started) start_record();
+    return rd.fields;
+}

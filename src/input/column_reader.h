@@ -1,0 +1,34 @@
+// The column reader of scripted runs: a record of one sample per line, with
+// fields separated by blanks and tabs, commas or semicolons (found from the
+// first data line), header and comment lines before the data skipped, the
+// time in column 1 or made from a sample rate, and the amplitude in a chosen
+// column (st.column), or in every column at once (st.channels). A line with
+// too few fields, or a field that is not a number, ends the record there.
+#pragma once
+
+#include <cstdint>
+
+constexpr int max_channels = 16; // amplitude columns read at once at most
+
+// Reads one line's time and amplitude; 2 when read, 0 when the line cannot be
+// read (it is left to be read again), EOF at the end of the record.
+int column_scan_survey_pair(double* time, double* amplitude);
+int column_scan_segment_pair(double* time, float* amplitude);
+
+// Reads one line's time and the amplitudes of st.channels columns from st.column on.
+int column_scan_channels(double* time, float* amplitudes);
+
+// Returns the record to its first byte; the header is skipped again, silently.
+void column_rewind_record();
+
+// Offset just past the last field read, or of the start of the line that could not be read.
+long long column_record_offset();
+
+// Why the last line could not be read, when its text tells more than its place: "" or a sentence.
+const char* column_stop_note();
+
+// The last header line skipped before the data ("" when none), for column names.
+const char* column_header();
+
+// Fields of the first data line.
+int column_count();
