@@ -174,9 +174,8 @@ gap_tally tally_record_again(const record_span& r, double dt)
 // Warns, once, of steps of the time column above 1.5 times the mean step dt or
 // below zero: the first one with its line and times, how many there are and
 // the largest.
-void warn_of_gaps(const record_span& r)
+void warn_of_gaps(const record_span& r, double dt)
 {
-    const double dt = (r.end - r.start) / (r.ns - 1); // the mean step between the ns times
     gap_tally tally{};
     if (!judge_gaps(r.gaps, dt, tally)) tally = tally_record_again(r, dt);
     if (tally.count == 0) return;
@@ -204,5 +203,5 @@ void survey_record()
     zprint("\n dur = %11.4f sec\tns = %ld samples", dur, static_cast<long>(r.ns));
     zprint("\n dt = %11.6f sec\tsr = %11.3f samples/sec ", dt, sr);
     print_table(r.ns, dur, dt);
-    warn_of_gaps(r);
+    warn_of_gaps(r, dt);
 }
