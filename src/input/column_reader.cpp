@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <stdio_ext.h>
@@ -35,8 +36,16 @@ struct column_state {
     long long line_start;      // offset of the line being read
     const char* note;          // why the last line could not be read, or ""
     char header[header_chars]; // the last header line skipped
+    int channel;               // channel whose reads follow in the segment loop, or -1
+    int kept;                  // lines of the segment kept by channel 0
+    int given;                 // lines of the segment given back to the current channel
+    int end_result;            // what channel 0's read gave after the lines kept
 };
-column_state rd{nullptr, 0, 0, 0, true, false, false, ' ', 0, 0, false, 0, 0, "", {}};
+column_state rd{nullptr, 0, 0, 0, true, false, false, ' ', 0, 0, false, 0, 0, "", {}, -1, 0, 0, 0};
+
+// The lines of the current segment as channel 0 read them, for the other channels.
+double kept_time[max_m];
+float kept_amplitude[max_channels][max_m];
 
 // Starts reading the stream of slot 1 from its start. The stream is made
 // unbuffered, as the reader reads it in blocks of its own; a buffered stream is
@@ -287,21 +296,70 @@ template <class T> int scan_line(double* time, T* amplitudes, int count)
     return 2;
 }
 
+// The amplitude least fit to be used of a line's channels: the first that is
+// not a number, else the one of largest magnitude.
+template <class T> T least_usable(const T* amplitudes)
+{
+    T worst = amplitudes[0];
+    for (int c = 1; c < st.channels && !std::isnan(worst); ++c)
+        if (!(std::fabs(amplitudes[c]) <= std::fabs(worst))) worst = amplitudes[c];
+    return worst;
+}
+
+// Reads a line of every channel and gives the amplitude least fit to be used.
+template <class T> int scan_all_channels(double* time, T* amplitude)
+{
+    T amplitudes[max_channels];
+    const int result = scan_line(time, amplitudes, st.channels);
+    if (result == 2) *amplitude = least_usable(amplitudes);
+    return result;
+}
+
+// Channel 0 in the segment loop: reads a line of every channel and keeps it.
+int read_and_keep(double* time, float* amplitude)
+{
+    float amplitudes[max_channels];
+    const int result = scan_line(time, amplitudes, st.channels);
+    if (result != 2) {
+        rd.end_result = result;
+        return result;
+    }
+    kept_time[rd.kept] = *time;
+    for (int c = 0; c < st.channels; ++c) kept_amplitude[c][rd.kept] = amplitudes[c];
+    ++rd.kept;
+    *amplitude = amplitudes[0];
+    return 2;
+}
+
+// A later channel in the segment loop: gives back the next line channel 0 kept.
+int give_back(double* time, float* amplitude)
+{
+    if (rd.given == rd.kept) return rd.end_result;
+    *time = kept_time[rd.given];
+    *amplitude = kept_amplitude[rd.channel][rd.given++];
+    return 2;
+}
+
 } // namespace
 
 int column_scan_survey_pair(double* time, double* amplitude)
 {
+    if (st.channels > 0) return scan_all_channels(time, amplitude);
     return scan_line(time, amplitude, 1);
 }
 
 int column_scan_segment_pair(double* time, float* amplitude)
 {
-    return scan_line(time, amplitude, 1);
+    if (st.channels == 0) return scan_line(time, amplitude, 1);
+    if (rd.channel < 0) return scan_all_channels(time, amplitude);
+    return rd.channel == 0 ? read_and_keep(time, amplitude) : give_back(time, amplitude);
 }
 
-int column_scan_channels(double* time, float* amplitudes)
+void column_select_channel(int channel)
 {
-    return scan_line(time, amplitudes, st.channels);
+    rd.channel = channel;
+    rd.given = 0;
+    if (channel == 0) rd.kept = 0;
 }
 
 void column_rewind_record()
@@ -309,6 +367,7 @@ void column_rewind_record()
     if (st.fp[1] != nullptr) std::rewind(st.fp[1]);
     follow_stream();
     adopt_stream();
+    rd.channel = -1;
 }
 
 long long column_record_offset()

@@ -15,8 +15,14 @@ constexpr int max_channels = 16; // amplitude columns read at once at most
 int column_scan_survey_pair(double* time, double* amplitude);
 int column_scan_segment_pair(double* time, float* amplitude);
 
-// Reads one line's time and the amplitudes of st.channels columns from st.column on.
-int column_scan_channels(double* time, float* amplitudes);
+// With several channels (st.channels > 0), the reads above take every channel's
+// column of the line and give the amplitude least fit to be used (not a
+// number, or the largest magnitude), so the survey's checks cover them all.
+// While the segment loop runs, it names the channel whose reads follow:
+// channel 0's reads come from the file and keep the segment's times and
+// amplitudes, and the other channels' reads give those back, so the file is
+// read once. -1 returns to reading every channel of the file.
+void column_select_channel(int channel);
 
 // Returns the record to its first byte; the header is skipped again, silently.
 void column_rewind_record();

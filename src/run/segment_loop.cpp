@@ -42,20 +42,23 @@ void transform_segment()
 
 } // namespace
 
+bool segment_step()
+{
+    if (st.nave == 0) {
+        read_first_segment();
+        save_overlap();
+        check_first_segment();
+    } else {
+        read_next_segment();
+        save_overlap();
+        if (st.status == 905) return false;
+    }
+    transform_segment();
+    return true;
+}
+
 void segment_loop()
 {
     st.nave = 0;
-    for (;;) {
-        if (st.nave == 0) {
-            read_first_segment();
-            save_overlap();
-            check_first_segment();
-        } else {
-            read_next_segment();
-            save_overlap();
-            if (st.status == 905) break;
-        }
-        transform_segment();
-        ++st.nave;
-    }
+    while (segment_step()) ++st.nave;
 }
