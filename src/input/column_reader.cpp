@@ -1,4 +1,5 @@
 #include "input/column_reader.h"
+#include "input/float_field.h"
 #include "input/long_number.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
@@ -21,27 +22,29 @@ char block[block_bytes + 1];
 
 // Where the column reader stands in the record.
 struct column_state {
-    std::FILE* stream;         // the stream being read
-    std::size_t pos;           // next unread byte of block
-    std::size_t end;           // end of the bytes read into block
-    long long base;            // record offset of block[0]
-    bool at_eof;               // the stream has given its last byte
-    bool overlong;             // the line found last did not fit the block
-    bool started;              // the header is behind and the separator known
-    char separator;            // ',' or ';', or ' ' for runs of blanks and tabs
-    int fields;                // fields of the first data line
-    std::uint32_t samples;     // lines read since the start, for times made from the rate
-    bool reported;             // the skipped header lines have been reported
-    long long last_end;        // offset just past the last field read
-    long long line_start;      // offset of the line being read
-    const char* note;          // why the last line could not be read, or ""
-    char header[header_chars]; // the last header line skipped
-    int channel;               // channel whose reads follow in the segment loop, or -1
-    int kept;                  // lines of the segment kept by channel 0
-    int given;                 // lines of the segment given back to the current channel
-    int end_result;            // what channel 0's read gave after the lines kept
+    std::FILE* stream = nullptr;    // the stream being read
+    std::size_t pos = 0;            // next unread byte of block
+    std::size_t end = 0;            // end of the bytes read into block
+    long long base = 0;             // record offset of block[0]
+    bool at_eof = true;             // the stream has given its last byte
+    bool overlong = false;          // the line found last did not fit the block
+    char line_end = '\n';           // '\n', or '\r' for a record of lone "\r" line ends
+    bool started = false;           // the header is behind and the separator known
+    char separator = ' ';           // ',' or ';', or ' ' for runs of blanks and tabs
+    int fields = 0;                 // fields of the first data line
+    std::uint32_t samples = 0;      // lines read since the start, for times made from the rate
+    bool reported = false;          // the skipped header lines have been reported
+    long long last_end = 0;         // offset just past the last field read
+    long long line_start = 0;       // offset of the line being read
+    const char* note = "";          // why the last line could not be read, or ""
+    char header[header_chars] = {}; // the last header line skipped
+    bool named = false;             // it is not a comment line
+    int channel = -1;               // channel whose reads follow in the segment loop, or -1
+    int kept = 0;                   // lines of the segment kept by channel 0
+    int given = 0;                  // lines of the segment given back to the current channel
+    int end_result = 0;             // what channel 0's read gave after the lines kept
 };
-column_state rd{nullptr, 0, 0, 0, true, false, false, ' ', 0, 0, false, 0, 0, "", {}, -1, 0, 0, 0};
+column_state rd;
 
 // The lines of the current segment as channel 0 read them, for the other channels.
 double kept_time[max_m];
@@ -86,25 +89,43 @@ void refill()
     if (got == 0) rd.at_eof = true;
 }
 
-// Finds the next line, [begin, end) without its line end ("\n", "\r\n" or a
-// lone "\r"), and moves past it; false at the end of the record.
+// Finds the next line, [begin, end) without its line end, and moves past it;
+// false at the end of the record. A line that does not fit the block is given
+// as far as it goes, marked overlong.
 bool next_line(const char*& begin, const char*& end)
 {
     for (;;) {
-        const char* p = block + rd.pos;
-        const char* stop = block + rd.end;
-        while (p != stop && *p != '\n' && *p != '\r') ++p;
-        const bool whole = p != stop && (*p == '\n' || p + 1 != stop || rd.at_eof);
-        if (whole || (rd.at_eof && p != block + rd.pos) || rd.end - rd.pos == block_bytes) {
-            begin = block + rd.pos;
+        const char* start = block + rd.pos;
+        const std::size_t left = rd.end - rd.pos;
+        const char* p = static_cast<const char*>(std::memchr(start, rd.line_end, left));
+        if (p != nullptr || (rd.at_eof && left > 0) || left == block_bytes) {
+            const bool ended = p != nullptr;
+            if (!ended) p = block + rd.end;
+            begin = start;
             end = p;
-            rd.overlong = !whole && !rd.at_eof;
+            if (rd.line_end == '\n' && end != begin && end[-1] == '\r') --end;
+            rd.overlong = !ended && !rd.at_eof;
             rd.line_start = rd.base + static_cast<long long>(rd.pos);
-            if (p != stop) p += (*p == '\r' && p[1] == '\n') ? 2 : 1;
-            rd.pos = static_cast<std::size_t>(p - block);
+            rd.pos = static_cast<std::size_t>(p - block) + ended;
             return true;
         }
         if (rd.at_eof) return false;
+        refill();
+    }
+}
+
+// Chooses the line end of the record from its first one: "\n" (after which a
+// "\r" before it is dropped), or a lone "\r".
+void choose_line_end()
+{
+    rd.line_end = '\n';
+    for (;;) {
+        const char* p = block + rd.pos;
+        while (p != block + rd.end && *p != '\n' && *p != '\r') ++p;
+        if (p + 1 < block + rd.end || rd.at_eof || rd.end - rd.pos == block_bytes) {
+            if (p + 1 < block + rd.end && p[0] == '\r' && p[1] != '\n') rd.line_end = '\r';
+            return;
+        }
         refill();
     }
 }
@@ -194,10 +215,12 @@ template <class T> bool field_value(const char* begin, const char* end, T& value
     return true;
 }
 
-// Keeps the header line skipped last and counts it.
-void keep_header(const char* begin, const char* end, long& skipped)
+// Counts a skipped header line and keeps the last one, the last that is not a
+// comment when there is one: the line most likely to name the columns.
+void keep_header(const char* begin, const char* end, bool comment, long& skipped)
 {
-    ++skipped;
+    if (skipped++ > 0 && comment && rd.named) return;
+    rd.named |= !comment;
     const std::size_t n =
         std::min<std::size_t>(static_cast<std::size_t>(end - begin), header_chars - 1);
     std::memcpy(rd.header, begin, n);
@@ -218,14 +241,17 @@ void start_record()
 {
     rd.started = true;
     rd.header[0] = '\0';
+    rd.named = false;
+    choose_line_end();
     long skipped = 0;
     const char* begin;
     const char* end;
     while (next_line(begin, end)) {
         if (is_empty(begin, end)) continue;
         const char first = *skip_blanks(begin, end);
-        if (!rd.overlong && (first == '#' || first == '%' || !starts_with_number(begin, end))) {
-            keep_header(begin, end, skipped);
+        const bool comment = first == '#' || first == '%';
+        if (!rd.overlong && (comment || !starts_with_number(begin, end))) {
+            keep_header(begin, end, comment, skipped);
             continue;
         }
         rd.separator = separator_of(begin, end);
@@ -267,6 +293,29 @@ int refuse_line(const char* begin, const char* end)
     return 0;
 }
 
+// Reads the field at p as a number, moving p past it as next_field() does and
+// last just past its text; false when the line has no more fields or the field
+// is not a number. The usual number is read in place, as the scanner reads it.
+template <class T>
+bool take_number(const char*& p, const char* line_end, T& value, const char*& last)
+{
+    if (p != nullptr) {
+        const char* q = skip_blanks(p, line_end);
+        if (quick_number(q, value, space_class | separator_class)) {
+            const char* after = skip_blanks(q, line_end);
+            const bool blanks = rd.separator == ' ';
+            if (after == line_end || (blanks ? after != q : *after == rd.separator)) {
+                last = q;
+                p = after == line_end ? (blanks ? line_end : nullptr) : after + !blanks;
+                return true;
+            }
+        }
+    }
+    const char* begin;
+    if (!next_field(p, line_end, begin, last)) return false;
+    return field_value(begin, last, value);
+}
+
 // Reads the next data line: its time, and the amplitudes of count columns
 // from the first amplitude column on, each as T. Blank lines are passed over.
 template <class T> int scan_line(double* time, T* amplitudes, int count)
@@ -285,10 +334,10 @@ template <class T> int scan_line(double* time, T* amplitudes, int count)
     const char* b;
     const char* e = begin;
     for (int column = 1; column < first + count; ++column) {
-        if (!next_field(p, end, b, e)) return refuse_line(begin, end);
-        if (column == time_column && !field_value(b, e, *time)) return refuse_line(begin, end);
-        if (column >= first && !field_value(b, e, amplitudes[column - first]))
-            return refuse_line(begin, end);
+        const bool read = column == time_column ? take_number(p, end, *time, e)
+                          : column >= first     ? take_number(p, end, amplitudes[column - first], e)
+                                                : next_field(p, end, b, e);
+        if (!read) return refuse_line(begin, end);
     }
     if (time_column == 0) *time = static_cast<double>(rd.samples) / st.rate;
     ++rd.samples;
@@ -395,4 +444,25 @@ int column_count()
     follow_stream();
     if (!rd.started) start_record();
     return rd.fields;
+}
+
+void column_name(int column, char* out, int cap)
+{
+    out[0] = '\0';
+    const char* header = column_header();
+    const char* end = header + std::strlen(header);
+    const char* begin;
+    const char* stop;
+    const char* p = header;
+    for (int k = 1; next_field(p, end, begin, stop); ++k) {
+        if (k != column) continue;
+        if (stop - begin >= 2 && (*begin == '"' || *begin == '\'') && stop[-1] == *begin) {
+            ++begin;
+            --stop;
+        }
+        const int n = std::min(static_cast<int>(stop - begin), cap - 1);
+        std::memcpy(out, begin, static_cast<std::size_t>(n));
+        out[n] = '\0';
+        return;
+    }
 }

@@ -38,3 +38,7 @@ const char* column_header();
 
 // Fields of the first data line.
 int column_count();
+
+// The text of the header's field for the column (1-based), without blanks or
+// quotes around it; empty when the header has none.
+void column_name(int column, char* out, int cap);
