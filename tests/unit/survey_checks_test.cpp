@@ -59,6 +59,32 @@ TEST(SurveyChecks, ReadingThatStopsEarlyIsReportedBeforeTheTable)
     }
 }
 
+TEST(SurveyChecks, ColumnRecordsStopAtALineTheyCannotRead)
+{
+    const auto stem = [](const std::string& w) { return w.substr(0, w.size() - 2); }; // no " \n"
+    const std::string commas = " The line looks written with decimal commas, which are not "
+                               "supported: write 0.5, not 0,5.";
+    const struct {
+        const char* what;
+        std::string record;
+        int column;
+        std::string expected; // the warning, without its closing " \n"
+    } cases[] = {
+        {"too few fields", "t,x,y\n0,1,2\n1,2,3\n2,3\n3,4,5\n", 3, stem(warning(4, "2,3", 2))},
+        {"decimal commas", "0;1\n1;2\n2,5;3\n", 2, stem(warning(3, "2,5;3", 2)) + commas},
+        {"decimal commas between blanks", "0.0 1.0\n0.5 1.5\n1,0 2,5\n", 2,
+         stem(warning(3, "1,0 2,5", 2)) + commas},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        reset_state();
+        st.column = c.column;
+        open_record_text(c.record);
+        const std::string text = console_of(survey_record);
+        EXPECT_EQ(text.substr(0, c.expected.size() + 2), c.expected + " \n") << text;
+    }
+}
+
 // Times of a record: pair i at times[i], written with the given printf format.
 std::string timed_record(const std::vector<double>& times, const char* format)
 {
