@@ -22,27 +22,30 @@ char block[block_bytes + 1];
 
 // Where the column reader stands in the record.
 struct column_state {
-    std::FILE* stream = nullptr;    // the stream being read
-    std::size_t pos = 0;            // next unread byte of block
-    std::size_t end = 0;            // end of the bytes read into block
-    long long base = 0;             // record offset of block[0]
-    bool at_eof = true;             // the stream has given its last byte
-    bool overlong = false;          // the line found last did not fit the block
-    char line_end = '\n';           // '\n', or '\r' for a record of lone "\r" line ends
-    bool started = false;           // the header is behind and the separator known
-    char separator = ' ';           // ',' or ';', or ' ' for runs of blanks and tabs
-    int fields = 0;                 // fields of the first data line
-    std::uint32_t samples = 0;      // lines read since the start, for times made from the rate
-    bool reported = false;          // the skipped header lines have been reported
-    long long last_end = 0;         // offset just past the last field read
-    long long line_start = 0;       // offset of the line being read
-    const char* note = "";          // why the last line could not be read, or ""
-    char header[header_chars] = {}; // the last header line skipped
-    bool named = false;             // it is not a comment line
-    int channel = -1;               // channel whose reads follow in the segment loop, or -1
-    int kept = 0;                   // lines of the segment kept by channel 0
-    int given = 0;                  // lines of the segment given back to the current channel
-    int end_result = 0;             // what channel 0's read gave after the lines kept
+    std::FILE* stream = nullptr;      // the stream being read
+    std::size_t pos = 0;              // next unread byte of block
+    std::size_t end = 0;              // end of the bytes read into block
+    long long base = 0;               // record offset of block[0]
+    bool at_eof = true;               // the stream has given its last byte
+    bool overlong = false;            // the line found last did not fit the block
+    char line_end = '\n';             // '\n', or '\r' for a record of lone "\r" line ends
+    bool started = false;             // the header is behind and the separator known
+    char separator = ' ';             // ',' or ';', or ' ' for runs of blanks and tabs
+    int fields = 0;                   // fields of the first data line
+    std::uint32_t samples = 0;        // lines read since the start, for times made from the rate
+    bool reported = false;            // the skipped header lines have been reported
+    long long last_end = 0;           // offset just past the last field read
+    long long line_start = 0;         // offset of the line being read
+    const char* note = "";            // why the last line could not be read, or ""
+    char header[header_chars] = {};   // the last header line skipped
+    bool named = false;               // it is not a comment line
+    int channel = -1;                 // channel whose reads follow in the segment loop, or -1
+    int kept = 0;                     // lines of the segment kept by channel 0
+    int given = 0;                    // lines of the segment given back to the current channel
+    int end_result = 0;               // what channel 0's read gave after the lines kept
+    bool first_pass = true;           // no rewind since the stream was adopted
+    double sum[max_channels] = {};    // sums of each channel's amplitudes in the first pass
+    double sum_sq[max_channels] = {}; // and of their squares
 };
 column_state rd;
 
@@ -62,6 +65,8 @@ void adopt_stream()
     rd.started = false;
     rd.samples = 0;
     rd.note = "";
+    rd.first_pass = true;
+    for (int c = 0; c < max_channels; ++c) rd.sum[c] = rd.sum_sq[c] = 0.;
     block[0] = '\0';
     if (rd.stream != nullptr) std::setvbuf(rd.stream, nullptr, _IONBF, 0);
 }
@@ -360,7 +365,12 @@ template <class T> int scan_all_channels(double* time, T* amplitude)
 {
     T amplitudes[max_channels];
     const int result = scan_line(time, amplitudes, st.channels);
-    if (result == 2) *amplitude = least_usable(amplitudes);
+    if (result != 2) return result;
+    *amplitude = least_usable(amplitudes);
+    for (int c = 0; c < st.channels && rd.first_pass; ++c) {
+        rd.sum[c] += amplitudes[c];
+        rd.sum_sq[c] += static_cast<double>(amplitudes[c]) * amplitudes[c];
+    }
     return result;
 }
 
@@ -416,6 +426,7 @@ void column_rewind_record()
     if (st.fp[1] != nullptr) std::rewind(st.fp[1]);
     follow_stream();
     adopt_stream();
+    rd.first_pass = false;
     rd.channel = -1;
 }
 
@@ -425,6 +436,12 @@ long long column_record_offset()
     if (!rd.started) start_record();
     return rd.pos == static_cast<std::size_t>(rd.line_start - rd.base) ? rd.line_start
                                                                        : rd.last_end;
+}
+
+void column_channel_sums(int channel, double& sum, double& sum_sq)
+{
+    sum = rd.sum[channel];
+    sum_sq = rd.sum_sq[channel];
 }
 
 const char* column_stop_note()

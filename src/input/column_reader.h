@@ -24,6 +24,11 @@ int column_scan_segment_pair(double* time, float* amplitude);
 // read once. -1 returns to reading every channel of the file.
 void column_select_channel(int channel);
 
+// The sum and the sum of squares of a channel's amplitudes, read as doubles in
+// the first pass over the record (the survey's count), as the survey sums the
+// amplitude of a run of one channel.
+void column_channel_sums(int channel, double& sum, double& sum_sq);
+
 // Returns the record to its first byte; the header is skipped again, silently.
 void column_rewind_record();
 
