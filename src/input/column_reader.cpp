@@ -22,29 +22,29 @@ char block[block_bytes + 1];
 
 // Where the column reader stands in the record.
 struct column_state {
-    std::FILE* stream = nullptr;      // the stream being read
-    std::size_t pos = 0;              // next unread byte of block
-    std::size_t end = 0;              // end of the bytes read into block
-    long long base = 0;               // record offset of block[0]
-    bool at_eof = true;               // the stream has given its last byte
-    bool overlong = false;            // the line found last did not fit the block
-    char line_end = '\n';             // '\n', or '\r' for a record of lone "\r" line ends
-    bool started = false;             // the header is behind and the separator known
-    char separator = ' ';             // ',' or ';', or ' ' for runs of blanks and tabs
-    int fields = 0;                   // fields of the first data line
-    std::uint32_t samples = 0;        // lines read since the start, for times made from the rate
-    bool reported = false;            // the skipped header lines have been reported
-    long long last_end = 0;           // offset just past the last field read
-    long long line_start = 0;         // offset of the line being read
-    const char* note = "";            // why the last line could not be read, or ""
-    char header[header_chars] = {};   // the last header line skipped
-    bool named = false;               // it is not a comment line
-    int channel = -1;                 // channel whose reads follow in the segment loop, or -1
-    int kept = 0;                     // lines of the segment kept by channel 0
-    int given = 0;                    // lines of the segment given back to the current channel
-    int end_result = 0;               // what channel 0's read gave after the lines kept
-    bool first_pass = true;           // no rewind since the stream was adopted
-    double sum[max_channels] = {};    // sums of each channel's amplitudes in the first pass
+    std::FILE* stream = nullptr;    // the stream being read
+    std::size_t pos = 0;            // next unread byte of block
+    std::size_t end = 0;            // end of the bytes read into block
+    long long base = 0;             // record offset of block[0]
+    bool at_eof = true;             // the stream has given its last byte
+    bool overlong = false;          // the line found last did not fit the block
+    char line_end = '\n';           // '\n', or '\r' for a record of lone "\r" line ends
+    bool started = false;           // the header is behind and the separator known
+    char separator = ' ';           // ',' or ';', or ' ' for runs of blanks and tabs
+    int fields = 0;                 // fields of the first data line
+    std::uint32_t samples = 0;      // lines read since the start, for times made from the rate
+    bool reported = false;          // the skipped header lines have been reported
+    long long last_end = 0;         // offset of the end of the last line read, before its line end
+    long long line_start = 0;       // offset of the line being read
+    const char* note = "";          // why the last line could not be read, or ""
+    char header[header_chars] = {}; // the last header line skipped
+    bool named = false;             // it is not a comment line
+    int channel = -1;               // channel whose reads follow in the segment loop, or -1
+    int kept = 0;                   // lines of the segment kept by channel 0
+    int given = 0;                  // lines of the segment given back to the current channel
+    int end_result = 0;             // what channel 0's read gave after the lines kept
+    bool first_pass = true;         // no rewind since the stream was adopted
+    double sum[max_channels] = {};  // sums of each channel's amplitudes in the first pass
     double sum_sq[max_channels] = {}; // and of their squares
 };
 column_state rd;
@@ -298,11 +298,10 @@ int refuse_line(const char* begin, const char* end)
     return 0;
 }
 
-// Reads the field at p as a number, moving p past it as next_field() does and
-// last just past its text; false when the line has no more fields or the field
-// is not a number. The usual number is read in place, as the scanner reads it.
-template <class T>
-bool take_number(const char*& p, const char* line_end, T& value, const char*& last)
+// Reads the field at p as a number, moving p past it as next_field() does;
+// false when the line has no more fields or the field is not a number. The
+// usual number is read in place, as the scanner reads it.
+template <class T> bool take_number(const char*& p, const char* line_end, T& value)
 {
     if (p != nullptr) {
         const char* q = skip_blanks(p, line_end);
@@ -310,15 +309,14 @@ bool take_number(const char*& p, const char* line_end, T& value, const char*& la
             const char* after = skip_blanks(q, line_end);
             const bool blanks = rd.separator == ' ';
             if (after == line_end || (blanks ? after != q : *after == rd.separator)) {
-                last = q;
                 p = after == line_end ? (blanks ? line_end : nullptr) : after + !blanks;
                 return true;
             }
         }
     }
     const char* begin;
-    if (!next_field(p, line_end, begin, last)) return false;
-    return field_value(begin, last, value);
+    const char* end;
+    return next_field(p, line_end, begin, end) && field_value(begin, end, value);
 }
 
 // Reads the next data line: its time, and the amplitudes of count columns
@@ -337,16 +335,16 @@ template <class T> int scan_line(double* time, T* amplitudes, int count)
     const int time_column = st.rate > 0. ? 0 : 1;
     const char* p = begin;
     const char* b;
-    const char* e = begin;
+    const char* e;
     for (int column = 1; column < first + count; ++column) {
-        const bool read = column == time_column ? take_number(p, end, *time, e)
-                          : column >= first     ? take_number(p, end, amplitudes[column - first], e)
+        const bool read = column == time_column ? take_number(p, end, *time)
+                          : column >= first     ? take_number(p, end, amplitudes[column - first])
                                                 : next_field(p, end, b, e);
         if (!read) return refuse_line(begin, end);
     }
     if (time_column == 0) *time = static_cast<double>(rd.samples) / st.rate;
     ++rd.samples;
-    rd.last_end = rd.base + (e - block);
+    rd.last_end = rd.base + (end - block);
     return 2;
 }
 

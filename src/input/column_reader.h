@@ -32,7 +32,8 @@ void column_channel_sums(int channel, double& sum, double& sum_sq);
 // Returns the record to its first byte; the header is skipped again, silently.
 void column_rewind_record();
 
-// Offset just past the last field read, or of the start of the line that could not be read.
+// Offset of the end of the last line read (before its line end), or of the
+// start of the line that could not be read.
 long long column_record_offset();
 
 // Why the last line could not be read, when its text tells more than its place: "" or a sentence.
