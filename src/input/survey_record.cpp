@@ -178,6 +178,7 @@ void warn_of_gaps(const record_span& r, double dt)
 {
     gap_tally tally{};
     if (!judge_gaps(r.gaps, dt, tally)) tally = tally_record_again(r, dt);
+    st.gaps = tally.count;
     if (tally.count == 0) return;
     const time_step& first = tally.first;
     zprint("\n Warning: the time column jumps at line %ld, from %lf to %lf sec (%.0f steps of %lf"

@@ -6,7 +6,10 @@
 // judge_gaps() sorts them once dt is known. Memory stays bounded: when more
 // steps were kept than fit, or the reference turned out too coarse, the
 // judgement says it is not exact and the caller tallies the record again.
-// Two halves of a record counted apart are joined with merge_gaps().
+// Two parts of a record counted apart (by two threads, say) are joined with
+// merge_gaps(): each part starts its own tracker at its first pair, numbering
+// its pairs from any start (only their differences count), and gives absolute
+// record offsets; the step across the seam is checked when they are joined.
 #pragma once
 
 #include <cstdint>
