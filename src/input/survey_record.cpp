@@ -28,6 +28,8 @@ struct record_span {
     long long stop_offset; // record offset where reading stopped
     bool suspect;          // a value read is not finite, or the amplitude may overflow a float
     time_gaps gaps;        // steps of the time column that may be gaps
+    double sum;            // sum of the amplitudes counted (a pair without one adds 0)
+    double sum_sq;         // sum of their squares
 };
 
 // True when a read converted a time that is not finite, or an amplitude that is
@@ -36,6 +38,13 @@ bool suspect_pair(int result, double time, double amplitude)
 {
     return (result >= 1 && !(std::fabs(time) <= DBL_MAX)) ||
            (result == 2 && !(std::fabs(amplitude) < float_rounding_edge));
+}
+
+// Adds an amplitude to the sums of the record's mean and rms.
+void add_amplitude(record_span& r, double amplitude)
+{
+    r.sum += amplitude;
+    r.sum_sq += amplitude * amplitude;
 }
 
 // Reads the whole record once, counting pairs and keeping the first and last
@@ -48,6 +57,7 @@ record_span count_pairs()
     r.first_ok = result >= 1;
     r.suspect = suspect_pair(result, r.start, amplitude);
     start_gaps(r.gaps, 1, r.start, record_offset());
+    if (result == 2) add_amplitude(r, amplitude);
     std::uint32_t counter = 2;
     while (counter < pair_limit) {
         double t = 0.;
@@ -55,6 +65,7 @@ record_span count_pairs()
         if (result < 1) break;
         r.suspect |= suspect_pair(result, t, amplitude);
         if (note_time(r.gaps, counter, t)) place_last_step(r.gaps, record_offset());
+        if (result == 2) add_amplitude(r, amplitude);
         r.end = t;
         ++counter;
     }
@@ -72,9 +83,10 @@ void warn_of_unread_text(const record_span& r)
     const record_place place = find_record_place(r.stop_offset);
     if (!place.found) return;
     const long pairs = r.first_ok ? r.ns : r.ns - 1;
-    zprint("\n Warning: reading stopped at line %ld, at the text \"%s\"; %ld pairs were counted"
-           " and the rest of the file is not used.%s \n",
-           place.line, place.text, pairs, st.column != 0 ? column_stop_note() : "");
+    run_warning(
+        "\n Warning: reading stopped at line %ld, at the text \"%s\"; %ld pairs were counted"
+        " and the rest of the file is not used.%s \n",
+        place.line, place.text, pairs, st.column != 0 ? column_stop_note() : "");
 }
 
 // Ends the run when a counted pair holds a time or an amplitude that is not a
@@ -93,10 +105,9 @@ void check_values(const record_span& r)
         const int result = scan_segment_pair(&t, &a);
         if (result < 1 || (std::isfinite(t) && (result == 1 || std::isfinite(a)))) continue;
         const record_place place = find_record_place(at);
-        zprint("\n\n Error: line %ld holds a time or an amplitude that is not a finite number"
-               " or is beyond single precision: \"%s\" \n",
-               place.line, place.text);
-        end_run("");
+        end_run("\n\n Error: line %ld holds a time or an amplitude that is not a finite number"
+                " or is beyond single precision: \"%s\" \n",
+                place.line, place.text);
     }
 }
 
@@ -109,10 +120,9 @@ void check_span(const record_span& r)
     const double dt = (r.end - r.start) / (r.ns - 1);
     if (!(std::isfinite(r.start) && std::isfinite(r.end) && dt > 0. && std::isfinite(dt) &&
           std::isfinite(1. / dt))) {
-        zprint("\n\n Error: the time column must increase; the record starts at %g sec"
-               " and ends at %g sec. \n",
-               r.start, r.end);
-        end_run("");
+        end_run("\n\n Error: the time column must increase; the record starts at %g sec"
+                " and ends at %g sec. \n",
+                r.start, r.end);
     }
 }
 
@@ -181,11 +191,23 @@ void warn_of_gaps(const record_span& r, double dt)
     st.gaps = tally.count;
     if (tally.count == 0) return;
     const time_step& first = tally.first;
-    zprint("\n Warning: the time column jumps at line %ld, from %lf to %lf sec (%.0f steps of %lf"
-           " sec); %ld such gap%s, the largest %.0f dt. The spectrum assumes a constant time"
-           " step. ",
-           record_line(first.offset), first.before, first.after, (first.after - first.before) / dt,
-           dt, tally.count, tally.count == 1 ? "" : "s", tally.largest / dt);
+    run_warning(
+        "\n Warning: the time column jumps at line %ld, from %lf to %lf sec (%.0f steps of %lf"
+        " sec); %ld such gap%s, the largest %.0f dt. The spectrum assumes a constant time"
+        " step. ",
+        record_line(first.offset), first.before, first.after, (first.after - first.before) / dt, dt,
+        tally.count, tally.count == 1 ? "" : "s", tally.largest / dt);
+}
+
+// Keeps what the survey learnt of the record in the program-wide record.
+void keep_record_figures(const record_span& r, double dt)
+{
+    st.pairs = r.ns;
+    st.rec_start = r.start;
+    st.rec_end = r.end;
+    st.rec_dt = dt;
+    st.rec_mean = r.sum / r.ns;
+    st.rec_rms = std::sqrt(r.sum_sq / r.ns);
 }
 
 } // namespace
@@ -200,6 +222,7 @@ void survey_record()
     const double dt = dur / (r.ns - 1); // ns times span ns - 1 steps
     const double sr = 1. / dt;
     st.record_pairs = r.ns;
+    keep_record_figures(r, dt);
     zprint("\n time %lf to %lf sec", r.start, r.end);
     zprint("\n dur = %11.4f sec\tns = %ld samples", dur, static_cast<long>(r.ns));
     zprint("\n dt = %11.6f sec\tsr = %11.3f samples/sec ", dt, sr);

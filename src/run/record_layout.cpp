@@ -1,6 +1,5 @@
 #include "run/record_layout.h"
 #include "input/input.h"
-#include "platform/console_format.h"
 #include "run/analysis_state.h"
 #include "run/run.h"
 
@@ -12,16 +11,14 @@ void prepare_layout(bool every_column)
     if (every_column) {
         st.channels = fields - st.column + 1;
         if (st.channels < 1 || st.channels > max_channels) {
-            zprint("\n\n Error: --columns all: the record's first data line has %d fields, so %d"
-                   " amplitude columns; from 1 to %d can be read at once. \n",
-                   fields, st.channels, max_channels);
-            end_run("");
+            end_run("\n\n Error: --columns all: the record's first data line has %d fields, so %d"
+                    " amplitude columns; from 1 to %d can be read at once. \n",
+                    fields, st.channels, max_channels);
         }
         return;
     }
     if (st.column > fields) {
-        zprint("\n\n Error: --column %d: the record's first data line has only %d fields. \n",
-               st.column, fields);
-        end_run("");
+        end_run("\n\n Error: --column %d: the record's first data line has only %d fields. \n",
+                st.column, fields);
     }
 }
