@@ -65,8 +65,6 @@ void adopt_stream()
     rd.started = false;
     rd.samples = 0;
     rd.note = "";
-    rd.first_pass = true;
-    for (int c = 0; c < max_channels; ++c) rd.sum[c] = rd.sum_sq[c] = 0.;
     block[0] = '\0';
     if (rd.stream != nullptr) std::setvbuf(rd.stream, nullptr, _IONBF, 0);
 }
@@ -76,6 +74,8 @@ void follow_stream()
 {
     if (st.fp[1] != rd.stream || (st.fp[1] != nullptr && __fbufsize(st.fp[1]) != 1)) {
         rd.reported = false;
+        rd.first_pass = true;
+        for (int c = 0; c < max_channels; ++c) rd.sum[c] = rd.sum_sq[c] = 0.;
         adopt_stream();
     }
 }

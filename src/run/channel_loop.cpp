@@ -6,6 +6,7 @@
 // The copies are m/2 floats and m doubles per channel and segment, small beside
 // the transform, and the loop's procedures stay as the one-channel run has them.
 #include "input/input.h"
+#include "platform/progress_bar.h"
 #include "run/analysis_state.h"
 #include "run/run.h"
 
@@ -50,6 +51,7 @@ void channel_segment_loop()
         }
         if (!more) break;
         ++st.nave;
+        progress_show(st.nave);
     }
     column_select_channel(-1);
 }

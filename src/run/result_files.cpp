@@ -74,24 +74,14 @@ std::FILE* stage(const std::string& path)
     return f;
 }
 
-// Writes the JSON summary into its temporary file.
-void write_summary(const std::string& path, const std::vector<std::string>& files)
+} // namespace
+
+// Writes the JSON summary text into its temporary file.
+void write_summary(const std::string& path, const std::string& text)
 {
     std::FILE* f = stage(path);
-    const std::string text = summary_json(files);
     const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     if (std::fclose(f) != 0 || !written) give_up(path + ": could not be written" + nothing_written);
-}
-
-// Renames every temporary file to its own name.
-void put_in_place()
-{
-    while (!staged.empty()) {
-        const staged_file f = staged.front();
-        if (std::rename(f.temp.c_str(), f.path.c_str()) != 0)
-            give_up(f.path + ": " + std::strerror(errno));
-        staged.erase(staged.begin());
-    }
 }
 
 // Full path of the summary: the real path of its folder and its name.
@@ -106,19 +96,26 @@ std::string summary_full_path(const std::string& given)
     return path_in(real, name);
 }
 
-} // namespace
+// Renames every temporary file to its own name.
+void put_in_place()
+{
+    while (!staged.empty()) {
+        const staged_file f = staged.front();
+        if (std::rename(f.temp.c_str(), f.path.c_str()) != 0)
+            give_up(f.path + ": " + std::strerror(errno));
+        staged.erase(staged.begin());
+    }
+}
 
 std::string path_in(const std::string& folder, const std::string& name)
 {
     return folder == "/" ? "/" + name : folder + "/" + name;
 }
 
-std::vector<std::string> write_result_files(const std::string& folder,
-                                            const std::string& summary_path)
+std::vector<std::string> stage_result_files(const std::string& folder)
 {
     std::vector<std::string> paths;
     name_output_files();
-    const std::string summary = summary_path.empty() ? "" : summary_full_path(summary_path);
     for (int slot = 2; slot <= last_slot(); ++slot) {
         paths.push_back(path_in(folder, st.fname[slot]));
         st.fp[slot] = stage(paths.back());
@@ -128,10 +125,23 @@ std::vector<std::string> write_result_files(const std::string& folder,
         if (st.write_failed[slot])
             give_up(paths[static_cast<std::size_t>(slot - 2)] + ": could not be written" +
                     nothing_written);
+    return paths;
+}
+
+std::vector<std::string> write_result_files(const std::string& folder,
+                                            const std::string& summary_path)
+{
+    const std::string summary = summary_path.empty() ? "" : summary_full_path(summary_path);
+    std::vector<std::string> paths = stage_result_files(folder);
     if (!summary.empty()) {
-        write_summary(summary, paths);
+        write_summary(summary, summary_json(paths));
         paths.push_back(summary);
     }
     put_in_place();
     return paths;
+}
+
+void make_result_folder(const std::string& folder)
+{
+    if (mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) give_up(failed(folder, errno));
 }
