@@ -96,7 +96,6 @@ void scripted_run(int argc, char** argv)
     survey_record();
     rewind_record();
     check_segment_fits();
-    report_record();
     progress_begin(1 + (st.pairs - st.m) / st.nhs);
     segment_loop();
     progress_end();
@@ -104,6 +103,7 @@ void scripted_run(int argc, char** argv)
     st.fp[1] = nullptr;
     const std::vector<std::string> files = write_result_files(folder, opts.summary);
     if (opts.level == report_level::verbose) zprint("\n\n");
+    report_record();
     report_results(files);
     check_stdout();
     std::exit(0);
