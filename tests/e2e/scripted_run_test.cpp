@@ -184,4 +184,53 @@ TEST(ScriptedRun, RunErrorsExitWithStatusOneAndWriteNothing)
     }
 }
 
+TEST(ScriptedRun, TwoRunsInParallelKeepToTheirOwnFolders)
+{
+    scratch_dir dir;
+    dir.write("rec.txt", even_record(200000, 3));
+    const args first = {"-q", "1", "-u", "G", "-m", "64", "--summary", "s.json", "rec.txt"};
+    const args second = {"-q", "3", "-u", "mm", "-m", "128", "--summary", "s.json", "rec.txt"};
+    auto with_output = [](args a, const std::string& out) {
+        a.insert(a.end(), {"-o", out});
+        a[7] = out + "/s.json";
+        return a;
+    };
+    run_zentri_args(dir, with_output(first, "alone1"));
+    run_zentri_args(dir, with_output(second, "alone2"));
+    program_run a, b;
+    std::thread one([&] { a = run_zentri_args(dir, with_output(first, "together1")); });
+    std::thread two([&] { b = run_zentri_args(dir, with_output(second, "together2")); });
+    one.join();
+    two.join();
+    EXPECT_EQ(a.exit_status + b.exit_status, 0) << a.errors << b.errors;
+    for (const char* n : {"1", "2"}) {
+        const std::string alone = std::string("alone") + n, together = std::string("together") + n;
+        EXPECT_EQ(dir.names(alone), dir.names(together));
+        for (const std::string& name : dir.names(alone)) {
+            if (name == "s.json") continue;
+            EXPECT_TRUE(dir.read(alone + "/" + name) == dir.read(together + "/" + name)) << name;
+        }
+    }
+}
+
+TEST(ScriptedRun, ProgressBarOnATerminalIsClearedAtTheEnd)
+{
+    if (!tmux_present()) GTEST_SKIP() << "tmux is not installed";
+    scratch_dir dir;
+    dir.write("rec.txt", even_record(2000, 3));
+    dir.write("run.sh", "cd '" + dir.path() + "'\nwhile [ ! -e go ]; do sleep 0.05; done\n'" +
+                            ZENTRI_BINARY +
+                            "' -q 1 -u G -m 8 -o out rec.txt >/dev/null\necho \"[exit $?]\"\n"
+                            "sleep 120\n");
+    tmux_pane pane(dir.file("run.sh"));
+    pane.log_to(dir.file("pane.log"));
+    dir.write("go", "");
+    ASSERT_TRUE(pane.shows("[exit 0]")) << pane.screen();
+    const std::string log = dir.read("pane.log");
+    // 1 + (2000 - 8) / 4 segments: the first drawn at once, the last always.
+    EXPECT_TRUE(holds(log, "] segment 1 of 499 ")) << log;
+    EXPECT_TRUE(holds(log, "] segment 499 of 499 100%")) << log;
+    EXPECT_FALSE(holds(pane.screen(), "segment")) << pane.screen();
+}
+
 } // namespace
