@@ -54,11 +54,11 @@ std::string make_output_folder()
 // Ends with status 1 when the record holds fewer pairs than one segment.
 void check_segment_fits()
 {
-    if (st.m <= st.pairs) return;
+    if (st.m <= st.record_pairs) return;
     script_exit(1,
                 "-m %lu: the record holds only %lu pairs; choose a smaller power of two"
                 " ('zentri --survey %s' lists them)",
-                static_cast<unsigned long>(st.m), static_cast<unsigned long>(st.pairs),
+                static_cast<unsigned long>(st.m), static_cast<unsigned long>(st.record_pairs),
                 opts.record.c_str());
 }
 
@@ -96,7 +96,7 @@ void scripted_run(int argc, char** argv)
     survey_record();
     rewind_record();
     check_segment_fits();
-    progress_begin(1 + (st.pairs - st.m) / st.nhs);
+    progress_begin(1 + (st.record_pairs - st.m) / st.nhs);
     segment_loop();
     progress_end();
     std::fclose(st.fp[1]);
