@@ -202,7 +202,7 @@ void warn_of_gaps(const record_span& r, double dt)
 // Keeps what the survey learnt of the record in the program-wide record.
 void keep_record_figures(const record_span& r, double dt)
 {
-    st.pairs = r.ns;
+    st.record_pairs = r.ns;
     st.rec_start = r.start;
     st.rec_end = r.end;
     st.rec_dt = dt;
@@ -221,7 +221,6 @@ void survey_record()
     const double dur = r.end - r.start;
     const double dt = dur / (r.ns - 1); // ns times span ns - 1 steps
     const double sr = 1. / dt;
-    st.record_pairs = r.ns;
     keep_record_figures(r, dt);
     zprint("\n time %lf to %lf sec", r.start, r.end);
     zprint("\n dur = %11.4f sec\tns = %ld samples", dur, static_cast<long>(r.ns));

@@ -66,12 +66,11 @@ struct analysis_state {
     double kurtosis; // fourth moment about the mean over stddev^4
 
     /* the record as the survey counted it */
-    std::uint32_t pairs; // pairs counted
-    double rec_start;    // time of the first pair, s
-    double rec_end;      // time of the last pair counted, s
-    double rec_dt;       // the survey's time step, s
-    double rec_mean;     // mean of the amplitudes of all pairs counted (input unit)
-    double rec_rms;      // rms of the amplitudes of all pairs counted (input unit)
+    double rec_start; // time of the first pair, s
+    double rec_end;   // time of the last pair counted, s
+    double rec_dt;    // the survey's time step, s
+    double rec_mean;  // mean of the amplitudes of all pairs counted (input unit)
+    double rec_rms;   // rms of the amplitudes of all pairs counted (input unit)
 
     /* spectrum results */
     double hann_scale;         // Hanning power restoration sqrt(8/3)

@@ -21,8 +21,8 @@ void keep_channel_figures(int channel)
     double sum = 0.;
     double sum_sq = 0.;
     column_channel_sums(channel, sum, sum_sq);
-    st.rec_mean = sum / st.pairs;
-    st.rec_rms = std::sqrt(sum_sq / st.pairs);
+    st.rec_mean = sum / st.record_pairs;
+    st.rec_rms = std::sqrt(sum_sq / st.record_pairs);
 }
 
 } // namespace

@@ -91,7 +91,7 @@ nlohmann::ordered_json summary_object(const std::vector<std::string>& files)
 {
     nlohmann::ordered_json j;
     j["record"] = {{"path", real_path(opts.record)},
-                   {"pairs", st.pairs},
+                   {"pairs", st.record_pairs},
                    {"start_time", st.rec_start},
                    {"end_time", st.rec_end},
                    {"dt", st.rec_dt},
@@ -133,7 +133,7 @@ void report_record()
     if (opts.level == report_level::quiet) return;
     zfprint(stdout, "record: %s\n", real_path(opts.record).c_str());
     zfprint(stdout, "time: %f to %f sec, %lu pairs\n", st.rec_start, st.rec_end,
-            static_cast<unsigned long>(st.pairs));
+            static_cast<unsigned long>(st.record_pairs));
     zfprint(stdout, "dt = %.6g sec, sr = %.3f samples/sec\n", st.rec_dt, 1. / st.rec_dt);
     if (st.channels == 0) // with several channels each has its own, in the summary
         zfprint(stdout, "record mean = %.4e %s, rms = %.4e %s (all pairs)\n", st.rec_mean,

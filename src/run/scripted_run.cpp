@@ -58,11 +58,11 @@ std::string make_output_folder()
 // Ends with status 1 when the record holds fewer pairs than one segment.
 void check_segment_fits()
 {
-    if (st.m <= st.pairs) return;
+    if (st.m <= st.record_pairs) return;
     script_exit(1,
                 "-m %lu: the record holds only %lu pairs; choose a smaller power of two"
                 " ('zentri --survey %s' lists them)",
-                static_cast<unsigned long>(st.m), static_cast<unsigned long>(st.pairs),
+                static_cast<unsigned long>(st.m), static_cast<unsigned long>(st.record_pairs),
                 opts.record.c_str());
 }
 
@@ -101,8 +101,7 @@ void scripted_run(int argc, char** argv)
     survey_record();
     rewind_record();
     check_segment_fits();
-    report_record();
-    progress_begin(1 + (st.pairs - st.m) / st.nhs);
+    progress_begin(1 + (st.record_pairs - st.m) / st.nhs);
     const std::vector<std::string> names = channel_folders(); // from the header, while it is open
     st.channels > 0 ? channel_segment_loop() : segment_loop();
     progress_end();
@@ -112,6 +111,7 @@ void scripted_run(int argc, char** argv)
                                                ? write_channel_files(folder, names, opts.summary)
                                                : write_result_files(folder, opts.summary);
     if (opts.level == report_level::verbose) zprint("\n\n");
+    report_record();
     st.channels > 0 ? report_channel_results(files) : report_results(files);
     check_stdout();
     std::exit(0);
