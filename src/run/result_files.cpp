@@ -24,10 +24,14 @@ std::vector<staged_file> staged; // every temporary file made so far
 
 const std::string nothing_written = "; no result file was written";
 
-// Removes every temporary file still there and ends with the message and status 1.
+std::vector<std::string> made_folders; // result folders made by this run, in order
+
+// Removes every temporary file still there and the result folders made for
+// them, and ends with the message and status 1.
 [[noreturn]] void give_up(const std::string& message)
 {
     for (const staged_file& f : staged) std::remove(f.temp.c_str());
+    for (auto f = made_folders.rbegin(); f != made_folders.rend(); ++f) rmdir(f->c_str());
     script_exit(1, "%s", message.c_str());
 }
 
@@ -143,5 +147,8 @@ std::vector<std::string> write_result_files(const std::string& folder,
 
 void make_result_folder(const std::string& folder)
 {
-    if (mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) give_up(failed(folder, errno));
+    if (mkdir(folder.c_str(), 0777) == 0)
+        made_folders.push_back(folder);
+    else if (errno != EEXIST)
+        give_up(failed(folder, errno));
 }

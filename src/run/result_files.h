@@ -30,5 +30,6 @@ void write_summary(const std::string& path, const std::string& text);
 // Renames every file written under a temporary name to its own name.
 void put_in_place();
 
-// Makes the folder for result files when missing; ends the run when it cannot.
+// Makes the folder for result files when missing (a failure later removes it
+// again); ends the run when it cannot.
 void make_result_folder(const std::string& folder);

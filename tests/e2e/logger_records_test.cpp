@@ -6,20 +6,12 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <sys/wait.h>
+#include <vector>
 
 namespace {
 
-// Runs zentri in dir with the arguments; its standard error is left in err.txt.
-int run_with(const scratch_dir& dir, const std::string& args)
-{
-    const std::string command =
-        "cd '" + dir.path() + "' && '" ZENTRI_BINARY "' " + args + " >out.txt 2>err.txt";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using args = std::vector<std::string>;
 
 // Line i of a record at 1024 samples/s: the time and channel k's amplitude (k 1 to 3).
 std::string sample(int i, int k)
@@ -46,16 +38,20 @@ TEST(LoggerRecords, ThreeChannelExportGivesThreeFoldersLikeTwoColumnRuns)
         csv += "\n";
     }
     dir.write("log.csv", csv);
-    const std::string choices = "-q acceleration -u G -m 256 ";
-    ASSERT_EQ(run_with(dir, choices + "--columns all -o out log.csv"), 0) << dir.read("err.txt");
-    EXPECT_EQ(dir.read("err.txt"),
-              "zentri: skipped 1 header line: \"Time,Accel X,Accel Y,Accel Z\"\n");
+    const args choices = {"-q", "acceleration", "-u", "G", "-m", "256", "-o"};
+    args all = choices;
+    all.insert(all.end(), {"out", "--columns", "all", "log.csv"});
+    const program_run run = run_zentri_args(dir, all);
+    ASSERT_EQ(run.exit_status, 0) << run.errors;
+    EXPECT_EQ(run.errors, "zentri: skipped 1 header line: \"Time,Accel X,Accel Y,Accel Z\"\n");
     const char* files[] = {"A_G2Hz.psd",   "A_ms22Hz.psd", "A_Grms.mag",
                            "A_ms2rms.mag", "A_Gpk.mag",    "A_ms2_pk.mag"};
     for (int k = 0; k < 3; ++k) {
         const std::string ref = "ref" + std::to_string(k);
         dir.write(ref + ".txt", plain[k]);
-        ASSERT_EQ(run_with(dir, choices + "-o " + ref + " " + ref + ".txt"), 0);
+        args one = choices;
+        one.insert(one.end(), {ref, ref + ".txt"});
+        ASSERT_EQ(run_zentri_args(dir, one).exit_status, 0);
         for (const char* f : files) {
             const std::string got = dir.read(std::string("out/") + names[k] + "/" + f);
             EXPECT_FALSE(got.empty()) << names[k] << "/" << f;
@@ -75,8 +71,10 @@ TEST(LoggerRecords, DroppedBlockIsWarnedOnStandardErrorAndCounted)
         record += line;
     }
     dir.write("rec.txt", record);
-    ASSERT_EQ(run_with(dir, "-q volts -m 1024 --summary s.json rec.txt"), 0);
-    EXPECT_EQ(dir.read("err.txt"),
+    const program_run run =
+        run_zentri_args(dir, {"-q", "volts", "-m", "1024", "--summary", "s.json", "rec.txt"});
+    ASSERT_EQ(run.exit_status, 0);
+    EXPECT_EQ(run.errors,
               "zentri: warning: the time column jumps at line 4097, from 3.999023 to 4.500000 sec"
               " (487 steps of 0.001028 sec); 1 such gap, the largest 487 dt. The spectrum assumes"
               " a constant time step.\n");
