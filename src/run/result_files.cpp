@@ -1,11 +1,13 @@
 #include "run/result_files.h"
 #include "output/output.h"
+#include "platform/progress_bar.h"
 #include "run/analysis_state.h"
 #include "run/run_summary.h"
 #include "run/script_messages.h"
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +23,22 @@ struct staged_file {
 };
 
 std::vector<staged_file> staged; // every temporary file made so far
+
+// The temporary names again, for a signal handler to remove: fixed storage that
+// is complete before the count covers it.
+constexpr int max_staged = file_slots; // result files of slots 2..15 and the summary
+char signal_temps[max_staged][PATH_MAX];
+volatile std::sig_atomic_t signal_temp_count = 0;
+
+// Clears the progress bar and removes the temporary files, then lets the signal
+// end the process as it would have.
+extern "C" void end_on_signal(int sig)
+{
+    progress_end();
+    for (int i = 0; i < signal_temp_count; ++i) unlink(signal_temps[i]);
+    std::signal(sig, SIG_DFL);
+    std::raise(sig);
+}
 
 const std::string nothing_written = "; no result file was written";
 
@@ -65,6 +83,10 @@ std::FILE* stage(const std::string& path)
     const int fd = mkstemp(&temp[0]);
     if (fd < 0) give_up(failed(path, errno));
     staged.push_back({path, temp});
+    if (signal_temp_count < max_staged && temp.size() < PATH_MAX) {
+        std::strcpy(signal_temps[signal_temp_count], temp.c_str());
+        signal_temp_count = signal_temp_count + 1;
+    }
     std::FILE* f = fchmod(fd, new_file_mode()) == 0 ? fdopen(fd, "w") : nullptr;
     if (f == nullptr) {
         const int error = errno;
@@ -92,6 +114,7 @@ void put_in_place()
             give_up(f.path + ": " + std::strerror(errno));
         staged.erase(staged.begin());
     }
+    signal_temp_count = 0;
 }
 
 // Full path of the summary: the real path of its folder and its name.
@@ -107,6 +130,11 @@ std::string summary_full_path(const std::string& given)
 }
 
 } // namespace
+
+void catch_ending_signals()
+{
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) std::signal(sig, end_on_signal);
+}
 
 std::string path_in(const std::string& folder, const std::string& name)
 {
