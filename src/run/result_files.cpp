@@ -1,11 +1,14 @@
 #include "run/result_files.h"
+#include "input/column_reader.h"
 #include "output/output.h"
+#include "platform/progress_bar.h"
 #include "run/analysis_state.h"
 #include "run/run_summary.h"
 #include "run/script_messages.h"
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +24,23 @@ struct staged_file {
 };
 
 std::vector<staged_file> staged; // every temporary file made so far
+
+// The temporary names again, for a signal handler to remove: fixed storage that
+// is complete before the count covers it.
+// Result files of slots 2..15 for each channel, and the summary.
+constexpr int max_staged = max_channels * (file_slots - 2) + 1;
+char signal_temps[max_staged][PATH_MAX];
+volatile std::sig_atomic_t signal_temp_count = 0;
+
+// Clears the progress bar and removes the temporary files, then lets the signal
+// end the process as it would have.
+extern "C" void end_on_signal(int sig)
+{
+    progress_end();
+    for (int i = 0; i < signal_temp_count; ++i) unlink(signal_temps[i]);
+    std::signal(sig, SIG_DFL);
+    std::raise(sig);
+}
 
 const std::string nothing_written = "; no result file was written";
 
@@ -69,6 +89,10 @@ std::FILE* stage(const std::string& path)
     const int fd = mkstemp(&temp[0]);
     if (fd < 0) give_up(failed(path, errno));
     staged.push_back({path, temp});
+    if (signal_temp_count < max_staged && temp.size() < PATH_MAX) {
+        std::strcpy(signal_temps[signal_temp_count], temp.c_str());
+        signal_temp_count = signal_temp_count + 1;
+    }
     std::FILE* f = fchmod(fd, new_file_mode()) == 0 ? fdopen(fd, "w") : nullptr;
     if (f == nullptr) {
         const int error = errno;
@@ -88,6 +112,18 @@ void write_summary(const std::string& path, const std::string& text)
     if (std::fclose(f) != 0 || !written) give_up(path + ": could not be written" + nothing_written);
 }
 
+// Renames every temporary file to its own name.
+void put_in_place()
+{
+    while (!staged.empty()) {
+        const staged_file f = staged.front();
+        if (std::rename(f.temp.c_str(), f.path.c_str()) != 0)
+            give_up(f.path + ": " + std::strerror(errno));
+        staged.erase(staged.begin());
+    }
+    signal_temp_count = 0;
+}
+
 // Full path of the summary: the real path of its folder and its name.
 std::string summary_full_path(const std::string& given)
 {
@@ -100,15 +136,9 @@ std::string summary_full_path(const std::string& given)
     return path_in(real, name);
 }
 
-// Renames every temporary file to its own name.
-void put_in_place()
+void catch_ending_signals()
 {
-    while (!staged.empty()) {
-        const staged_file f = staged.front();
-        if (std::rename(f.temp.c_str(), f.path.c_str()) != 0)
-            give_up(f.path + ": " + std::strerror(errno));
-        staged.erase(staged.begin());
-    }
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) std::signal(sig, end_on_signal);
 }
 
 std::string path_in(const std::string& folder, const std::string& name)

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+// Makes SIGINT, SIGTERM and SIGHUP clear the progress bar and remove the
+// temporary files before they end the process.
+void catch_ending_signals();
+
 // Full path of a file of the folder: the folder's real path, "/", the name.
 std::string path_in(const std::string& folder, const std::string& name);
 

@@ -97,6 +97,7 @@ void scripted_run(int argc, char** argv)
     prepare_layout(every_column_asked());
     if (opts.survey_only) survey_only();
     const std::string folder = make_output_folder();
+    catch_ending_signals();
     set_console_muted(opts.level != report_level::verbose);
     survey_record();
     rewind_record();
