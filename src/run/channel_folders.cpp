@@ -36,8 +36,11 @@ std::vector<std::string> channel_folders()
         char name[256];
         column_name(column, name, sizeof name);
         std::string folder = safe_name(name);
-        if (folder.empty() || std::find(folders.begin(), folders.end(), folder) != folders.end())
-            folder = "col" + std::to_string(column);
+        const auto taken = [&folders](const std::string& f) {
+            return std::find(folders.begin(), folders.end(), f) != folders.end();
+        };
+        if (folder.empty() || taken(folder)) folder = "col" + std::to_string(column);
+        while (taken(folder)) folder += '_'; // a header may name another column colN
         folders.push_back(folder);
     }
     return folders;

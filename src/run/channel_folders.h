@@ -9,5 +9,6 @@
 // name in the record's header made safe for a file name (every byte other
 // than a letter, a digit, '.', '-' or '_' becomes '_', runs of '_' become one,
 // at most 64 bytes), or "colN" for column N when the header names none, the
-// name starts with a dot, or an earlier channel has it already.
+// name starts with a dot, or an earlier channel has it already (with '_'
+// added while that one is taken too).
 std::vector<std::string> channel_folders();
