@@ -301,7 +301,8 @@ int refuse_line(const char* begin, const char* end)
 // Reads the field at p as a number, moving p past it as next_field() does;
 // false when the line has no more fields or the field is not a number. The
 // usual number is read in place, as the scanner reads it.
-template <class T> bool take_number(const char*& p, const char* line_end, T& value)
+template <class T>
+[[gnu::always_inline]] inline bool take_number(const char*& p, const char* line_end, T& value)
 {
     if (p != nullptr) {
         const char* q = skip_blanks(p, line_end);
