@@ -35,7 +35,8 @@ void put_stderr(const char* text, std::size_t len)
 // Draws "\r[####      ] segment k of N  37%" over the previous drawing.
 void draw(unsigned long done)
 {
-    const double share = total_segs > 0 ? static_cast<double>(done) / total_segs : 1.;
+    const double share =
+        total_segs > 0 ? static_cast<double>(done) / static_cast<double>(total_segs) : 1.;
     const int filled = static_cast<int>(share * bar_width);
     char bar[bar_width + 1];
     for (int i = 0; i < bar_width; ++i) bar[i] = i < filled ? '#' : ' ';

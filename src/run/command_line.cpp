@@ -26,8 +26,8 @@ struct option_row {
     void (*take)(const char* value);
 };
 
-void print_help(const char*);
-void print_version(const char*);
+void print_help(const char* unused);
+void print_version(const char* unused);
 
 // Every option of the scripted run, in the order of the help text.
 const option_row option_table[] = {
@@ -64,7 +64,7 @@ const option_row option_table[] = {
 constexpr int option_count = sizeof option_table / sizeof option_table[0];
 
 // Prints the usage and the options, within 80 columns, and ends with status 0.
-void print_help(const char*)
+void print_help(const char* /*unused*/)
 {
     zprint("Usage: zentri [OPTIONS] -q QUANTITY [-u UNIT] -m M RECORD\n"
            "       zentri --survey RECORD\n"
@@ -89,7 +89,7 @@ void print_help(const char*)
 }
 
 // Prints the program's name and version and ends with status 0.
-void print_version(const char*)
+void print_version(const char* /*unused*/)
 {
     zprint("zentri 3.2\n");
     std::fflush(stdout);
@@ -113,6 +113,7 @@ std::string short_options()
 std::vector<option> long_options()
 {
     std::vector<option> v;
+    v.reserve(option_count + 1);
     for (int i = 0; i < option_count; ++i)
         v.push_back({option_table[i].name,
                      option_table[i].value != nullptr ? required_argument : no_argument, nullptr,

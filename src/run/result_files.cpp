@@ -80,7 +80,7 @@ std::FILE* stage(const std::string& path)
     const std::size_t slash = path.rfind('/');
     std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
                        "." + path.substr(slash + 1) + ".XXXXXX";
-    const int fd = mkstemp(&temp[0]);
+    const int fd = mkstemp(temp.data());
     if (fd < 0) give_up(failed(path, errno));
     staged.push_back({path, temp});
     if (signal_temp_count < max_staged && temp.size() < PATH_MAX) {
