@@ -137,7 +137,7 @@ const option_row* row_of(int code)
     const char* given = argv[optind - 1];
     if (code == ':') script_exit(2, "%s: a value is required; try 'zentri --help'", given);
     if (optopt != 0) script_exit(2, "-%c: unknown option; try 'zentri --help'", optopt);
-    script_exit(2, "%s: unknown option; try 'zentri --help'", given);
+    script_exit(2, "%s: unknown or ambiguous option; try 'zentri --help'", given);
 }
 
 // Takes the one record name left after the options.

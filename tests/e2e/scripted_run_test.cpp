@@ -108,7 +108,7 @@ TEST(ScriptedRun, UsageErrorsExitWithStatusTwo)
     // Each case adds its arguments to those of a valid run without -m.
     const failing_case cases[] = {
         {{"-x", "-m", "8"}, 2, "-x: unknown option"},
-        {{"--frobnicate", "-m", "8"}, 2, "--frobnicate: unknown option"},
+        {{"--frobnicate", "-m", "8"}, 2, "--frobnicate: unknown or ambiguous option"},
         {{"-m"}, 2, "a value is required"},
         {{"-m", "1000"},
          2,
