@@ -62,7 +62,7 @@ void progress_show(unsigned long done)
     if (!drawing) return;
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    if (done < total_segs && drawn_once && elapsed_ns(last_drawn, now) < redraw_ns) return;
+    if (drawn_once && elapsed_ns(last_drawn, now) < redraw_ns) return;
     last_drawn = now;
     drawn_once = true;
     draw(done);
