@@ -114,7 +114,10 @@ std::string summary_json(const std::vector<std::string>& files)
         const file_content c = content_of(static_cast<int>(i) + 2);
         j["files"].push_back({{"path", files[i]}, {"holds", c.holds}, {"unit", c.unit}});
     }
-    return widen_json_exponents(j.dump(2)) + "\n";
+    // A path that is not valid UTF-8 gets replacement characters instead of ending the run.
+    const std::string text =
+        j.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    return widen_json_exponents(text) + "\n";
 }
 
 void report_record()

@@ -186,10 +186,13 @@ TEST(ScriptedRun, RunErrorsExitWithStatusOneAndWriteNothing)
 
 TEST(ScriptedRun, TwoRunsInParallelKeepToTheirOwnFolders)
 {
+    // The record's name is not UTF-8 (Latin-1), which the JSON summary must survive.
+    const std::string rec = "r\xe9"
+                            "c.txt";
     scratch_dir dir;
-    dir.write("rec.txt", even_record(200000, 3));
-    const args first = {"-q", "1", "-u", "G", "-m", "64", "--summary", "s.json", "rec.txt"};
-    const args second = {"-q", "3", "-u", "mm", "-m", "128", "--summary", "s.json", "rec.txt"};
+    dir.write(rec, even_record(200000, 3));
+    const args first = {"-q", "1", "-u", "G", "-m", "64", "--summary", "s.json", rec};
+    const args second = {"-q", "3", "-u", "mm", "-m", "128", "--summary", "s.json", rec};
     auto with_output = [](args a, const std::string& out) {
         a.insert(a.end(), {"-o", out});
         a[7] = out + "/s.json";
