@@ -149,6 +149,7 @@ std::vector<std::string> write_result_files(const std::string& folder,
     const std::string summary = summary_path.empty() ? "" : summary_full_path(summary_path);
     for (int slot = 2; slot <= last_slot(); ++slot) {
         paths.push_back(path_in(folder, st.fname[slot]));
+        if (paths.back() == summary) give_up("--summary " + summary_path + ": names a result file");
         st.fp[slot] = stage(paths.back());
     }
     write_spectra();
