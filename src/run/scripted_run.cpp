@@ -97,7 +97,8 @@ void scripted_run(int argc, char** argv)
     survey_record();
     rewind_record();
     check_segment_fits();
-    progress_begin(1 + (st.record_pairs - st.m) / st.nhs);
+    // With --verbose the segments' own text shows the progress; a bar would break into it.
+    if (opts.level != report_level::verbose) progress_begin(1 + (st.record_pairs - st.m) / st.nhs);
     segment_loop();
     progress_end();
     std::fclose(st.fp[1]);
