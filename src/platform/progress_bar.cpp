@@ -35,7 +35,8 @@ void put_stderr(const char* text, std::size_t len)
 // Draws "\r[####      ] segment k of N  37%" over the previous drawing.
 void draw(unsigned long done)
 {
-    const double share = total_segs > 0 ? static_cast<double>(done) / total_segs : 1.;
+    const double share =
+        total_segs > 0 ? static_cast<double>(done) / static_cast<double>(total_segs) : 1.;
     const int filled = static_cast<int>(share * bar_width);
     char bar[bar_width + 1];
     for (int i = 0; i < bar_width; ++i) bar[i] = i < filled ? '#' : ' ';
@@ -61,7 +62,7 @@ void progress_show(unsigned long done)
     if (!drawing) return;
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    if (done < total_segs && drawn_once && elapsed_ns(last_drawn, now) < redraw_ns) return;
+    if (drawn_once && elapsed_ns(last_drawn, now) < redraw_ns) return;
     last_drawn = now;
     drawn_once = true;
     draw(done);

@@ -77,6 +77,7 @@ struct analysis_state {
     double hann_weight[max_m]; // Hanning weights of entries 0..hann_m-1, kept between segments
     std::uint32_t hann_m;      // segment length the weights were computed for, 0 for none
     double overall_ms;         // running sum of the one-sided PSD, then the overall rms
+    double overall_rms;        // the overall rms in the quantity's first unit, as printed
 
     /* how the run is driven */
     bool scripted; // options given: no dialogue, errors as one line on stderr, exit 0/1/2

@@ -31,7 +31,7 @@ std::vector<std::string> write_channel_files(const std::string& folder,
                                              const std::vector<std::string>& names,
                                              const std::string& summary_path)
 {
-    const std::string summary = summary_path.empty() ? "" : summary_full_path(summary_path);
+    const std::string summary = summary_full_path(summary_path);
     nlohmann::ordered_json summaries = nlohmann::ordered_json::array();
     std::vector<std::string> paths;
     for (int c = 0; c < st.channels; ++c) {
@@ -39,8 +39,8 @@ std::vector<std::string> write_channel_files(const std::string& folder,
         make_result_folder(sub);
         select_channel_results(c);
         keep_channel_figures(c);
-        const std::vector<std::string> files = stage_result_files(sub);
-        channel_rms[c] = overall_rms();
+        const std::vector<std::string> files = stage_result_files(sub, summary_path);
+        channel_rms[c] = st.overall_rms;
         nlohmann::ordered_json one = summary_object(files);
         one["channel"] = {{"column", st.column + c}, {"folder", sub}};
         summaries.push_back(one);

@@ -27,8 +27,8 @@ struct option_row {
     void (*take)(const char* value);
 };
 
-void print_help(const char*);
-void print_version(const char*);
+void print_help(const char* unused);
+void print_version(const char* unused);
 
 // Every option of the scripted run, in the order of the help text.
 const option_row option_table[] = {
@@ -75,7 +75,7 @@ const option_row option_table[] = {
 constexpr int option_count = sizeof option_table / sizeof option_table[0];
 
 // Prints the usage and the options, within 80 columns, and ends with status 0.
-void print_help(const char*)
+void print_help(const char* /*unused*/)
 {
     zprint("Usage: zentri [OPTIONS] -q QUANTITY [-u UNIT] -m M RECORD\n"
            "       zentri --survey RECORD\n"
@@ -100,7 +100,7 @@ void print_help(const char*)
 }
 
 // Prints the program's name and version and ends with status 0.
-void print_version(const char*)
+void print_version(const char* /*unused*/)
 {
     zprint("zentri 3.2\n");
     std::fflush(stdout);
@@ -124,6 +124,7 @@ std::string short_options()
 std::vector<option> long_options()
 {
     std::vector<option> v;
+    v.reserve(option_count + 1);
     for (int i = 0; i < option_count; ++i)
         v.push_back({option_table[i].name,
                      option_table[i].value != nullptr ? required_argument : no_argument, nullptr,
@@ -147,7 +148,7 @@ const option_row* row_of(int code)
     const char* given = argv[optind - 1];
     if (code == ':') script_exit(2, "%s: a value is required; try 'zentri --help'", given);
     if (optopt != 0) script_exit(2, "-%c: unknown option; try 'zentri --help'", optopt);
-    script_exit(2, "%s: unknown option; try 'zentri --help'", given);
+    script_exit(2, "%s: unknown or ambiguous option; try 'zentri --help'", given);
 }
 
 // Takes the one record name left after the options.

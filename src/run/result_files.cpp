@@ -86,7 +86,7 @@ std::FILE* stage(const std::string& path)
     const std::size_t slash = path.rfind('/');
     std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
                        "." + path.substr(slash + 1) + ".XXXXXX";
-    const int fd = mkstemp(&temp[0]);
+    const int fd = mkstemp(temp.data());
     if (fd < 0) give_up(failed(path, errno));
     staged.push_back({path, temp});
     if (signal_temp_count < max_staged && temp.size() < PATH_MAX) {
@@ -127,6 +127,7 @@ void put_in_place()
 // Full path of the summary: the real path of its folder and its name.
 std::string summary_full_path(const std::string& given)
 {
+    if (given.empty()) return "";
     const std::size_t slash = given.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : given.substr(0, slash + 1);
     const std::string name = given.substr(slash == std::string::npos ? 0 : slash + 1);
@@ -146,12 +147,15 @@ std::string path_in(const std::string& folder, const std::string& name)
     return folder == "/" ? "/" + name : folder + "/" + name;
 }
 
-std::vector<std::string> stage_result_files(const std::string& folder)
+std::vector<std::string> stage_result_files(const std::string& folder,
+                                            const std::string& summary_path)
 {
     std::vector<std::string> paths;
     name_output_files();
+    const std::string summary = summary_full_path(summary_path);
     for (int slot = 2; slot <= last_slot(); ++slot) {
         paths.push_back(path_in(folder, st.fname[slot]));
+        if (paths.back() == summary) give_up("--summary " + summary_path + ": names a result file");
         st.fp[slot] = stage(paths.back());
     }
     write_spectra();
@@ -165,8 +169,8 @@ std::vector<std::string> stage_result_files(const std::string& folder)
 std::vector<std::string> write_result_files(const std::string& folder,
                                             const std::string& summary_path)
 {
-    const std::string summary = summary_path.empty() ? "" : summary_full_path(summary_path);
-    std::vector<std::string> paths = stage_result_files(folder);
+    const std::string summary = summary_full_path(summary_path);
+    std::vector<std::string> paths = stage_result_files(folder, summary_path);
     if (!summary.empty()) {
         write_summary(summary, summary_json(paths));
         paths.push_back(summary);

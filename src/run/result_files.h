@@ -22,10 +22,13 @@ std::vector<std::string> write_result_files(const std::string& folder,
                                             const std::string& summary_path);
 
 // Writes the PSD and magnitude files into folder as write_result_files() does,
-// leaving them under their temporary names until put_in_place().
-std::vector<std::string> stage_result_files(const std::string& folder);
+// leaving them under their temporary names until put_in_place(); ends the run
+// when the summary (summary_path, "" for none) would be one of them.
+std::vector<std::string> stage_result_files(const std::string& folder,
+                                            const std::string& summary_path);
 
-// Full path of the summary named on the command line: its folder's real path and its name.
+// Full path of the summary named on the command line: its folder's real path
+// and its name ("" for none).
 std::string summary_full_path(const std::string& given);
 
 // Writes the JSON summary text to path, under a temporary name until put_in_place().

@@ -5,7 +5,6 @@
 #include "run/quantities.h"
 
 #include <climits>
-#include <cmath>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
@@ -73,17 +72,12 @@ std::string real_path(const std::string& path)
 
 } // namespace
 
-double overall_rms()
-{
-    return std::sqrt(st.overall_ms * st.df);
-}
-
 std::string run_caption()
 {
     char text[200];
     zsprint(text, sizeof text, "m=%lu, df=%.3e Hz, nave=%lu, %s window, overall rms=%.3e %s",
             static_cast<unsigned long>(st.m), st.df, static_cast<unsigned long>(st.nave),
-            window_name(), overall_rms(), rms_unit());
+            window_name(), st.overall_rms, rms_unit());
     return text;
 }
 
@@ -107,7 +101,7 @@ nlohmann::ordered_json summary_object(const std::vector<std::string>& files)
                     {"window", window_name()}};
     j["results"] = {{"df", st.df},
                     {"nave", st.nave},
-                    {"overall_rms", overall_rms()},
+                    {"overall_rms", st.overall_rms},
                     {"overall_rms_unit", rms_unit()},
                     {"caption", run_caption()}};
     j["files"] = nlohmann::ordered_json::array();
@@ -125,7 +119,10 @@ std::string summary_json(const std::vector<std::string>& files)
 
 std::string json_text(const nlohmann::ordered_json& j)
 {
-    return widen_json_exponents(j.dump(2)) + "\n";
+    // A path that is not valid UTF-8 gets replacement characters instead of ending the run.
+    const std::string text =
+        j.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    return widen_json_exponents(text) + "\n";
 }
 
 void report_record()
@@ -148,7 +145,7 @@ void report_results(const std::vector<std::string>& files)
     if (opts.level == report_level::quiet) return;
     zfprint(stdout, "m = %lu, df = %.3e Hz, nave = %lu\n", static_cast<unsigned long>(st.m), st.df,
             static_cast<unsigned long>(st.nave));
-    zfprint(stdout, "overall rms = %.3e %s\n", overall_rms(), rms_unit());
+    zfprint(stdout, "overall rms = %.3e %s\n", st.overall_rms, rms_unit());
     zfprint(stdout, "files:\n");
     for (const std::string& f : files) zfprint(stdout, "  %s\n", f.c_str());
 }

@@ -6,9 +6,6 @@
 #include <string>
 #include <vector>
 
-// The overall rms in the quantity's first unit, as the output stage printed it.
-double overall_rms();
-
 // The run's parameters in one line: "m=1024, df=1.000e+000 Hz, nave=7, hanning
 // window, overall rms=8.153e-001 G".
 std::string run_caption();

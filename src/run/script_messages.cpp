@@ -1,6 +1,7 @@
 #include "run/script_messages.h"
 #include "platform/console_format.h"
 #include "platform/progress_bar.h"
+#include "run/analysis_state.h"
 
 #include <cctype>
 #include <cstdarg>
@@ -37,6 +38,10 @@ void script_exit(int status, const char* fmt, ...)
     const std::string message = formatted(fmt, ap);
     va_end(ap);
     progress_end();
+    for (std::FILE*& f : st.fp) {
+        if (f != nullptr) std::fclose(f);
+        f = nullptr;
+    }
     std::fflush(stdout);
     zfprint(stderr, "zentri: %s\n", message.c_str());
     std::exit(status);

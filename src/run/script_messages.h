@@ -12,7 +12,8 @@ std::string formatted(const char* fmt, va_list ap);
 std::string one_line(const char* text);
 
 // Prints "zentri: " and the formatted message on standard error, clears the
-// progress bar first, and ends the process with the status (1 run failed, 2 usage).
+// progress bar and closes the open streams first, and ends the process with the
+// status (1 run failed, 2 usage).
 [[noreturn]] void script_exit(int status, const char* fmt, ...)
     __attribute__((format(printf, 2, 3)));
 

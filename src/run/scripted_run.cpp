@@ -102,7 +102,8 @@ void scripted_run(int argc, char** argv)
     survey_record();
     rewind_record();
     check_segment_fits();
-    progress_begin(1 + (st.record_pairs - st.m) / st.nhs);
+    // With --verbose the segments' own text shows the progress; a bar would break into it.
+    if (opts.level != report_level::verbose) progress_begin(1 + (st.record_pairs - st.m) / st.nhs);
     const std::vector<std::string> names = channel_folders(); // from the header, while it is open
     st.channels > 0 ? channel_segment_loop() : segment_loop();
     progress_end();

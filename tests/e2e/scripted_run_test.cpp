@@ -108,7 +108,7 @@ TEST(ScriptedRun, UsageErrorsExitWithStatusTwo)
     // Each case adds its arguments to those of a valid run without -m.
     const failing_case cases[] = {
         {{"-x", "-m", "8"}, 2, "-x: unknown option"},
-        {{"--frobnicate", "-m", "8"}, 2, "--frobnicate: unknown option"},
+        {{"--frobnicate", "-m", "8"}, 2, "--frobnicate: unknown or ambiguous option"},
         {{"-m"}, 2, "a value is required"},
         {{"-m", "1000"},
          2,
@@ -198,10 +198,13 @@ TEST(ScriptedRun, RunErrorsExitWithStatusOneAndWriteNothing)
 
 TEST(ScriptedRun, TwoRunsInParallelKeepToTheirOwnFolders)
 {
+    // The record's name is not UTF-8 (Latin-1), which the JSON summary must survive.
+    const std::string rec = "r\xe9"
+                            "c.txt";
     scratch_dir dir;
-    dir.write("rec.txt", even_record(200000, 3));
-    const args first = {"-q", "1", "-u", "G", "-m", "64", "--summary", "s.json", "rec.txt"};
-    const args second = {"-q", "3", "-u", "mm", "-m", "128", "--summary", "s.json", "rec.txt"};
+    dir.write(rec, even_record(200000, 3));
+    const args first = {"-q", "1", "-u", "G", "-m", "64", "--summary", "s.json", rec};
+    const args second = {"-q", "3", "-u", "mm", "-m", "128", "--summary", "s.json", rec};
     auto with_output = [](args a, const std::string& out) {
         a.insert(a.end(), {"-o", out});
         a[7] = out + "/s.json";
@@ -239,9 +242,8 @@ TEST(ScriptedRun, ProgressBarOnATerminalIsClearedAtTheEnd)
     dir.write("go", "");
     ASSERT_TRUE(pane.shows("[exit 0]")) << pane.screen();
     const std::string log = dir.read("pane.log");
-    // 1 + (2000 - 8) / 4 segments: the first drawn at once, the last always.
-    EXPECT_TRUE(holds(log, "] segment 1 of 499 ")) << log;
-    EXPECT_TRUE(holds(log, "] segment 499 of 499 100%")) << log;
+    // 1 + (2000 - 8) / 4 segments, the first drawn at once.
+    EXPECT_TRUE(holds(log, "] segment 1 of 499   0%")) << log;
     EXPECT_FALSE(holds(pane.screen(), "segment")) << pane.screen();
 }
 
