@@ -1,5 +1,6 @@
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
+#include "spectrum/butterflies.h"
 #include "spectrum/spectrum.h"
 
 #include <cmath>
@@ -46,10 +47,9 @@ void stage_twiddles()
 }
 
 // One later stage: butterflies between entries half a span apart.
-void later_stage(std::uint32_t span)
+void later_stage(std::uint32_t span, const complex_entry* table)
 {
     const std::uint32_t half = span / 2;
-    const complex_entry* table = stage_table(span);
     for (std::uint32_t base = 0; base < st.m; base += span) {
         for (std::uint32_t t = 0; t < half; ++t) {
             complex_entry& up = st.seg[base + t];
@@ -71,7 +71,6 @@ void later_stage(std::uint32_t span)
 // Scales the spectrum by 1/m and adds each bin's power to psd.
 void scale_and_accumulate()
 {
-    zprint("\n m=%d ", static_cast<int>(st.m));
     const float mf = static_cast<float>(st.m);
     for (std::uint32_t k = 0; k < st.m; ++k) {
         const float re = st.seg[k].re / mf;
@@ -82,7 +81,23 @@ void scale_and_accumulate()
     }
 }
 
+bool vector_allowed = true; // tests turn the AVX2 loops off to compare
+
+// The AVX2 loops where the processor has them and the segment has 4 entries or more.
+const butterfly_passes& chosen_passes()
+{
+    static const bool has_avx2 = __builtin_cpu_supports("avx2");
+    return vector_allowed && has_avx2 && st.m >= 4 ? avx_butterflies : plain_butterflies;
+}
+
 } // namespace
+
+const butterfly_passes plain_butterflies{first_stage, later_stage, scale_and_accumulate};
+
+void allow_vector_butterflies(bool allow)
+{
+    vector_allowed = allow;
+}
 
 void reorder_input()
 {
@@ -109,11 +124,13 @@ void ctfourier()
 {
     zprint("\n m= %ld  nstages= %ld \n\n", static_cast<long>(st.m), static_cast<long>(st.nstages));
     stage_twiddles();
-    first_stage();
+    const butterfly_passes& passes = chosen_passes();
+    passes.first_stage();
     for (std::uint32_t s = 2; s <= st.nstages; ++s) {
         zprint("\n i=%ld / %ld ", static_cast<long>(s), static_cast<long>(st.nstages));
         const std::uint32_t span = 1u << s;
-        later_stage(span);
+        passes.later_stage(span, stage_table(span));
     }
-    scale_and_accumulate();
+    zprint("\n m=%d ", static_cast<int>(st.m));
+    passes.scale_and_accumulate();
 }
