@@ -1,15 +1,16 @@
 #include "input/input.h"
+#include "input/pair_feed.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
 
 void read_first_segment()
 {
     zprint("\n\n reading time history ");
-    if (scan_segment_pair(&st.t_first, &st.seg[0].re) < 1) zprint("\n fscanf error ");
+    if (next_segment_pair(&st.t_first, &st.seg[0].re) < 1) zprint("\n fscanf error ");
     std::uint32_t count = 1;
     while (count < st.m) {
         double t;
-        if (scan_segment_pair(&t, &st.seg[count].re) < 1) break;
+        if (next_segment_pair(&t, &st.seg[count].re) < 1) break;
         if (++count == st.m) st.t_last = t;
     }
     st.ns = count;
@@ -39,7 +40,7 @@ void read_next_segment()
     std::uint32_t count = 0;
     while (st.nhs + count < st.m) {
         double t;
-        if (scan_segment_pair(&t, &st.seg[st.nhs + count].re) < 1) break;
+        if (next_segment_pair(&t, &st.seg[st.nhs + count].re) < 1) break;
         ++count;
     }
     st.ns = count;

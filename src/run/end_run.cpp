@@ -1,3 +1,4 @@
+#include "input/pair_feed.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
 #include "run/run.h"
@@ -7,6 +8,7 @@
 void end_run(const char* message)
 {
     zprint("%s", message);
+    stop_pair_feed(); // before the record it reads is closed
     if (st.fp[1] != nullptr) {
         std::fclose(st.fp[1]);
         st.fp[1] = nullptr;
