@@ -20,7 +20,7 @@ void read_first_segment()
     }
     st.dt = (st.t_last - st.t_first) / (st.ns - 1);
     st.sr = 1. / st.dt;
-    st.df = 1. / (st.t_last - st.t_first);
+    st.df = 1. / (st.m * st.dt); // m samples span m steps of the record
     zprint("\n samples= %ld ", static_cast<long>(st.ns));
     zprint("\n dt = %10.5g sec  sr= %12.6e samples/sec", st.dt, st.sr);
     zprint("\n\n time span= %12.6g sec to %12.6g sec", st.t_first, st.t_last);

@@ -1,24 +1,34 @@
 #include "input/input.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
+#include "run/quantities.h"
 
 #include <cmath>
 
 void segment_statistics(unsigned n)
 {
-    double s1 = 0., s2 = 0., s4 = 0.;
+    double s1 = 0., s2 = 0.;
     for (unsigned i = 0; i < n; ++i) {
         const double x = st.seg[i].re;
-        const double x2 = x * x;
         s1 += x;
-        s2 += x2;
-        s4 += x2 * x2;
+        s2 += x * x;
     }
     st.ave = s1 / n;
     st.rms = std::sqrt(s2 / n);
-    st.stddev = std::sqrt(st.rms * st.rms - st.ave * st.ave);
-    const double var = st.stddev * st.stddev;
-    st.kurtosis = s4 / (var * var * n);
-    zprint("\n\n  ave= %9.4g G    std dev = %9.4g G   rms= %9.4g G", st.ave, st.stddev, st.rms);
+    // The spread and the kurtosis are taken about the mean, in a second pass, so
+    // an offset neither inflates the kurtosis nor cancels into a negative variance.
+    double c2 = 0., c4 = 0.;
+    for (unsigned i = 0; i < n; ++i) {
+        const double d = st.seg[i].re - st.ave;
+        const double d2 = d * d;
+        c2 += d2;
+        c4 += d2 * d2;
+    }
+    const double var = c2 / n;
+    st.stddev = std::sqrt(var);
+    st.kurtosis = c4 / ((var * var) * n);
+    const char* unit = unit_label(st.input_type, st.input_unit);
+    zprint("\n\n  ave= %9.4g %s    std dev = %9.4g %s   rms= %9.4g %s", st.ave, unit, st.stddev,
+           unit, st.rms, unit);
     zprint("\n kurtosis= %9.4g", st.kurtosis);
 }

@@ -102,7 +102,7 @@ void check_span(const record_span& r)
     if (!r.first_ok || r.ns < 2)
         end_run("\n\n Error: the input file must hold at least two pairs of numbers,"
                 " time(sec) and amplitude, with no header line. \n");
-    const double dt = (r.end - r.start) / r.ns;
+    const double dt = (r.end - r.start) / (r.ns - 1);
     if (!(std::isfinite(r.start) && std::isfinite(r.end) && dt > 0. && std::isfinite(dt) &&
           std::isfinite(1. / dt))) {
         zprint("\n\n Error: the time column must increase; the record starts at %g sec"
@@ -133,11 +133,10 @@ void print_table(std::uint32_t ns, double dur, double dt)
     long choice = 1;
     double df = 1. / (p * dt);
     double duration = p * dt;
-    const long dof = static_cast<long>((2. * df) * duration);
     zprint("\n");
     zprint("\n Choice\t    DF\t      Samples\tSegments  Dof\t Duration\tStd");
     zprint("\n       \t    (Hz)      per seg  \t\t\t\t        Error");
-    print_row(choice, df, p, k, dof, duration, 1. / std::sqrt(df * dur));
+    print_row(choice, df, p, k, 2L * k, duration, 1. / std::sqrt(df * dur));
     for (;;) {
         df = 2. * df;
         const double std_error = 1. / std::sqrt(df * dur);
@@ -160,8 +159,9 @@ void survey_record()
     check_span(r);
     check_values(r);
     const double dur = r.end - r.start;
-    const double dt = dur / r.ns;
+    const double dt = dur / (r.ns - 1); // ns times span ns - 1 steps
     const double sr = 1. / dt;
+    st.record_pairs = r.ns;
     zprint("\n time %lf to %lf sec", r.start, r.end);
     zprint("\n dur = %11.4f sec\tns = %ld samples", dur, static_cast<long>(r.ns));
     zprint("\n dt = %11.6f sec\tsr = %11.3f samples/sec ", dt, sr);

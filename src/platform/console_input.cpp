@@ -34,26 +34,31 @@ answer_result read_integer_answer(long long* value)
     for (; c != EOF && std::isdigit(c); c = std::getchar())
         v = v >= clamp_limit / 10 ? clamp_limit : v * 10 + (c - '0');
     if (c != EOF) std::ungetc(c, stdin);
+    // "256.5" or "1024abc" is not an integer answer: the digits must end the word.
+    if (c != EOF && !std::isspace(c)) return answer_not_number;
     *value = negative ? -v : v;
     return answer_ok;
 }
 
-answer_result read_word_answer(char* buf, std::size_t cap)
+answer_result read_line_answer(char* buf, std::size_t cap)
 {
     std::fflush(stdout);
     int c = skip_blanks();
     if (c == EOF) return answer_end;
     std::size_t n = 0;
-    for (; c != EOF && !std::isspace(c); c = std::getchar()) {
-        if (n + 1 < cap) buf[n] = static_cast<char>(c);
-        ++n;
+    bool too_long = false;
+    for (; c != EOF && c != '\n'; c = std::getchar()) {
+        if (n + 1 < cap)
+            buf[n++] = static_cast<char>(c);
+        else if (!std::isspace(c))
+            too_long = true; // blanks past the end may still be trimmed away
     }
-    if (c != EOF) std::ungetc(c, stdin);
-    if (n + 1 > cap) {
+    while (n > 0 && std::isspace(static_cast<unsigned char>(buf[n - 1]))) --n;
+    buf[n] = '\0';
+    if (too_long) {
         buf[0] = '\0';
         return answer_too_long;
     }
-    buf[n] = '\0';
     return answer_ok;
 }
 

@@ -9,11 +9,14 @@ enum answer_result { answer_ok = 1, answer_not_number = 0, answer_end = -1, answ
 
 // Reads one decimal integer the way "%d"/"%ld" do: blanks skipped, optional
 // sign, digits. A value beyond +-1e18 is clamped there, so it can never wrap.
+// Digits followed by anything but white space ("256.5") are not a number; the
+// rest of the word is left unread.
 answer_result read_integer_answer(long long* value);
 
-// Reads one word without white space into buf (cap bytes with terminator).
-// A longer word is consumed whole and reported as answer_too_long.
-answer_result read_word_answer(char* buf, std::size_t cap);
+// Reads one answer line into buf (cap bytes with terminator), blank lines
+// skipped and leading and trailing blanks (and a CR) removed. A longer answer
+// is consumed whole and reported as answer_too_long.
+answer_result read_line_answer(char* buf, std::size_t cap);
 
 // Discards the rest of the current input line.
 void discard_input_line();

@@ -1,19 +1,44 @@
 #include "platform/key_wait.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <termios.h>
 #include <unistd.h>
 
+namespace {
+
+termios saved_terminal; // the terminal's settings before the wait, restored on any way out
+
+// Restores the terminal, then ends the process by the same signal as it would have.
+extern "C" void restore_and_end(int signal)
+{
+    tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// Has SIGTERM and SIGHUP restore the terminal before they end the process.
+void catch_ending_signals()
+{
+    struct sigaction action {};
+    action.sa_handler = restore_and_end;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+}
+
+} // namespace
+
 void wait_for_key()
 {
     std::fflush(stdout);
-    termios saved{};
-    if (!isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &saved) != 0) {
+    if (!isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &saved_terminal) != 0) {
         std::getchar();
         return;
     }
-    termios raw = saved;
+    catch_ending_signals();
+    termios raw = saved_terminal;
     // Without ISIG, Ctrl-C, Ctrl-\ and Ctrl-Z are keys like any other: they end the
     // wait, and the terminal is never left without echo by a signal.
     raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ISIG);
@@ -24,5 +49,5 @@ void wait_for_key()
     char key;
     while (read(STDIN_FILENO, &key, 1) < 0 && errno == EINTR) {
     }
-    tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+    tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
 }

@@ -38,6 +38,7 @@ struct analysis_state {
     std::uint32_t nave;  // segments transformed so far
     std::uint32_t ns;    // samples obtained by the last segment read
     std::int32_t status; // 0 at entry, 1 running, 999 rejected segment length, 905 record exhausted
+    std::uint32_t record_pairs; // pairs the survey counted in the whole record
 
     /* the user's choices */
     std::int32_t input_type;    // quantity 1..6: acceleration .. pressure, 6 volts
@@ -56,7 +57,7 @@ struct analysis_state {
     double ave;      // mean
     double stddev;   // standard deviation
     double rms;      // root mean square
-    double kurtosis; // fourth moment about zero over stddev^4
+    double kurtosis; // fourth moment about the mean over stddev^4
 
     /* spectrum results */
     double hann_scale;         // Hanning power restoration sqrt(8/3)

@@ -30,10 +30,11 @@ int read_menu_answer(int last)
     return static_cast<int>(v);
 }
 
-// Reads the input file name into fname slot 1; a name too long for it is refused.
+// Reads the input file name, the whole answer line with its outer blanks
+// trimmed, into fname slot 1; a name too long for it is refused.
 void read_input_name()
 {
-    const answer_result r = read_word_answer(st.fname[1], sizeof st.fname[1]);
+    const answer_result r = read_line_answer(st.fname[1], sizeof st.fname[1]);
     if (r == answer_end) input_error();
     if (r == answer_too_long)
         end_run("\n The file name is longer than 259 characters and cannot be used. \n");

@@ -15,26 +15,39 @@ std::uint32_t to_count(long long v)
                                                              : static_cast<std::uint32_t>(v);
 }
 
-// Reads the answer into m; a non-number is discarded with its line and leaves m as it was.
-void read_segment_length()
+// Reads the answer into m and tells whether it was a number; a non-number
+// ("abc", "256.5") is discarded with its line and leaves m as it was.
+bool read_segment_length()
 {
     long long v = 0;
     const answer_result r = read_integer_answer(&v);
     if (r == answer_end) input_error();
-    if (r == answer_ok)
+    if (r == answer_ok) {
         st.m = to_count(v);
-    else
-        discard_input_line();
+        return true;
+    }
+    discard_input_line();
+    return false;
 }
 
-// Reads an unchecked menu answer and tells whether it is the given choice; a
-// non-number is discarded with its line so the next question starts afresh.
+// Reads a mean-removal or window answer and tells whether it is the given
+// choice; any other number is not, and a non-number or the end of input ends
+// the run before any result file is touched.
 bool answer_is(long long choice)
 {
     long long v = 0;
-    const answer_result r = read_integer_answer(&v);
-    if (r == answer_not_number) discard_input_line();
-    return r == answer_ok && v == choice;
+    if (read_integer_answer(&v) != answer_ok) input_error();
+    return v == choice;
+}
+
+// Refuses a power of two longer than the record, so the run does not ask two
+// more questions only to stop for want of samples.
+void check_record_length()
+{
+    if (st.m <= st.record_pairs) return;
+    zprint("\n The record holds only %ld pairs; choose a value from the third column. ",
+           static_cast<long>(st.record_pairs));
+    st.status = 999;
 }
 
 } // namespace
@@ -44,7 +57,7 @@ void segment_length_dialogue()
     do {
         st.status = 1;
         zprint("\n Enter samples per segment value from third column. \n ");
-        read_segment_length();
+        const bool number = read_segment_length();
         st.nhs = st.m / 2;
         bool power = false;
         for (std::uint32_t i = 1; i <= 16; ++i) {
@@ -53,10 +66,12 @@ void segment_length_dialogue()
                 power = true;
             }
         }
-        if (!power) {
+        if (!power || !number) {
             zprint("\n Error: illegal n value.  n must be 2^i, where i is an integer.");
             if (st.m > max_m) zprint("\n maximum allowed value is %ld ", static_cast<long>(max_m));
             st.status = 999;
+        } else {
+            check_record_length();
         }
     } while (st.status == 999);
 }

@@ -114,6 +114,9 @@ TEST(BadInput, RecordsTooShortOrWithoutATimeStep)
 TEST(BadInput, InputsThatAreNotAReadableFile)
 {
     const std::string long_name(300, 'n');
+    const std::string too_long_name =
+        "\n Enter input filename\n\n The file name is longer than 259 "
+        "characters and cannot be used. \n";
     const bad_case cases[] = {
         {"a folder as the input",
          [](const scratch_dir& d) { mkdir(d.file("sub").c_str(), 0755); },
@@ -129,10 +132,10 @@ TEST(BadInput, InputsThatAreNotAReadableFile)
          {"pipe"}},
         {"a missing file", record(even_record(64, 3)), "nofile.txt\n1\n1\n",
          "\n Enter input filename\n Failed to open file: nofile.txt \n", false, record_only()},
-        {"a 300-character name", record(even_record(64, 3)), long_name + "\n1\n1\n",
-         "\n Enter input filename\n\n The file name is longer than 259 characters and cannot be "
-         "used. \n",
+        {"a 300-character name", record(even_record(64, 3)), long_name + "\n1\n1\n", too_long_name,
          false, record_only()},
+        {"a 260-character name", record(even_record(64, 3)), long_name.substr(0, 260) + "\n1\n1\n",
+         too_long_name, false, record_only()},
     };
     for (const bad_case& c : cases) check(c);
 }
@@ -205,11 +208,8 @@ TEST(BadInput, EndOfInputAtEveryQuestion)
         {"at the unit", record(rec), "rec.txt\n1\n", input_error, false, record_only()},
         {"at the segment length", record(rec), "rec.txt\n1\n1\n", input_error, false,
          record_only()},
-        // mean removal and window are not validated: a missing answer means no/rectangular
-        {"at mean removal", record(rec), "rec.txt\n1\n1\n8\n", "\n nave = 15 ", true,
-         with_results()},
-        {"at the window", record(rec), "rec.txt\n1\n1\n8\n1\n", "\n nave = 15 ", true,
-         with_results()},
+        {"at mean removal", record(rec), "rec.txt\n1\n1\n8\n", input_error, false, record_only()},
+        {"at the window", record(rec), "rec.txt\n1\n1\n8\n1\n", input_error, false, record_only()},
         {"at the key wait", record(rec), "rec.txt\n1\n1\n8\n1\n2\n", "\n nave = 15 ", true,
          with_results()},
     };
@@ -231,8 +231,12 @@ TEST(BadInput, NonNumericAndNegativeAnswers)
          record_only()},
         {"segment length negative, then 8", record(rec), "rec.txt\n1\n1\n-8\n8\n2\n1\n",
          illegal + maximum, true, with_results()},
-        {"choices as words", record(rec), "rec.txt\n1\n1\n8\nyes\nHanning\n", "\n nave = 15 ", true,
-         with_results()},
+        {"mean removal as a word", record(rec), "rec.txt\n1\n1\n8\nyes\n2\n", input_error, false,
+         record_only()},
+        {"window as a word", record(rec), "rec.txt\n1\n1\n8\n1\nhann\n", input_error, false,
+         record_only()},
+        {"quantity with a fraction", record(rec), "rec.txt\n1.5\n1\n", input_error, false,
+         record_only()},
         {"choices negative", record(rec), "rec.txt\n1\n1\n8\n-1\n-2\n", "\n nave = 15 ", true,
          with_results()},
     };
@@ -311,7 +315,11 @@ TEST(BadInput, AnErrorBeforeTheOutputStageLeavesExistingResultsUntouched)
     }
     {
         SCOPED_TRACE("record shorter than a segment");
-        check_results_untouched(rec, "rec.txt\n1\n1\n128\n1\n2\n");
+        check_results_untouched(rec, "rec.txt\n1\n1\n128\n");
+    }
+    {
+        SCOPED_TRACE("end of input at the window");
+        check_results_untouched(rec, "rec.txt\n1\n1\n8\n1\n");
     }
     {
         SCOPED_TRACE("end of input at the segment length");

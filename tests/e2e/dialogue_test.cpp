@@ -97,14 +97,21 @@ TEST(Dialogue, AcceptedQuantitiesGoOnToTheSurvey)
 
 TEST(Dialogue, SegmentLengthAnswers)
 {
-    // answers to the length question, illegal and maximum messages expected
+    // answers to the length question; illegal, maximum and record-length messages expected
     const struct {
         const char* answers;
-        int illegal, maximum;
+        int illegal, maximum, refused;
     } cases[] = {
-        {"1000\n1024\n", 1, 0},       {"131072\n1024\n", 1, 1}, {"-5\n1024\n", 1, 1},
-        {"4294968320\n1024\n", 1, 1}, {"abc\n512\n", 1, 0},      {"131072\nabc\n512\n", 2, 2},
-        {"2\n", 0, 0},                {"65536\n", 0, 0},
+        {"1000\n1024\n", 1, 0, 0},
+        {"131072\n1024\n", 1, 1, 0},
+        {"-5\n1024\n", 1, 1, 0},
+        {"4294968320\n1024\n", 1, 1, 0},
+        {"abc\n512\n", 1, 0, 0},
+        {"131072\nabc\n512\n", 2, 2, 0},
+        {"2\n", 0, 0, 0},
+        {"2048\n", 0, 0, 0},
+        {"65536\n4096\n2048\n", 0, 0, 2},
+        {"1024abc\n1024\n", 1, 0, 0},
     };
     for (const auto& c : cases) {
         session s(2048);
@@ -112,7 +119,10 @@ TEST(Dialogue, SegmentLengthAnswers)
         SCOPED_TRACE(c.answers);
         EXPECT_EQ(occurrences(r.console, illegal), c.illegal);
         EXPECT_EQ(occurrences(r.console, maximum), c.maximum);
-        EXPECT_EQ(occurrences(r.console, length_prompt), c.illegal + 1);
+        EXPECT_EQ(occurrences(r.console, "\n The record holds only 2048 pairs; choose a value from "
+                                         "the third column. "),
+                  c.refused);
+        EXPECT_EQ(occurrences(r.console, length_prompt), c.illegal + c.refused + 1);
         EXPECT_NE(r.console.find(length_prompt + choices), std::string::npos);
         EXPECT_EQ(r.exit_status, 1);
     }
@@ -129,6 +139,16 @@ TEST(Dialogue, LongestFileNameIsTakenAsTyped)
     s.dir.write(longest, even_record(64, 3));
     const program_run r = s.run(longest + "\n6\n");
     EXPECT_TRUE(holds(r.console, " File: " + longest + " opened. \n")) << r.console;
+}
+
+// The name is the whole answer line, blanks inside kept, blanks around it and a CR dropped.
+TEST(Dialogue, FileNameWithBlanksIsTheWholeLine)
+{
+    session s;
+    s.dir.write("my record.txt", even_record(64, 3));
+    const program_run r = s.run("  my record.txt \r\n6\n8\n1\n1\n");
+    EXPECT_TRUE(holds(r.console, " File: my record.txt opened. \n")) << r.console;
+    EXPECT_TRUE(holds(r.console, "\n nave = 15 ")) << r.console;
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -61,8 +62,8 @@ private:
 std::string write_run_script(const scratch_dir& dir)
 {
     dir.write("rec.txt", even_record(64, 3));
-    dir.write("run.sh", "trap 'echo [interrupted]' INT\ncd '" + dir.path() + "' && '" +
-                            ZENTRI_BINARY +
+    dir.write("run.sh", "trap 'echo [interrupted]' INT\ncd '" + dir.path() +
+                            "' && sh -c 'echo $$ >zentri.pid; exec \"$0\"' '" + ZENTRI_BINARY +
                             "'\necho \"[exit $?]\"\n"
                             "if stty -a | grep -q -- '-icanon\\|-echo '; then echo '[raw]'; else "
                             "echo '[line]'; fi\n"
@@ -96,15 +97,20 @@ bool tmux_present()
     return std::system("command -v tmux >/dev/null 2>&1") == 0;
 }
 
-// Runs the dialogue up to the key wait in a fresh pane, types key, and checks the run
-// ended with status 1 and the terminal back in line mode; returns the pane's text.
-std::string end_with_key(const std::string& key)
+// Runs the dialogue up to the key wait in a fresh pane, types key (or, when
+// signal is not 0, sends it to the program), and checks the run ended with the
+// expected status and the terminal back in line mode; returns the pane's text.
+std::string end_with_key(const std::string& key, int signal = 0)
 {
     scratch_dir dir;
     tmux_pane pane(write_run_script(dir));
     answer_up_to_key_wait(pane);
-    pane.type(key);
-    EXPECT_TRUE(pane.shows("[exit 1]")) << pane.screen();
+    if (signal != 0)
+        kill(std::stoi(dir.read("zentri.pid")), signal);
+    else
+        pane.type(key);
+    const std::string status = signal != 0 ? std::to_string(128 + signal) : "1";
+    EXPECT_TRUE(pane.shows("[exit " + status + "]")) << pane.screen();
     EXPECT_TRUE(pane.shows("[line]")) << "the terminal mode is restored: " << pane.screen();
     return pane.screen();
 }
@@ -123,6 +129,15 @@ TEST(KeyWait, CtrlCIsAKeyAndLeavesTheTerminalUsable)
 {
     if (!tmux_present()) GTEST_SKIP() << "tmux is not installed";
     end_with_key("C-c");
+}
+
+TEST(KeyWait, TerminationSignalsRestoreTheTerminal)
+{
+    if (!tmux_present()) GTEST_SKIP() << "tmux is not installed";
+    for (int signal : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        end_with_key("", signal);
+    }
 }
 
 } // namespace

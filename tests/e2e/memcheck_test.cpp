@@ -59,8 +59,8 @@ TEST(Memcheck, NormalRunAndErrorPath)
         EXPECT_TRUE(dir.exists("D_m2Hz.psd"));
     }
     {
-        SCOPED_TRACE("record shorter than a segment");
-        expect_clean(dir, "rec.txt\n1\n1\n4096\n1\n2\n", "fewer than the 4096 samples");
+        SCOPED_TRACE("end of input after a segment longer than the record");
+        expect_clean(dir, "rec.txt\n1\n1\n4096\n", "\n Input Error");
     }
 }
 

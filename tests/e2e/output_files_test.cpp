@@ -62,10 +62,10 @@ const std::vector<quantity>& quantities()
          "\n\n Velocity Output Files \n"
          "\n  V_ips2Hz.psd  -  freq(Hz) PSD( ips^2/Hz)"
          "\n  V_ms2Hz.psd   -  freq(Hz) PSD( (m/sec)^2/Hz) \n"
-         "\n  V_ipsrms      -  freq(Hz) magnitude(ips RMS)"
-         "\n  V_ms_rms      -  freq(Hz) magnitude((m/sec) RMS) \n"
-         "\n  V_ips_pk      -  freq(Hz) magnitude(ips)"
-         "\n  V_ms_pk       -  freq(Hz) magnitude((m/sec) peak)",
+         "\n  V_ipsrms.mag  -  freq(Hz) magnitude(ips RMS)"
+         "\n  V_ms_rms.mag  -  freq(Hz) magnitude((m/sec) RMS) \n"
+         "\n  V_ips_pk.mag  -  freq(Hz) magnitude(ips peak)"
+         "\n  V_ms_pk.mag   -  freq(Hz) magnitude((m/sec) peak)",
          {{"V_ips2Hz.psd", true, in, 0},
           {"V_ms2Hz.psd", true, 1., 0},
           {"V_ipsrms.mag", false, in, 0},
@@ -108,10 +108,10 @@ const std::vector<quantity>& quantities()
          "\n\n Force Output Files \n"
          "\n  F_lbf2_Hz.psd -  freq(Hz) PSD( lbf^2/Hz)"
          "\n  F_N2_Hz.psd   -  freq(Hz) PSD( N^2/Hz) \n"
-         "\n  F_lbfrms     -  freq(Hz) magnitude(lbf RMS)"
-         "\n  F_Nrms       -  freq(Hz) magnitude(N RMS) \n"
-         "\n  F_lbf_pk     -  freq(Hz) magnitude(lbf peak)"
-         "\n  F_N_pk       -  freq(Hz) magnitude(N peak)",
+         "\n  F_lbfrms.mag -  freq(Hz) magnitude(lbf RMS)"
+         "\n  F_Nrms.mag   -  freq(Hz) magnitude(N RMS) \n"
+         "\n  F_lbf_pk.mag -  freq(Hz) magnitude(lbf peak)"
+         "\n  F_N_pk.mag   -  freq(Hz) magnitude(N peak)",
          {{"F_lbf2_Hz.psd", true, lbf, 0},
           {"F_N2_Hz.psd", true, 1., 0},
           {"F_lbfrms.mag", false, lbf, 0},
@@ -123,10 +123,10 @@ const std::vector<quantity>& quantities()
          "\n\n Pressure Output Files \n"
          "\n  P_psi2_Hz.psd -  freq(Hz) PSD( psi^2/Hz)"
          "\n  P_Pa2_Hz.psd  -  freq(Hz) PSD( Pa^2/Hz) \n"
-         "\n  P_psirms     -  freq(Hz) magnitude(psi RMS)"
-         "\n  P_Parms      -  freq(Hz) magnitude(Pa RMS) \n"
-         "\n  P_psi_pk     -  freq(Hz) magnitude(psi peak)"
-         "\n  P_Pa_pk      -  freq(Hz) magnitude(Pa peak)",
+         "\n  P_psirms.mag -  freq(Hz) magnitude(psi RMS)"
+         "\n  P_Parms.mag  -  freq(Hz) magnitude(Pa RMS) \n"
+         "\n  P_psi_pk.mag -  freq(Hz) magnitude(psi peak)"
+         "\n  P_Pa_pk.mag  -  freq(Hz) magnitude(Pa peak)",
          {{"P_psi2_Hz.psd", true, psi, 0},
           {"P_Pa2_Hz.psd", true, 1., 0},
           {"P_psirms.mag", false, psi, 0},

@@ -76,7 +76,7 @@ inline std::vector<cplx> reference_transform(const std::vector<double>& x)
 // Settings of a Welch estimate, mirroring the program's answers.
 struct welch_setup {
     std::size_t m;       // samples per segment
-    double df;           // frequency resolution the program prints, 1/((m-1)*dt)
+    double df;           // frequency resolution the program prints, 1/(m*dt)
     bool remove_mean;    // subtract each segment's mean
     bool hanning;        // periodic Hanning window scaled by sqrt(8/3)
     double to_si = 1.;   // factor applied to the samples after windowing

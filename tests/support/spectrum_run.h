@@ -44,10 +44,10 @@ inline std::vector<double> as_read(const std::vector<double>& x, double divisor 
     return out;
 }
 
-// The frequency resolution a run reports: 1/(time of sample m-1 - time of sample 0).
+// The frequency resolution a run reports: 1/(m dt), so bin k lies at k/(m dt).
 inline double record_df(std::size_t m)
 {
-    return 1. / std::strtod(record_time(m - 1).c_str(), nullptr);
+    return 1. / (static_cast<double>(m) * record_dt);
 }
 
 // The answers of a run after the file name: quantity, unit (none for volts),

@@ -48,4 +48,13 @@ TEST(SegmentLoop, RecordOfOneSegmentIsTransformedOnce)
     close_record();
 }
 
+// The dialogue refuses a segment longer than the record; should one reach the
+// loop all the same, the run ends there instead of transforming a part-filled segment.
+TEST(SegmentLoopDeathTest, RecordShorterThanASegmentEndsTheRun)
+{
+    conditioned_run("0 1\n1 2\n2 3\n");
+    EXPECT_EXIT(segment_loop(), testing::ExitedWithCode(1), "");
+    close_record();
+}
+
 } // namespace

@@ -26,10 +26,22 @@ protected:
     }
 
     // Reads the first segment and keeps its overlap; returns what it printed.
-    static std::string first() { return console_of([] { read_first_segment(); save_overlap(); }); }
+    static std::string first()
+    {
+        return console_of([] {
+            read_first_segment();
+            save_overlap();
+        });
+    }
 
     // Reads the next segment and keeps its overlap; returns what it printed.
-    static std::string next() { return console_of([] { read_next_segment(); save_overlap(); }); }
+    static std::string next()
+    {
+        return console_of([] {
+            read_next_segment();
+            save_overlap();
+        });
+    }
 
     // Real parts of seg entries 0..m-1.
     static std::vector<float> samples()
@@ -47,15 +59,16 @@ TEST_F(SegmentReader, TenThousandPairsInSegmentsOf1024)
     open(even_record(10000, 3), 1024);
     const std::string text = first();
     EXPECT_NE(text.find("\n samples= 1024 "), std::string::npos);
-    EXPECT_NE(text.find("\n dt =      0.001 sec  sr= 1.000000e+003 samples/sec"), std::string::npos);
+    EXPECT_NE(text.find("\n dt =      0.001 sec  sr= 1.000000e+003 samples/sec"),
+              std::string::npos);
     EXPECT_NE(text.find("\n\n time span=            0 sec to        1.023 sec"), std::string::npos);
-    const std::string tail = "\n\n delta f=         0.9775 ";
+    const std::string tail = "\n\n delta f=         0.9766 ";
     EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
     EXPECT_EQ(st.t_first, 0.);
     EXPECT_EQ(st.t_last, 1.023);
     EXPECT_EQ(st.dt, 1.023 / 1023);
     EXPECT_EQ(st.sr, 1. / (1.023 / 1023));
-    EXPECT_EQ(st.df, 1. / 1.023);
+    EXPECT_NEAR(st.df, 1000. / 1024, 1e-12) << "1/(m dt), bins at k/(m dt)";
 
     int segments = 1; // 1 + (10000 - 1024) / 512 complete ones are expected
     std::string last;
@@ -68,7 +81,7 @@ TEST_F(SegmentReader, TenThousandPairsInSegmentsOf1024)
     EXPECT_EQ(segments, 18);
     EXPECT_EQ(last, reading + "\n   ns=272  nhs=512 ");
     EXPECT_EQ(st.ns, 272u);
-    EXPECT_EQ(st.df, 1. / 1.023) << "later segments keep the first segment's time base";
+    EXPECT_NEAR(st.df, 1000. / 1024, 1e-12) << "later segments keep the first segment's time base";
 }
 
 TEST_F(SegmentReader, RecordOfExactlyOneSegment)
@@ -128,7 +141,7 @@ TEST_F(SegmentReader, AnyWhiteSpaceSignsAndExponents)
     first();
     EXPECT_EQ(samples(), (std::vector<float>{1.5f, -22.5f, 3.f, -0.5f}));
     EXPECT_EQ(st.t_last, 0.003);
-    EXPECT_EQ(st.df, 1. / 0.003);
+    EXPECT_NEAR(st.df, 250., 1e-9);
 }
 
 TEST_F(SegmentReader, FinalTimeWithoutAmplitudeIsASampleOfZero)
@@ -149,9 +162,12 @@ TEST_F(SegmentReader, FinalTimeWithoutAmplitudeIsASampleOfZero)
 // Amplitudes are rounded once, from the decimal text straight to float.
 TEST_F(SegmentReader, AmplitudesAreCorrectlyRoundedFloats)
 {
-    const char* texts[] = {"1.0000000596046447753906251", "-3.000000119209289550781251",
-                           "1000.0000305175781251", "0.300000026822090148925781251",
-                           "0.1000000052154064178466796874999", "7.70000004768371582031251"};
+    const char* texts[] = {"1.0000000596046447753906251",
+                           "-3.000000119209289550781251",
+                           "1000.0000305175781251",
+                           "0.300000026822090148925781251",
+                           "0.1000000052154064178466796874999",
+                           "7.70000004768371582031251"};
     std::string record;
     for (int i = 0; i < 8; ++i) record += std::to_string(i) + " " + texts[i % 6] + "\n";
     open(record, 8);
@@ -167,8 +183,8 @@ TEST_F(SegmentReader, AmplitudesAreCorrectlyRoundedFloats)
 // Amplitudes beyond the float range convert to infinity or underflow, and still count.
 TEST_F(SegmentReader, AmplitudesAtTheEndsOfTheFloatRange)
 {
-    const char* texts[] = {"1e39", "-1e39", "1e-50", "1e-40", "-3.4028235e38", "1.17549435e-38",
-                           "7e-46", "0e0"};
+    const char* texts[] = {"1e39",          "-1e39",          "1e-50", "1e-40",
+                           "-3.4028235e38", "1.17549435e-38", "7e-46", "0e0"};
     std::string record;
     for (int i = 0; i < 8; ++i) record += std::to_string(i) + " " + texts[i] + "\n";
     open(record, 8);
@@ -181,26 +197,40 @@ TEST_F(SegmentReader, AmplitudesAtTheEndsOfTheFloatRange)
 TEST_F(SegmentReader, StatisticsOfAKnownSequence)
 {
     open("0 1\n1 2\n2 3\n3 4\n4 5\n5 6\n", 4);
+    st.input_type = 3; // displacement in mm: the lines carry the record's unit
+    st.input_unit = 5;
     const std::string text = first();
-    // 1, 2, 3, 4: mean 5/2, mean square 30/4, variance 5/4, S4 = 354
+    // 1, 2, 3, 4: mean 5/2, mean square 30/4, variance 5/4, sum of d^4 10.25
     EXPECT_EQ(st.ave, 2.5);
     EXPECT_EQ(st.rms, std::sqrt(7.5));
     EXPECT_NEAR(st.stddev, std::sqrt(1.25), 1e-15);
-    EXPECT_NEAR(st.kurtosis, 354. / (1.25 * 1.25 * 4), 1e-12);
-    EXPECT_NE(text.find("\n\n  ave=       2.5 G    std dev =     1.118 G   rms=     2.739 G"
-                        "\n kurtosis=     56.64\n"),
+    EXPECT_NEAR(st.kurtosis, 10.25 / (1.25 * 1.25 * 4), 1e-12);
+    EXPECT_NE(text.find("\n\n  ave=       2.5 mm    std dev =     1.118 mm   rms=     2.739 mm"
+                        "\n kurtosis=      1.64\n"),
               std::string::npos)
         << text;
 
     // the later segment is 3, 4, 5, 6: all m samples, carried over and new;
-    // S2 = 86, S4 = 2258, variance 5/4, kurtosis 2258 / (1.25^2 * 4) = 361.28
+    // S2 = 86 about zero, the same deviations about its mean 4.5
     const std::string later = next();
     EXPECT_EQ(st.ave, 4.5);
     EXPECT_EQ(st.rms, std::sqrt(86. / 4));
-    EXPECT_NEAR(st.kurtosis, 361.28, 1e-10);
+    EXPECT_NEAR(st.kurtosis, 1.64, 1e-12);
     EXPECT_EQ(later, reading +
-                         "\n\n  ave=       4.5 G    std dev =     1.118 G   rms=     4.637 G"
-                         "\n kurtosis=     361.3\n");
+                         "\n\n  ave=       4.5 mm    std dev =     1.118 mm   rms=     4.637 mm"
+                         "\n kurtosis=      1.64\n");
+}
+
+TEST_F(SegmentReader, KurtosisOfAnOffsetSineIsOneAndAHalf)
+{
+    std::string record;
+    for (int i = 0; i < 8; ++i)
+        record += std::to_string(i) + " " + std::to_string(5. + std::sin(i * M_PI / 4)) + "\n";
+    open(record, 8);
+    first();
+    EXPECT_NEAR(st.ave, 5., 1e-6);
+    EXPECT_NEAR(st.stddev, std::sqrt(0.5), 1e-6);
+    EXPECT_NEAR(st.kurtosis, 1.5, 1e-5);
 }
 
 TEST_F(SegmentReader, SumsRunInEntryOrder)
@@ -212,14 +242,13 @@ TEST_F(SegmentReader, SumsRunInEntryOrder)
     EXPECT_NEAR(st.kurtosis, 2., 1e-12);
 }
 
-TEST_F(SegmentReader, ConstantSegmentPrintsItsDegenerateKurtosis)
+TEST_F(SegmentReader, ConstantSegmentHasNoSpreadAndNoKurtosis)
 {
     open(std::string("0 3\n1 3\n2 3\n3 3\n"), 4);
     const std::string text = first();
-    EXPECT_EQ(st.stddev, 0.);
-    EXPECT_TRUE(std::isinf(st.kurtosis));
-    EXPECT_NE(text.find("std dev =         0 G   rms=         3 G\n kurtosis=       inf"),
-              std::string::npos)
+    EXPECT_EQ(st.stddev, 0.) << "never the root of a slightly negative difference";
+    EXPECT_TRUE(std::isnan(st.kurtosis));
+    EXPECT_NE(text.find("std dev =         0    rms=         3 \n kurtosis="), std::string::npos)
         << text;
 }
 

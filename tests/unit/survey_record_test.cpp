@@ -68,22 +68,21 @@ std::string row_text(int choice, const char* df, int samples, int segments, int 
 
 TEST(SurveyRecord, WorkedExampleOfTenThousandPairs)
 {
-    const std::string expected =
-        "\n time 0.000000 to 9.999000 sec"
-        "\n dur =      9.9990 sec\tns = 10000 samples"
-        "\n dt =    0.001000 sec\tsr =    1000.100 samples/sec " +
-        table_header +
-        row_text(1, "0.122", 8192, 1, 2, "8.1912", "0.9051") +
-        row_text(2, "0.244", 4096, 2, 4, "8.1912", "0.6400") +
-        row_text(3, "0.488", 2048, 4, 8, "8.1912", "0.4525") +
-        row_text(4, "0.977", 1024, 9, 18, "9.2151", "0.3200") +
-        row_text(5, "1.953", 512, 19, 38, "9.7270", "0.2263") +
-        row_text(6, "3.907", 256, 39, 78, "9.9830", "0.1600") +
-        row_text(7, "7.813", 128, 78, 156, "9.9830", "0.1131") +
-        row_text(8, "15.627", 64, 156, 312, "9.9830", "0.0800") +
-        row_text(9, "31.253", 32, 312, 624, "9.9830", "0.0566") +
-        row_text(10, "62.506", 16, 625, 1250, "9.9990", "0.0400") +
-        row_text(11, "125.013", 8, 1250, 2500, "9.9990", "0.0283") + "\n";
+    const std::string expected = "\n time 0.000000 to 9.999000 sec"
+                                 "\n dur =      9.9990 sec\tns = 10000 samples"
+                                 "\n dt =    0.001000 sec\tsr =    1000.000 samples/sec " +
+                                 table_header +
+                                 row_text(1, "0.122", 8192, 1, 2, "8.1920", "0.9051") +
+                                 row_text(2, "0.244", 4096, 2, 4, "8.1920", "0.6400") +
+                                 row_text(3, "0.488", 2048, 4, 8, "8.1920", "0.4526") +
+                                 row_text(4, "0.977", 1024, 9, 18, "9.2160", "0.3200") +
+                                 row_text(5, "1.953", 512, 19, 38, "9.7280", "0.2263") +
+                                 row_text(6, "3.906", 256, 39, 78, "9.9840", "0.1600") +
+                                 row_text(7, "7.812", 128, 78, 156, "9.9840", "0.1131") +
+                                 row_text(8, "15.625", 64, 156, 312, "9.9840", "0.0800") +
+                                 row_text(9, "31.250", 32, 312, 624, "9.9840", "0.0566") +
+                                 row_text(10, "62.500", 16, 625, 1250, "10.0000", "0.0400") +
+                                 row_text(11, "125.000", 8, 1250, 2500, "10.0000", "0.0283") + "\n";
     EXPECT_EQ(survey_of(even_record(10000, 3)), expected);
 }
 
@@ -130,8 +129,8 @@ TEST(SurveyRecord, LongRecordIsCappedAt65536SamplesPerSegment)
     ASSERT_EQ(rows.size(), 14u);
     EXPECT_EQ(rows[0].samples, 65536);
     EXPECT_EQ(rows[0].segments, 2);
-    EXPECT_EQ(rows[0].dof, 2);
-    const double dt = 199.999 / 200000; // the survey's dt = dur / ns
+    EXPECT_EQ(rows[0].dof, 4);
+    const double dt = 0.001; // 200000 times span 199999 steps
     EXPECT_NEAR(rows[0].duration, 65536 * dt, 0.00005);
     EXPECT_NEAR(rows[0].df, 1. / (65536 * dt), 0.0005);
     EXPECT_EQ(rows[1].samples, 32768);
@@ -141,15 +140,13 @@ TEST(SurveyRecord, LongRecordIsCappedAt65536SamplesPerSegment)
     EXPECT_NE(console.find("ns = 200000 samples"), std::string::npos);
 }
 
-TEST(SurveyRecord, DegreesOfFreedomTruncateJustBelowTwo)
+TEST(SurveyRecord, FirstRowDofIsTwiceItsSegments)
 {
+    // (2 DF) Duration comes out just below 2 here; the row still counts 2 degrees
     const auto rows = rows_of(survey_of(even_record(4000, 1)));
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(rows[0].samples, 2048);
-    EXPECT_EQ(rows[0].dof, 1);
-    const double dt = 399.9 / 4000;
-    const double df = 1. / (2048 * dt);
-    EXPECT_LT((2. * df) * (2048 * dt), 2.); // the product the first row truncates
+    EXPECT_EQ(rows[0].dof, 2);
 }
 
 TEST(SurveyRecord, FinalTimeWithoutAmplitudeCounts)
@@ -162,8 +159,8 @@ TEST(SurveyRecord, FinalTimeWithoutAmplitudeCounts)
 TEST(SurveyRecord, WhiteSpaceSignsAndExponents)
 {
     // 8 pairs over CRLF line ends, tabs, blank lines, signs and exponents
-    const std::string console =
-        survey_of("\r\n-1.0e0\t+2\r\n\r\n -0.5 -3E-2\n0 4\n  5e-1\t\t6\n1 7\n1.5 8\n2e0 9\n\t+2.5e+0 10\r\n");
+    const std::string console = survey_of(
+        "\r\n-1.0e0\t+2\r\n\r\n -0.5 -3E-2\n0 4\n  5e-1\t\t6\n1 7\n1.5 8\n2e0 9\n\t+2.5e+0 10\r\n");
     EXPECT_NE(console.find("\n time -1.000000 to 2.500000 sec"), std::string::npos) << console;
     EXPECT_NE(console.find("ns = 8 samples"), std::string::npos);
     EXPECT_EQ(rows_of(console).size(), 1u);
@@ -181,9 +178,16 @@ using SurveyRecordDeathTest = testing::Test;
 // Records without two pairs, or whose times do not increase, end the run before any table.
 TEST(SurveyRecordDeathTest, UnusableRecordsEndTheRun)
 {
-    const char* records[] = {"", "\n \n", "0 1\n", "time amplitude\n0 1\n1 2\n", "1 2\n1 3\n",
-                             "5 1\n4 1\n3 1\n", "0 1\n1 1\n1e999 1\n", "nan 1\n1 1\n2 1\n",
-                             "0 1\n1e308 1\n-1e308 1\n", "-1e308 1\n1e308 1\n"};
+    const char* records[] = {"",
+                             "\n \n",
+                             "0 1\n",
+                             "time amplitude\n0 1\n1 2\n",
+                             "1 2\n1 3\n",
+                             "5 1\n4 1\n3 1\n",
+                             "0 1\n1 1\n1e999 1\n",
+                             "nan 1\n1 1\n2 1\n",
+                             "0 1\n1e308 1\n-1e308 1\n",
+                             "-1e308 1\n1e308 1\n"};
     for (const char* record : records) {
         SCOPED_TRACE(record);
         EXPECT_EXIT(survey_of(record), testing::ExitedWithCode(1), "");
