@@ -11,6 +11,7 @@ int fast_scan_survey_pair(double* time, double* amplitude);
 int fast_scan_segment_pair(double* time, float* amplitude);
 void fast_rewind_record();
 long long fast_record_offset();
+void fast_seek_record(long long offset);
 
 // For tests: makes the scanner hold at most capacity bytes and read chunk bytes
 // at a time (both at least 1, capacity at most its full size), so numbers cross
@@ -23,3 +24,4 @@ int reference_scan_survey_pair(double* time, double* amplitude);
 int reference_scan_segment_pair(double* time, float* amplitude);
 void reference_rewind_record();
 long long reference_record_offset();
+void reference_seek_record(long long offset);

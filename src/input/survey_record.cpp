@@ -1,9 +1,11 @@
 #include "input/input.h"
 #include "input/record_place.h"
+#include "input/survey_split.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
 #include "run/run.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -36,8 +38,30 @@ bool suspect_pair(int result, double time, double amplitude)
            (result == 2 && !(std::fabs(amplitude) < float_rounding_edge));
 }
 
+// Once the reading has passed the start of the second half: when it stands
+// at the white space before one of the second thread's numbers, the pairs of
+// the run up to its last whole pair read the same as pair by pair, so they
+// are counted at once (never past the count limit) and reading goes on at the
+// last one. Returns the counter after them.
+std::uint32_t skip_second_half(std::uint32_t counter)
+{
+    const second_half& h = finish_second_half();
+    const long long at = record_offset();
+    const std::uint64_t seen = std::min<std::uint64_t>(h.tokens, seam_tokens);
+    std::uint64_t i = 0;
+    while (i < seen && h.space_before[i] != at) ++i;
+    if (i == seen || h.tokens < i + 2) return counter;
+    std::uint64_t pairs = (h.tokens - 2 - i) / 2; // the pair at i + 2 * pairs is read, not skipped
+    pairs = std::min<std::uint64_t>(pairs, pair_limit - 1 - counter);
+    const std::uint64_t next = i + 2 * pairs;
+    if (pairs == 0 || next + tail_tokens < h.tokens) return counter;
+    seek_record(h.start[next % tail_tokens]);
+    return counter + static_cast<std::uint32_t>(pairs);
+}
+
 // Reads the whole record once, counting pairs and keeping the first and last
 // time, where the count stopped, and whether any value read looks unusable.
+// Large records are counted in two halves at once (survey_split.h).
 record_span count_pairs()
 {
     record_span r{};
@@ -45,8 +69,13 @@ record_span count_pairs()
     int result = scan_survey_pair(&r.start, &amplitude);
     r.first_ok = result >= 1;
     r.suspect = suspect_pair(result, r.start, amplitude);
+    long long second_half_at = fast_record_reader ? start_second_half() : -1;
     std::uint32_t counter = 2;
     while (counter < pair_limit) {
+        if (second_half_at >= 0 && counter % 64 == 0 && record_offset() >= second_half_at) {
+            counter = skip_second_half(counter);
+            second_half_at = -1;
+        }
         double t = 0.;
         result = scan_survey_pair(&t, &amplitude);
         if (result < 1) break;
@@ -54,6 +83,7 @@ record_span count_pairs()
         r.end = t;
         ++counter;
     }
+    if (second_half_at >= 0) finish_second_half(); // the count ended before the second half
     r.stop_result = result;
     r.stop_offset = record_offset();
     r.ns = counter - 1;
