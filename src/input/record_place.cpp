@@ -1,9 +1,11 @@
 #include "input/record_place.h"
+#include "input/survey_split.h"
 #include "run/analysis_state.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -28,20 +30,52 @@ void count_line_ends(const char* block, std::size_t n, bool& after_cr, long& lin
     }
 }
 
+constexpr long long block_bytes = 1 << 16;
+
+// Line ends in bytes [from, to) of the file, after_cr telling whether the byte
+// before from is '\r'; leaves in after_cr whether the last byte counted is.
+long count_lines(int fd, long long from, long long to, bool& after_cr)
+{
+    char block[block_bytes];
+    long line = 0;
+    for (long long at = from; at < to;) {
+        const ssize_t got =
+            pread(fd, block, static_cast<std::size_t>(std::min(block_bytes, to - at)), at);
+        if (got <= 0) break;
+        count_line_ends(block, static_cast<std::size_t>(got), after_cr, line);
+        at += got;
+    }
+    return line;
+}
+
+// Line ends in bytes [0, to) of the file; large files are counted in two
+// halves at once, the second told whether the byte before it is '\r'.
+long count_lines_before(int fd, long long to, bool& after_cr)
+{
+    after_cr = false;
+    if (to < survey_split_threshold()) return count_lines(fd, 0, to, after_cr);
+    const long long mid = to / 2;
+    char before = 0;
+    bool second_after_cr = pread(fd, &before, 1, mid - 1) == 1 && before == '\r';
+    long second = 0;
+    std::thread counter([&] { second = count_lines(fd, mid, to, second_after_cr); });
+    const long first = count_lines(fd, 0, mid, after_cr);
+    counter.join();
+    after_cr = second_after_cr;
+    return first + second;
+}
+
 // Finds the first byte at or after offset that is not white space and adds the
 // line ends before it to line; returns -1 when the file has none.
 long long locate_text(int fd, long long offset, long& line)
 {
-    char block[1 << 16];
+    char block[block_bytes];
     bool after_cr = false; // the byte before was '\r'
-    for (long long at = 0;;) {
+    long long at = offset / block_bytes * block_bytes;
+    line += count_lines_before(fd, at, after_cr);
+    for (;;) {
         const ssize_t got = pread(fd, block, sizeof block, at);
         if (got <= 0) return -1;
-        if (at + got <= offset) {
-            count_line_ends(block, static_cast<std::size_t>(got), after_cr, line);
-            at += got;
-            continue;
-        }
         for (ssize_t i = 0; i < got; ++i, ++at) {
             const char c = block[i];
             if (after_cr && c != '\n') ++line;

@@ -105,6 +105,11 @@ const second_half& finish_second_half()
     return result;
 }
 
+long long survey_split_threshold()
+{
+    return split_threshold;
+}
+
 void set_survey_split_threshold(long long bytes)
 {
     split_threshold = bytes;

@@ -30,5 +30,9 @@ long long start_second_half();
 // Waits for the second thread and returns what it learned.
 const second_half& finish_second_half();
 
-// For tests: records of at least this many bytes are split (default 4 MiB).
+// Records of at least this many bytes are read in two halves at once (default
+// 4 MiB), by the survey and by the line count of a place in the record.
+long long survey_split_threshold();
+
+// For tests: sets that size.
 void set_survey_split_threshold(long long bytes);
