@@ -13,9 +13,10 @@
 #                                      limit: that run warns and leaves them out)
 #
 # Each zentri run: acceleration in G, m = 1024, mean removal, Hanning; the
-# console goes to a file. Reported per run: wall time, user+system time, MB/s
-# of input text (the record's size over the wall time) and peak resident
-# memory (/usr/bin/time -v), and the ratio of the peer's wall time to zentri's.
+# console goes to a file. Reported per run: wall time (bash's clock around
+# the process), user+system time and peak resident memory (/usr/bin/time -v),
+# MB/s of input text (the record's size over the wall time), and the ratio of
+# the peer's wall time to zentri's.
 # Every figure is the best of RUNS runs (default 5), as other work on the
 # machine only ever slows a run down; the spread (slowest over fastest) is
 # printed beside it. Nothing is asserted about time, and nothing is installed:
@@ -67,22 +68,29 @@ measure() {
   shift 2
   rm -rf "$dir" && mkdir -p "$dir" && ln -s "$record" "$dir/rec.txt"
   [ -n "${answers:-}" ] && printf '%s' "$answers" >"$dir/stdin.txt" || : >"$dir/stdin.txt"
+  local start=$EPOCHREALTIME
   (cd "$dir" && /usr/bin/time -v -o time.txt "$@" <stdin.txt >console.txt 2>stderr.txt || true)
-  local bytes wall cpu rss
+  local stop=$EPOCHREALTIME bytes cpu rss
   bytes=$(stat -L -c %s "$record")
-  wall=$(sed -n 's/.*Elapsed (wall clock) time (h:mm:ss or m:ss): //p' "$dir/time.txt" |
-         awk -F: '{ s = 0; for (i = 1; i <= NF; i++) s = s * 60 + $i; print s }')
   cpu=$(awk -F': ' '/User time|System time/ { s += $2 } END { print s }' "$dir/time.txt")
   rss=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$dir/time.txt")
-  awk -v w="$wall" -v c="$cpu" -v b="$bytes" -v r="$rss" \
-      'BEGIN { printf "%.2f %.2f %.1f %d\n", w, c, b / 1e6 / w, r }'
+  awk -v a="$start" -v z="$stop" -v c="$cpu" -v b="$bytes" -v r="$rss" \
+      'BEGIN { w = z - a; printf "%.3f %.2f %.1f %d\n", w, c, b / 1e6 / w, r }'
 }
 
 # Runs zentri (or zentri_ref) interactively on a record with m samples per
 # segment, answering the dialogue from standard input.
 run_one() {
   local program=$1 record=$2 m=$3 dir=$4
-  answers=$(printf 'rec.txt\n1\n1\n%s\n1\n2\n\n' "$m") measure "$record" "$dir" "$root/$build/$program"
+  # the answers end with the key press that ends the run
+  answers=$(printf 'rec.txt\n1\n1\n%s\n1\n2\nx' "$m") measure "$record" "$dir" "$root/$build/$program"
+}
+
+# Runs the pandas + scipy peer on a record; keeps its own time of each run in
+# peer_inner.txt.
+run_peer() {
+  measure "$1" "$scratch/run_peer" "$peer_python" "$root/bench/peer_welch.py" rec.txt peer_psd.txt
+  tail -n 1 "$scratch/run_peer/stderr.txt" >>"$scratch/peer_inner.txt"
 }
 
 # Repeats a runner RUNS times; prints the figures of the fastest run and, as
@@ -97,7 +105,7 @@ run_best() {
 report() {
   local label=$1 figures=$2
   read -r wall cpu mbps rss spread <<<"$figures"
-  printf '%-34s %8.2f s %8.2f s %9.1f MB/s %8.1f MB %7.2f\n' "$label" "$wall" "$cpu" "$mbps" \
+  printf '%-34s %8.3f s %8.2f s %9.1f MB/s %8.1f MB %7.2f\n' "$label" "$wall" "$cpu" "$mbps" \
     "$(awk -v r="$rss" 'BEGIN { print r / 1024 }')" "$spread"
 }
 
@@ -164,13 +172,16 @@ report "zentri, interactive" "$interactive"
 scripted=
 echo "zentri, scripted: not measured (this zentri has no scripted mode yet)"
 if [ -n "$peer_python" ]; then
-  peer=$(run_best measure "$record" "$scratch/run_peer" "$peer_python" "$root/bench/peer_welch.py" \
-    rec.txt peer_psd.txt)
+  : >"$scratch/peer_inner.txt"
+  peer=$(run_best run_peer "$record")
   report "pandas read_csv + scipy welch" "$peer"
+  # The peer's own time from reading to writing, without Python's start and imports.
+  inner=$(sort -n "$scratch/peer_inner.txt" | head -n 1)
+  printf '%-34s %8.3f s (fastest of the runs)\n' "  of it, read_csv to savetxt" "$inner"
   for run in interactive scripted; do
     [ -n "${!run}" ] || continue
-    awk -v p="${peer%% *}" -v z="${!run%% *}" -v r="$run" \
-        'BEGIN { printf "peer / zentri %s wall time = %.2f\n", r, p / z }'
+    awk -v p="${peer%% *}" -v i="$inner" -v z="${!run%% *}" -v r="$run" \
+        'BEGIN { printf "peer / zentri %s wall time = %.2f (%.2f without Python start and imports)\n", r, p / z, i / z }'
   done
 else
   echo "pandas + scipy peer: skipped (no python3 with pandas and scipy; Debian packages:"
