@@ -48,13 +48,8 @@ void read_ahead()
             if (feed.stop) return;
         }
         pair_block& b = feed.blocks[index % block_count];
-        b.filled = 0;
-        b.last = false;
-        while (b.filled < block_pairs && !b.last) {
-            const std::uint32_t i = b.filled++;
-            b.result[i] = static_cast<signed char>(scan_segment_pair(&b.time[i], &b.amplitude[i]));
-            b.last = b.result[i] < 1;
-        }
+        b.filled = scan_segment_pairs(b.time, b.amplitude, b.result, block_pairs);
+        b.last = b.result[b.filled - 1] < 1;
         {
             const std::lock_guard<std::mutex> hold(feed.lock);
             ++feed.produced;
