@@ -1,6 +1,7 @@
 #include "input/pair_feed.h"
 #include "input/record_format.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -79,6 +80,17 @@ void give_back_block()
     feed.current = nullptr;
 }
 
+// Marks the reads of the current block before i as taken, giving the block
+// back when all are; after the reader's last block the reader is stopped.
+void taken_up_to(std::uint32_t i)
+{
+    feed.next = i;
+    if (i < feed.current->filled) return;
+    const bool last = feed.current->last;
+    give_back_block();
+    if (last) stop_pair_feed(); // the reader has ended; reads go on straight from the record
+}
+
 } // namespace
 
 void start_pair_feed()
@@ -107,14 +119,36 @@ int next_segment_pair(double* time, float* amplitude)
     if (!feed.reader.joinable()) return scan_segment_pair(time, amplitude);
     if (feed.current == nullptr) take_block();
     const pair_block& b = *feed.current;
-    const std::uint32_t i = feed.next++;
+    const std::uint32_t i = feed.next;
     const int result = b.result[i];
     if (result >= 1) *time = b.time[i];
     if (result == 2) *amplitude = b.amplitude[i];
-    if (feed.next == b.filled) {
-        const bool last = b.last;
-        give_back_block();
-        if (last) stop_pair_feed(); // the reader has ended; reads go on straight from the record
-    }
+    taken_up_to(i + 1);
     return result;
+}
+
+std::uint32_t next_segment_amplitudes(complex_entry* out, std::uint32_t n)
+{
+    std::uint32_t count = 0;
+    while (count < n) {
+        if (!feed.reader.joinable()) {
+            double t;
+            if (scan_segment_pair(&t, &out[count].re) < 1) break;
+            ++count;
+            continue;
+        }
+        if (feed.current == nullptr) take_block();
+        const pair_block& b = *feed.current;
+        std::uint32_t i = feed.next;
+        const std::uint32_t end = std::min(b.filled, i + (n - count));
+        bool failed = false;
+        for (; i < end && !failed; ++i) {
+            failed = b.result[i] < 1;
+            if (b.result[i] == 2) out[count].re = b.amplitude[i];
+            count += !failed;
+        }
+        taken_up_to(i);
+        if (failed) break;
+    }
+    return count;
 }

@@ -37,13 +37,7 @@ void read_next_segment()
     for (std::uint32_t i = 0; i < st.m; ++i) st.seg[i].im = 0.f;
     for (std::uint32_t i = 0; i < st.nhs; ++i) st.seg[i].re = st.overlap[i];
     for (std::uint32_t i = st.nhs; i < st.m; ++i) st.seg[i].re = 0.f;
-    std::uint32_t count = 0;
-    while (st.nhs + count < st.m) {
-        double t;
-        if (next_segment_pair(&t, &st.seg[st.nhs + count].re) < 1) break;
-        ++count;
-    }
-    st.ns = count;
+    st.ns = next_segment_amplitudes(st.seg + st.nhs, st.m - st.nhs);
     if (st.ns < st.nhs) {
         st.status = 905;
         zprint("\n   ns=%ld  nhs=%ld ", static_cast<long>(st.ns), static_cast<long>(st.nhs));

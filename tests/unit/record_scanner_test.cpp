@@ -249,6 +249,17 @@ TEST_F(RecordScanner, ReadAheadGivesTheSameReads)
             read_all(record, reader_kind::fast, pair_format::segment, 2);
         for (read_outcome& r : expected) r.offset = 0;
         EXPECT_EQ(read_all(record, reader_kind::feed, pair_format::segment, 2), expected);
+        // Taken in bulk, as a later segment takes them, 999 at a time.
+        open_record_text(record);
+        start_pair_feed();
+        std::vector<complex_entry> got(expected.size() + 999, complex_entry{-7.25f, 0.f});
+        std::uint32_t taken = 0;
+        for (std::uint32_t n = 999; n == 999;)
+            taken += n = next_segment_amplitudes(&got[taken], 999);
+        stop_pair_feed();
+        for (std::size_t i = 0; i + 1 < expected.size() && expected[i].result >= 1; ++i)
+            ASSERT_EQ(bits_of(got[i].re), expected[i].amplitude_bits) << i;
+        EXPECT_EQ(taken, record[0] == '-' ? 0u : expected.size() - 2);
     }
 }
 
