@@ -7,6 +7,8 @@ add_subdirectory(examples)
 
 install(PROGRAMS tools/zentri-plot DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES man/zentri.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES tools/zentri.bash-completion DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+        RENAME zentri)
 
 include(cmake/lint.cmake)
 

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Runs zentri on the bundled example record with scripted answers, in a folder of
-# its own, and plots the results with zentri-plot.
+# Runs zentri on the bundled example record in scripted mode, into a folder of
+# its own with a JSON summary, and plots the results with zentri-plot, which puts
+# the run's parameters under each picture's title.
 #
 # Usage: examples/demo.sh [ZENTRI [FOLDER]]
 #   ZENTRI  the zentri program to run (default: build/zentri)
-#   FOLDER  where the record, the console text, the result files and the
-#           pictures go (default: a folder named demo beside ZENTRI)
+#   FOLDER  where the record, the result files, the summary and the pictures
+#           go (default: a folder named demo beside ZENTRI)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -19,32 +20,19 @@ zentri=$(cd "$(dirname "$zentri")" && pwd)/$(basename "$zentri")
 folder=${2:-$(dirname "$zentri")/demo}
 mkdir -p "$folder"
 folder=$(cd "$folder" && pwd)
-rm -f "$folder"/*.psd "$folder"/*.mag "$folder"/*.png "$folder"/console.txt
+rm -f "$folder"/*.psd "$folder"/*.mag "$folder"/*.png "$folder"/*.json
 cp "$here/example_record.txt" "$folder/"
 
-# The answers: the record's name, acceleration, in G, 1024 samples per segment,
-# remove the mean, rectangular window, then a key for "Press any key to exit."
-echo "demo: zentri example_record.txt in $folder"
-set +e
-(cd "$folder" && printf 'example_record.txt\n1\n1\n1024\n1\n1\n\n' | "$zentri" >console.txt)
-status=$?
-set -e
-if [ "$status" -ne 1 ] || ! grep -q 'overall rms' "$folder/console.txt"; then
-    echo "demo: zentri did not finish its run (exit status $status); its console:" >&2
-    tail -n 20 "$folder/console.txt" >&2
-    exit 1
-fi
-# zentri ends every run with exit status 1; the summary shows the run went through.
-sed -n '/^ m= [0-9]*$/,/overall rms/p' "$folder/console.txt"
+# Acceleration in G, 1024 samples per segment, the mean removed, rectangular window.
+echo "demo: zentri -q acceleration -u G -m 1024 --mean -w rectangular \\"
+echo "        -o results --summary results/summary.json example_record.txt   (in $folder)"
+(cd "$folder" && "$zentri" -q acceleration -u G -m 1024 --mean -w rectangular \
+    -o results --summary results/summary.json example_record.txt)
 echo
 echo "demo: expected overall rms 0.8155 G (sines 1 G at 50 Hz and 0.5 G at 120 Hz,"
 echo "      noise 0.0001 G^2/Hz from 10 to 410 Hz, offset 0.5 G removed with the mean)"
-echo "demo: result files:"
-(cd "$folder" && ls -1 ./*.psd ./*.mag | sed 's|^\./|  |')
-
 echo "demo: pictures:"
-if ! "$here/../tools/zentri-plot" "$folder" | sed 's|^|  |'; then
+if ! "$here/../tools/zentri-plot" "$folder/results" | sed 's|^|  |'; then
     echo "demo: no pictures; zentri-plot needs gnuplot (Debian: apt-get install gnuplot-nox)" >&2
     exit 1
 fi
-echo "demo: console text in $folder/console.txt"

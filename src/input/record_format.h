@@ -11,10 +11,8 @@
 
 #ifdef ZENTRI_REFERENCE_READER
 #define ZENTRI_RECORD_READER(call) reference_##call
-constexpr bool fast_record_reader = false;
 #else
 #define ZENTRI_RECORD_READER(call) fast_##call
-constexpr bool fast_record_reader = true;
 #endif
 
 // Reads one pair as fscanf("%lf %lf") does; returns the fields converted, or EOF.
@@ -47,12 +45,6 @@ inline void rewind_record()
 inline long long record_offset()
 {
     return ZENTRI_RECORD_READER(record_offset)();
-}
-
-// Goes to a byte offset of the record, where the next read starts.
-inline void seek_record(long long offset)
-{
-    ZENTRI_RECORD_READER(seek_record)(offset);
 }
 
 #undef ZENTRI_RECORD_READER

@@ -1,5 +1,4 @@
 #include "input/record_place.h"
-#include "input/survey_split.h"
 #include "run/analysis_state.h"
 
 #include <algorithm>
@@ -52,6 +51,7 @@ void count_line_ends(const char* block, std::size_t n, bool& after_cr, long& lin
 }
 
 constexpr long long block_bytes = 1 << 16;
+long long split_bytes = 4LL << 20; // line counts of this many bytes or more run in two halves
 
 // Line ends in bytes [from, to) of the file, after_cr telling whether the byte
 // before from is '\r'; leaves in after_cr whether the last byte counted is.
@@ -74,7 +74,7 @@ long count_lines(int fd, long long from, long long to, bool& after_cr)
 long count_lines_before(int fd, long long to, bool& after_cr)
 {
     after_cr = false;
-    if (to < survey_split_threshold()) return count_lines(fd, 0, to, after_cr);
+    if (to < split_bytes) return count_lines(fd, 0, to, after_cr);
     const long long mid = to / 2;
     char before = 0;
     bool second_after_cr = pread(fd, &before, 1, mid - 1) == 1 && before == '\r';
@@ -141,4 +141,9 @@ record_place find_record_place(long long offset)
         show_byte(place, len, static_cast<unsigned char>(bytes[i]));
     place.text[len] = '\0';
     return place;
+}
+
+void set_line_count_split(long long bytes)
+{
+    split_bytes = bytes;
 }

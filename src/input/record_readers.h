@@ -14,7 +14,6 @@ std::uint32_t fast_scan_segment_pairs(double* time, float* amplitude, signed cha
                                       std::uint32_t n);
 void fast_rewind_record();
 long long fast_record_offset();
-void fast_seek_record(long long offset);
 
 // For tests: makes the scanner hold at most capacity bytes and read chunk bytes
 // at a time (both at least 1, capacity at most its full size), so numbers cross
@@ -29,4 +28,3 @@ std::uint32_t reference_scan_segment_pairs(double* time, float* amplitude, signe
                                            std::uint32_t n);
 void reference_rewind_record();
 long long reference_record_offset();
-void reference_seek_record(long long offset);

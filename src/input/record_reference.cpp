@@ -35,8 +35,3 @@ long long reference_record_offset()
 {
     return ftello(st.fp[1]);
 }
-
-void reference_seek_record(long long offset)
-{
-    fseeko(st.fp[1], offset, SEEK_SET);
-}

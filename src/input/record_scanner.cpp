@@ -265,12 +265,6 @@ long long fast_record_offset()
     return reader.base + static_cast<long long>(reader.pos);
 }
 
-void fast_seek_record(long long offset)
-{
-    if (st.fp[1] != nullptr) fseeko(st.fp[1], offset, SEEK_SET);
-    adopt_stream();
-}
-
 void fast_scan_set_window(std::size_t capacity, std::size_t chunk)
 {
     if (capacity == 0 || capacity > buffer_bytes) capacity = buffer_bytes;

@@ -1,11 +1,9 @@
 #include "input/input.h"
 #include "input/record_place.h"
-#include "input/survey_split.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
 #include "run/run.h"
 
-#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -28,6 +26,8 @@ struct record_span {
     int stop_result;       // result of the last read: EOF when the count reached the end
     long long stop_offset; // record offset where reading stopped
     bool suspect;          // a value read is not finite, or the amplitude may overflow a float
+    double sum;            // sum of the amplitudes counted (a pair without one adds 0)
+    double sum_sq;         // sum of their squares
 };
 
 // True when a read converted a time that is not finite, or an amplitude that is
@@ -38,30 +38,15 @@ bool suspect_pair(int result, double time, double amplitude)
            (result == 2 && !(std::fabs(amplitude) < float_rounding_edge));
 }
 
-// Once the reading has passed the start of the second half: when it stands
-// at the white space before one of the second thread's numbers, the pairs of
-// the run up to its last whole pair read the same as pair by pair, so they
-// are counted at once (never past the count limit) and reading goes on at the
-// last one. Returns the counter after them.
-std::uint32_t skip_second_half(std::uint32_t counter)
+// Adds an amplitude to the sums of the record's mean and rms.
+void add_amplitude(record_span& r, double amplitude)
 {
-    const second_half& h = finish_second_half();
-    const long long at = record_offset();
-    const std::uint64_t seen = std::min<std::uint64_t>(h.tokens, seam_tokens);
-    std::uint64_t i = 0;
-    while (i < seen && h.space_before[i] != at) ++i;
-    if (i == seen || h.tokens < i + 2) return counter;
-    std::uint64_t pairs = (h.tokens - 2 - i) / 2; // the pair at i + 2 * pairs is read, not skipped
-    pairs = std::min<std::uint64_t>(pairs, pair_limit - 1 - counter);
-    const std::uint64_t next = i + 2 * pairs;
-    if (pairs == 0 || next + tail_tokens < h.tokens) return counter;
-    seek_record(h.start[next % tail_tokens]);
-    return counter + static_cast<std::uint32_t>(pairs);
+    r.sum += amplitude;
+    r.sum_sq += amplitude * amplitude;
 }
 
 // Reads the whole record once, counting pairs and keeping the first and last
 // time, where the count stopped, and whether any value read looks unusable.
-// Large records are counted in two halves at once (survey_split.h).
 record_span count_pairs()
 {
     record_span r{};
@@ -69,21 +54,17 @@ record_span count_pairs()
     int result = scan_survey_pair(&r.start, &amplitude);
     r.first_ok = result >= 1;
     r.suspect = suspect_pair(result, r.start, amplitude);
-    long long second_half_at = fast_record_reader ? start_second_half() : -1;
+    if (result == 2) add_amplitude(r, amplitude);
     std::uint32_t counter = 2;
     while (counter < pair_limit) {
-        if (second_half_at >= 0 && counter % 64 == 0 && record_offset() >= second_half_at) {
-            counter = skip_second_half(counter);
-            second_half_at = -1;
-        }
         double t = 0.;
         result = scan_survey_pair(&t, &amplitude);
         if (result < 1) break;
         r.suspect |= suspect_pair(result, t, amplitude);
+        if (result == 2) add_amplitude(r, amplitude);
         r.end = t;
         ++counter;
     }
-    if (second_half_at >= 0) finish_second_half(); // the count ended before the second half
     r.stop_result = result;
     r.stop_offset = record_offset();
     r.ns = counter - 1;
@@ -98,9 +79,10 @@ void warn_of_unread_text(const record_span& r)
     const record_place place = find_record_place(r.stop_offset);
     if (!place.found) return;
     const long pairs = r.first_ok ? r.ns : r.ns - 1;
-    zprint("\n Warning: reading stopped at line %ld, at the text \"%s\"; %ld pairs were counted"
-           " and the rest of the file is not used. \n",
-           place.line, place.text, pairs);
+    run_warning(
+        "\n Warning: reading stopped at line %ld, at the text \"%s\"; %ld pairs were counted"
+        " and the rest of the file is not used. \n",
+        place.line, place.text, pairs);
 }
 
 // Ends the run when a counted pair holds a time or an amplitude that is not a
@@ -119,10 +101,9 @@ void check_values(const record_span& r)
         const int result = scan_segment_pair(&t, &a);
         if (result < 1 || (std::isfinite(t) && (result == 1 || std::isfinite(a)))) continue;
         const record_place place = find_record_place(at);
-        zprint("\n\n Error: line %ld holds a time or an amplitude that is not a finite number"
-               " or is beyond single precision: \"%s\" \n",
-               place.line, place.text);
-        end_run("");
+        end_run("\n\n Error: line %ld holds a time or an amplitude that is not a finite number"
+                " or is beyond single precision: \"%s\" \n",
+                place.line, place.text);
     }
 }
 
@@ -135,10 +116,9 @@ void check_span(const record_span& r)
     const double dt = (r.end - r.start) / (r.ns - 1);
     if (!(std::isfinite(r.start) && std::isfinite(r.end) && dt > 0. && std::isfinite(dt) &&
           std::isfinite(1. / dt))) {
-        zprint("\n\n Error: the time column must increase; the record starts at %g sec"
-               " and ends at %g sec. \n",
-               r.start, r.end);
-        end_run("");
+        end_run("\n\n Error: the time column must increase; the record starts at %g sec"
+                " and ends at %g sec. \n",
+                r.start, r.end);
     }
 }
 
@@ -180,6 +160,17 @@ void print_table(std::uint32_t ns, double dur, double dt)
     zprint("\n");
 }
 
+// Keeps what the survey learnt of the record in the program-wide record.
+void keep_record_figures(const record_span& r, double dt)
+{
+    st.record_pairs = r.ns;
+    st.rec_start = r.start;
+    st.rec_end = r.end;
+    st.rec_dt = dt;
+    st.rec_mean = r.sum / r.ns;
+    st.rec_rms = std::sqrt(r.sum_sq / r.ns);
+}
+
 } // namespace
 
 void survey_record()
@@ -191,7 +182,7 @@ void survey_record()
     const double dur = r.end - r.start;
     const double dt = dur / (r.ns - 1); // ns times span ns - 1 steps
     const double sr = 1. / dt;
-    st.record_pairs = r.ns;
+    keep_record_figures(r, dt);
     zprint("\n time %lf to %lf sec", r.start, r.end);
     zprint("\n dur = %11.4f sec\tns = %ld samples", dur, static_cast<long>(r.ns));
     zprint("\n dt = %11.6f sec\tsr = %11.3f samples/sec ", dt, sr);

@@ -2,6 +2,9 @@
 // and the run summary.
 #pragma once
 
+// Puts the names of the run quantity's output files into fname slots 2.. and announces them.
+void name_output_files();
+
 // Announces and creates the output files of the run's quantity.
 void create_output_files();
 

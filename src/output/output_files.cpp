@@ -84,12 +84,17 @@ int last_slot()
     return 1 + run_file_set().count;
 }
 
-void create_output_files()
+void name_output_files()
 {
     const file_set& set = run_file_set();
     for (int i = 0; i < set.count; ++i) std::strcpy(st.fname[2 + i], set.files[i].name);
     zprint("%s", set.title);
     for (int i = 0; i < set.count; ++i) zprint("%s", set.files[i].line);
+}
+
+void create_output_files()
+{
+    name_output_files();
     for (int slot = 2; slot <= last_slot(); ++slot) {
         st.fp[slot] = std::fopen(st.fname[slot], "w");
         if (st.fp[slot] == nullptr) zprint(" Failed to open file: %s \n", st.fname[slot]);

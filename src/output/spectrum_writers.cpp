@@ -133,7 +133,8 @@ void print_summary()
         const double factor = english_factor();
         st.overall_ms = st.overall_ms * (factor * factor);
     }
-    zprint("\n overall rms = %10.3e ", std::sqrt(st.overall_ms * st.df));
+    st.overall_rms = std::sqrt(st.overall_ms * st.df);
+    zprint("\n overall rms = %10.3e ", st.overall_rms);
 }
 
 } // namespace

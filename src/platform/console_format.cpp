@@ -281,10 +281,54 @@ bool write_formatted(std::FILE* f, const char* fmt, va_list ap)
     return ok;
 }
 
+bool console_muted = false; // zprint writes nothing while set
+
 } // namespace
+
+void set_console_muted(bool muted)
+{
+    console_muted = muted;
+}
+
+std::string widen_json_exponents(const std::string& json)
+{
+    std::string out;
+    out.reserve(json.size() + 16);
+    bool in_string = false;
+    for (std::size_t i = 0; i < json.size(); ++i) {
+        const char c = json[i];
+        out += c;
+        if (in_string) {
+            if (c == '\\' && i + 1 < json.size()) out += json[++i];
+            in_string = c != '"';
+        } else if (c == '"') {
+            in_string = true;
+        } else if ((c == 'e' || c == 'E') && i + 1 < json.size() &&
+                   (json[i + 1] == '+' || json[i + 1] == '-')) {
+            // Outside strings an 'e' before a sign is a number's exponent.
+            out += json[++i];
+            std::size_t digits = 0;
+            while (i + 1 + digits < json.size() &&
+                   std::isdigit(static_cast<unsigned char>(json[i + 1 + digits])))
+                ++digits;
+            if (digits < 3) out.append(3 - digits, '0');
+        }
+    }
+    return out;
+}
+
+std::size_t zsprint(char* out, std::size_t cap, const char* fmt, ...)
+{
+    va_list ap;
+    va_start(ap, fmt);
+    const std::size_t len = zformat(out, cap, fmt, ap);
+    va_end(ap);
+    return len;
+}
 
 void zprint(const char* fmt, ...)
 {
+    if (console_muted) return;
     va_list ap;
     va_start(ap, fmt);
     write_formatted(stdout, fmt, ap);

@@ -9,12 +9,25 @@
 #include <cstdarg>
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 // Formats into out (at most cap bytes, always terminated); returns the full length.
 std::size_t zformat(char* out, std::size_t cap, const char* fmt, va_list ap);
 
+// Formats into out like zformat, with the arguments given directly.
+std::size_t zsprint(char* out, std::size_t cap, const char* fmt, ...)
+    __attribute__((format(printf, 3, 4)));
+
 // Formats to the console (standard output).
 void zprint(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+
+// Turns the console off (true) or on: while off, zprint returns at once, so
+// nothing is even formatted. The scripted run keeps per-segment text off this way.
+void set_console_muted(bool muted);
+
+// Widens to three digits every two-digit exponent of the numbers in a JSON
+// text (1e-05 becomes 1e-005), leaving the text inside strings alone.
+std::string widen_json_exponents(const std::string& json);
 
 // Formats to a file stream; returns false when the write failed.
 bool zfprint(std::FILE* f, const char* fmt, ...) __attribute__((format(printf, 2, 3)));

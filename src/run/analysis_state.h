@@ -59,6 +59,13 @@ struct analysis_state {
     double rms;      // root mean square
     double kurtosis; // fourth moment about the mean over stddev^4
 
+    /* the record as the survey counted it */
+    double rec_start; // time of the first pair, s
+    double rec_end;   // time of the last pair counted, s
+    double rec_dt;    // the survey's time step, s
+    double rec_mean;  // mean of the amplitudes of all pairs counted (input unit)
+    double rec_rms;   // rms of the amplitudes of all pairs counted (input unit)
+
     /* spectrum results */
     double hann_scale;         // Hanning power restoration sqrt(8/3)
     double hann_weight[max_m]; // Hanning weights of entries 0..hann_m-1, kept between segments
@@ -66,6 +73,10 @@ struct analysis_state {
     complex_entry stage_twiddle[max_m]; // stage twiddle factors, the stage of half h from entry h-2
     std::uint32_t twiddle_m;            // segment length the stage twiddles cover, 0 for none
     double overall_ms;                  // running sum of the one-sided PSD, then the overall rms
+    double overall_rms;                 // the overall rms in the quantity's first unit, as printed
+
+    /* how the run is driven */
+    bool scripted; // options given: no dialogue, errors as one line on stderr, exit 0/1/2
 
     /* constants set at start-up */
     double g_per_ms2;  // G per m/sec^2

@@ -2,19 +2,37 @@
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
 #include "run/run.h"
+#include "run/script_messages.h"
 
 #include <cstdlib>
 
-void end_run(const char* message)
+void end_run(const char* fmt, ...)
 {
-    zprint("%s", message);
     stop_pair_feed(); // before the record it reads is closed
+    va_list ap;
+    va_start(ap, fmt);
+    const std::string text = formatted(fmt, ap);
+    va_end(ap);
+    if (st.scripted) script_exit(1, "%s", one_line(text.c_str()).c_str());
+    zprint("%s", text.c_str());
     if (st.fp[1] != nullptr) {
         std::fclose(st.fp[1]);
         st.fp[1] = nullptr;
     }
     std::fflush(stdout);
     std::exit(1);
+}
+
+void run_warning(const char* fmt, ...)
+{
+    va_list ap;
+    va_start(ap, fmt);
+    const std::string text = formatted(fmt, ap);
+    va_end(ap);
+    if (st.scripted)
+        script_warning("%s", one_line(text.c_str()).c_str());
+    else
+        zprint("%s", text.c_str());
 }
 
 void input_error()

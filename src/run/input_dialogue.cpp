@@ -3,10 +3,6 @@
 #include "run/analysis_state.h"
 #include "run/run.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace {
 
 // Unit menu of each quantity 1..5, and the highest unit code it accepts.
@@ -40,27 +36,20 @@ void read_input_name()
         end_run("\n The file name is longer than 259 characters and cannot be used. \n");
 }
 
-// Opens the input file for reading without waiting on a pipe that has no writer;
-// a folder, pipe or device is refused, as the record is read twice.
+// Opens the input file for reading; a folder, pipe or device is refused, as
+// the record is read twice.
 void open_input_file()
 {
-    const int fd = open(st.fname[1], O_RDONLY | O_NONBLOCK);
-    struct stat info {};
-    if (fd >= 0 && (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
-        close(fd);
-        zprint(" Failed to open file: %s \n", st.fname[1]);
+    const int error = open_record(st.fname[1]);
+    if (error == 0) {
+        zprint(" File: %s opened. \n", st.fname[1]);
+        return;
+    }
+    zprint(" Failed to open file: %s \n", st.fname[1]);
+    if (error == not_regular_file)
         end_run("\n The input must be a regular file that can be read twice, not a folder,"
                 " pipe or device. \n");
-    }
-    if (fd >= 0) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    st.fp[1] = fd >= 0 ? fdopen(fd, "rb") : nullptr;
-    if (st.fp[1] != nullptr) {
-        zprint(" File: %s opened. \n", st.fname[1]);
-    } else {
-        if (fd >= 0) close(fd);
-        zprint(" Failed to open file: %s \n", st.fname[1]);
-        end_run("");
-    }
+    end_run("%s", "");
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "run/run.h"
 
-int main()
+int main(int argc, char** argv)
 {
+    // Without arguments zentri is the interactive dialogue; with any, the scripted run.
+    if (argc > 1) scripted_run(argc, argv);
     run_driver();
 }

@@ -1,6 +1,7 @@
 #include "input/input.h"
 #include "input/pair_feed.h"
 #include "platform/console_format.h"
+#include "platform/progress_bar.h"
 #include "run/analysis_state.h"
 #include "run/run.h"
 #include "spectrum/spectrum.h"
@@ -14,17 +15,15 @@ namespace {
 void check_first_segment()
 {
     if (st.status == 905) {
-        zprint("\n\n Error: the record holds only %ld samples, fewer than the %ld samples"
-               " per segment. \n Choose a smaller value from the third column. \n",
-               static_cast<long>(st.ns), static_cast<long>(st.m));
-        end_run("");
+        end_run("\n\n Error: the record holds only %ld samples, fewer than the %ld samples"
+                " per segment. \n Choose a smaller value from the third column. \n",
+                static_cast<long>(st.ns), static_cast<long>(st.m));
     }
     const double span = st.t_last - st.t_first;
     if (!(std::isfinite(span) && span > 0.)) {
-        zprint("\n\n Error: the time span of the first segment, %g to %g sec, is not a positive"
-               " number. \n The time column must increase from sample to sample. \n",
-               st.t_first, st.t_last);
-        end_run("");
+        end_run("\n\n Error: the time span of the first segment, %g to %g sec, is not a positive"
+                " number. \n The time column must increase from sample to sample. \n",
+                st.t_first, st.t_last);
     }
 }
 
@@ -59,6 +58,7 @@ void segment_loop()
         }
         transform_segment();
         ++st.nave;
+        progress_show(st.nave);
     }
     stop_pair_feed();
 }

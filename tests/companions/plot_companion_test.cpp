@@ -108,6 +108,30 @@ TEST(PlotCompanion, LabelsTheValueAxisInTheFilesOwnUnit)
     }
 }
 
+TEST(PlotCompanion, PutsTheRunsParametersUnderEachTitleFromItsSummary)
+{
+    scratch_dir dir;
+    dir.write("rec.txt", std::string(std::istreambuf_iterator<char>(
+                                         std::ifstream(examples + "/example_record.txt").rdbuf()),
+                                     {}));
+    ASSERT_EQ(run_zentri_args(
+                  dir, {"-q", "6", "-m", "512", "-o", "out", "--summary", "out/s.json", "rec.txt"})
+                  .exit_status,
+              0);
+    const std::string caption = ".\"\\n\".'m=512, df=2.000e+000 Hz, nave=15, hanning window, "
+                                "overall rms=8.154e-001 V' noenhanced";
+    EXPECT_EQ(count_of(run_command(dir.path(), plot + " -n out").out, caption), 1);
+    EXPECT_EQ(count_of(run_command(dir.path(), plot + " -n --summary out/s.json .").out, caption),
+              0)
+        << "no result files in .";
+    dir.write("out/t.json", dir.read("out/s.json"));
+    const command_result two = run_command(dir.path(), plot + " -n out");
+    EXPECT_EQ(count_of(two.out, caption), 0) << "two summaries: which run is unclear";
+    EXPECT_NE(two.err.find("several summaries"), std::string::npos);
+    EXPECT_EQ(count_of(run_command(dir.path(), plot + " -n --summary out/t.json out").out, caption),
+              1);
+}
+
 TEST(PlotCompanion, LeavesOutRowsALogAxisCannotShow)
 {
     if (!have_program("gnuplot")) GTEST_SKIP() << "gnuplot is not installed";

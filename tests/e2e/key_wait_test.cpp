@@ -2,6 +2,7 @@
 // is answered by typed keys.
 #include "record_text.h"
 #include "run_program.h"
+#include "tmux_pane.h"
 
 #include <gtest/gtest.h>
 
@@ -14,48 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Runs a command line and returns what it printed.
-std::string output_of(const std::string& command)
-{
-    std::string text;
-    if (std::FILE* p = popen(command.c_str(), "r")) {
-        char buf[4096];
-        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) text.append(buf, n);
-        pclose(p);
-    }
-    return text;
-}
-
-// A tmux server of its own with one pane running a shell script.
-class tmux_pane {
-public:
-    explicit tmux_pane(const std::string& script)
-        : tmux_("tmux -L zentri_key_wait_" + std::to_string(getpid()))
-    {
-        output_of(tmux_ + " new-session -d -s run -x 200 -y 60 'sh " + script + "' 2>&1");
-    }
-    ~tmux_pane() { output_of(tmux_ + " kill-server 2>&1"); }
-
-    // The pane's text with its history, wrapped lines joined.
-    std::string screen() const { return output_of(tmux_ + " capture-pane -p -J -S -500 -t run"); }
-
-    // Types keys (tmux key names, e.g. "Enter") into the pane.
-    void type(const std::string& keys) const { output_of(tmux_ + " send-keys -t run " + keys); }
-
-    // Waits up to 15 s for text to appear on the pane.
-    bool shows(const std::string& text) const
-    {
-        for (int i = 0; i < 150; ++i) {
-            if (screen().find(text) != std::string::npos) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        return false;
-    }
-
-private:
-    std::string tmux_;
-};
 
 // Writes the script that runs zentri on a short record, then reports its exit
 // status and whether the terminal is back in line mode with echo.
@@ -89,12 +48,6 @@ void answer_up_to_key_wait(const tmux_pane& pane)
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_EQ(pane.screen().find("[exit"), std::string::npos)
         << "the rest of the last answer's line is not taken as the key";
-}
-
-// True when tmux can be run here.
-bool tmux_present()
-{
-    return std::system("command -v tmux >/dev/null 2>&1") == 0;
 }
 
 // Runs the dialogue up to the key wait in a fresh pane, types key (or, when

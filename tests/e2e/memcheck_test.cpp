@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace {
@@ -19,16 +20,18 @@ constexpr bool sanitized = true;
 constexpr bool sanitized = false;
 #endif
 
-// Runs zentri under memcheck in dir with the given answers; returns valgrind's log.
-// The exit status is the program's (1), or 99 when memcheck found an error or a leak.
-std::string memcheck_run(const scratch_dir& dir, const std::string& answers, int* exit_status)
+// Runs zentri under memcheck in dir with the given answers and arguments; returns
+// valgrind's log. The exit status is the program's, or 99 when memcheck found an
+// error or a leak.
+std::string memcheck_run(const scratch_dir& dir, const std::string& answers,
+                         const std::string& arguments, int* exit_status)
 {
     dir.write("answers", answers);
     const std::string cmd = "cd '" + dir.path() +
                             "' && timeout 300 valgrind -q --error-exitcode=99"
                             " --leak-check=full --errors-for-leak-kinds=definite,indirect"
-                            " --track-fds=yes --log-file=memcheck.log " ZENTRI_BINARY
-                            " <answers >console.txt 2>&1";
+                            " --track-fds=yes --log-file=memcheck.log " ZENTRI_BINARY " " +
+                            arguments + " <answers >console.txt 2>&1";
     const int status = std::system(cmd.c_str());
     *exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return dir.read("memcheck.log");
@@ -36,11 +39,12 @@ std::string memcheck_run(const scratch_dir& dir, const std::string& answers, int
 
 // Checks one run: the program's own exit status, no memcheck error, and every
 // descriptor still open at exit one that the program was given, not one it opened.
-void expect_clean(const scratch_dir& dir, const std::string& answers, const std::string& ending)
+void expect_clean(const scratch_dir& dir, const std::string& answers, const std::string& ending,
+                  const std::string& arguments = "", int exit_status = 1)
 {
     int status = 0;
-    const std::string log = memcheck_run(dir, answers, &status);
-    EXPECT_EQ(status, 1) << log;
+    const std::string log = memcheck_run(dir, answers, arguments, &status);
+    EXPECT_EQ(status, exit_status) << log;
     EXPECT_EQ(occurrences(log, "Open file descriptor"), occurrences(log, "<inherited from parent>"))
         << log;
     EXPECT_TRUE(holds(dir.read("console.txt"), ending));
@@ -61,6 +65,14 @@ TEST(Memcheck, NormalRunAndErrorPath)
     {
         SCOPED_TRACE("end of input after a segment longer than the record");
         expect_clean(dir, "rec.txt\n1\n1\n4096\n", "\n Input Error");
+    }
+    {
+        SCOPED_TRACE("scripted run, then one that finds a folder of a result file's name");
+        const std::string options = "-q 4 -u lbf -m 512 -o out --summary out/s.json rec.txt";
+        expect_clean(dir, "", "/out/s.json", options, 0);
+        std::remove(dir.file("out/F_N_pk.mag").c_str());
+        mkdir(dir.file("out/F_N_pk.mag").c_str(), 0755);
+        expect_clean(dir, "", "F_N_pk.mag: exists and is not", "-m 256 " + options);
     }
 }
 

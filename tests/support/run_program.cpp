@@ -1,6 +1,7 @@
 #include "run_program.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -47,10 +49,10 @@ bool scratch_dir::exists(const std::string& name) const
     return lstat(file(name).c_str(), &info) == 0;
 }
 
-std::vector<std::string> scratch_dir::names() const
+std::vector<std::string> scratch_dir::names(const std::string& sub) const
 {
     std::vector<std::string> out;
-    if (DIR* d = opendir(path_.c_str())) {
+    if (DIR* d = opendir(file(sub).c_str())) {
         while (const dirent* e = readdir(d)) {
             const std::string name = e->d_name;
             if (name != "." && name != "..") out.push_back(name);
@@ -61,30 +63,48 @@ std::vector<std::string> scratch_dir::names() const
     return out;
 }
 
-program_run run_zentri(const scratch_dir& dir, const std::string& input, int timeout_s)
+namespace {
+
+// One run of zentri in dir: standard input from input, output captured in files
+// of names of its own, so that runs in parallel in one folder keep theirs apart.
+program_run run_in(const scratch_dir& dir, const std::string& input,
+                   const std::vector<std::string>& args, int timeout_s, long file_limit)
 {
-    const std::string in_path = dir.file(".stdin");
-    const std::string out_path = dir.file(".stdout");
-    dir.write(".stdin", input);
+    static std::atomic<int> runs{0};
+    const std::string tag = std::to_string(runs++);
+    const std::string in_path = dir.file(".stdin" + tag);
+    const std::string out_path = dir.file(".stdout" + tag);
+    const std::string err_path = dir.file(".stderr" + tag);
+    dir.write(".stdin" + tag, input);
+    std::vector<char*> argv{const_cast<char*>("zentri")};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
     const pid_t pid = fork();
     if (pid == 0) {
         if (chdir(dir.path().c_str()) != 0) _exit(120);
         const int in = open(in_path.c_str(), O_RDONLY);
         const int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err =
+            args.empty() ? out : open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(in, 0);
         dup2(out, 1);
-        dup2(out, 2);
+        dup2(err, 2);
+        if (file_limit > 0) {
+            const rlimit limit{static_cast<rlim_t>(file_limit), static_cast<rlim_t>(file_limit)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of killing
+        }
         alarm(static_cast<unsigned>(timeout_s));
-        execl(ZENTRI_BINARY, "zentri", static_cast<char*>(nullptr));
+        execv(ZENTRI_BINARY, argv.data());
         _exit(127);
     }
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     program_run run;
-    run.console = dir.read(".stdout");
-    std::remove(in_path.c_str());
-    std::remove(out_path.c_str());
+    run.console = dir.read(".stdout" + tag);
+    run.errors = args.empty() ? "" : dir.read(".stderr" + tag);
+    for (const std::string& p : {in_path, out_path, err_path}) std::remove(p.c_str());
     if (WIFEXITED(status))
         run.exit_status = WEXITSTATUS(status);
     else if (WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM)
@@ -92,6 +112,19 @@ program_run run_zentri(const scratch_dir& dir, const std::string& input, int tim
     else
         run.exit_status = 128 + WTERMSIG(status);
     return run;
+}
+
+} // namespace
+
+program_run run_zentri(const scratch_dir& dir, const std::string& input, int timeout_s)
+{
+    return run_in(dir, input, {}, timeout_s, 0);
+}
+
+program_run run_zentri_args(const scratch_dir& dir, const std::vector<std::string>& args,
+                            long file_limit)
+{
+    return run_in(dir, "", args, 60, file_limit);
 }
 
 program_run run_on_record(const scratch_dir& dir, const std::string& record,

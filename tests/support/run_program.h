@@ -6,8 +6,9 @@
 
 // Result of one run of the program.
 struct program_run {
-    std::string console; // everything it printed
-    int exit_status;     // exit code, or 128+signal, or -1 when it had to be killed
+    std::string console;  // everything it printed (a run with arguments: its standard output)
+    int exit_status;      // exit code, or 128+signal, or -1 when it had to be killed
+    std::string errors{}; // a run with arguments: its standard error
 };
 
 // A fresh scratch folder, removed with everything in it when the object goes.
@@ -22,7 +23,7 @@ public:
     void write(const std::string& name, const std::string& text) const;
     std::string read(const std::string& name) const;
     bool exists(const std::string& name) const;
-    std::vector<std::string> names() const; // entries of the folder, sorted
+    std::vector<std::string> names(const std::string& sub = ".") const; // entries, sorted
 
 private:
     std::string path_;
@@ -30,6 +31,11 @@ private:
 
 // Runs zentri in dir with the given standard input; kills it after timeout_s seconds.
 program_run run_zentri(const scratch_dir& dir, const std::string& input, int timeout_s = 60);
+
+// Runs zentri in dir with arguments and no standard input, its standard error
+// kept apart; file_limit > 0 caps the bytes it may write into any one file.
+program_run run_zentri_args(const scratch_dir& dir, const std::vector<std::string>& args,
+                            long file_limit = 0);
 
 // Writes record as rec.txt in dir, then runs zentri there on answers that start with that name.
 program_run run_on_record(const scratch_dir& dir, const std::string& record,

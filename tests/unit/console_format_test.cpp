@@ -156,6 +156,14 @@ TEST(ConsoleFormat, MessageLines)
     EXPECT_EQ(fmt("\n m=%d ", 1024), "\n m=1024 ");
 }
 
+// A JSON text's exponents get three digits; the same text inside a string stays.
+TEST(ConsoleFormat, JsonExponentsWidenedOutsideStrings)
+{
+    EXPECT_EQ(
+        widen_json_exponents(R"({"a":1e-05,"s":"1e-05 \"2e+07","b":[-2.5E+20,1e+300],"t":true})"),
+        R"({"a":1e-005,"s":"1e-05 \"2e+07","b":[-2.5E+020,1e+300],"t":true})");
+}
+
 // A buffer too small keeps a terminated prefix; the full length is still reported.
 TEST(ConsoleFormat, ShortBufferIsTruncatedAndTerminated)
 {

@@ -3,7 +3,7 @@
 // the run when a counted pair holds a value that is not a finite number or an
 // amplitude beyond single precision.
 #include "input/input.h"
-#include "input/survey_split.h"
+#include "input/record_place.h"
 #include "record_text.h"
 #include "state_fixture.h"
 
@@ -69,7 +69,7 @@ TEST(SurveyChecks, LineNumbersFarIntoALargeRecord)
     // Also counted in two halves, the half way byte anywhere among the line ends.
     for (int shift = 0; shift < 36; ++shift) {
         for (const long long split : {4LL << 20, 1LL}) {
-            set_survey_split_threshold(split);
+            set_line_count_split(split);
             for (const std::string& record : {mixed, plain}) {
                 const std::string text =
                     survey_of(std::string(shift, ' ') + record + "# end #\r\n");
@@ -77,7 +77,7 @@ TEST(SurveyChecks, LineNumbersFarIntoALargeRecord)
             }
         }
     }
-    set_survey_split_threshold(4LL << 20);
+    set_line_count_split(4LL << 20);
 }
 
 TEST(SurveyChecks, CleanRecordsHaveNoWarning)

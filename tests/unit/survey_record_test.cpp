@@ -1,5 +1,4 @@
 #include "input/input.h"
-#include "input/survey_split.h"
 #include "record_text.h"
 #include "state_fixture.h"
 
@@ -172,27 +171,6 @@ TEST(SurveyRecord, CountStopsWhereNoTimeStarts)
     const std::string console = survey_of(even_record(5, 0) + "end of data\n5 0\n6 0\n");
     EXPECT_NE(console.find("\n time 0.000000 to 4.000000 sec"), std::string::npos);
     EXPECT_NE(console.find("ns = 5 samples"), std::string::npos);
-}
-
-// Counted in two halves at once, a record gives the survey of reading it pair
-// by pair, wherever the halves meet and whatever text lies in either half.
-TEST(SurveyRecord, TwoHalvesCountAsOne)
-{
-    const std::string texts[] = {
-        "", "7.25", "0x1p3 2\n9 9\n", "abc\n9 9\n", "1.5abc 2\n9 9\n", "1 2\r\n3\t4  \n\n5\n"};
-    for (const std::string& text : texts) {
-        for (int shift = 0; shift < 24; ++shift) {
-            const std::string pad(shift, ' ');
-            for (const std::string& record :
-                 {pad + even_record(400, 3) + text,
-                  pad + even_record(100, 3) + text + even_record(300, 2)}) {
-                const std::string whole = survey_of(record);
-                set_survey_split_threshold(1);
-                EXPECT_EQ(survey_of(record), whole) << record;
-                set_survey_split_threshold(4LL << 20);
-            }
-        }
-    }
 }
 
 using SurveyRecordDeathTest = testing::Test;

@@ -1,0 +1,81 @@
+#include "platform/progress_bar.h"
+#include "platform/console_format.h"
+
+#include <ctime>
+#include <unistd.h>
+
+namespace {
+
+constexpr long redraw_ns = 100000000; // at most ten drawings a second
+constexpr int bar_width = 30;         // characters of the bar between its brackets
+
+bool drawing = false;       // a bar is on the terminal
+unsigned long total_segs;   // N, the segments of the run
+timespec last_drawn;        // when the bar was last drawn
+bool drawn_once = false;    // the bar has been drawn since progress_begin
+std::size_t line_chars = 0; // characters of the last drawing, to clear it
+
+// Nanoseconds from a to b.
+long long elapsed_ns(const timespec& a, const timespec& b)
+{
+    return (b.tv_sec - a.tv_sec) * 1000000000LL + (b.tv_nsec - a.tv_nsec);
+}
+
+// Writes text to standard error as it is, past the C library's buffers.
+void put_stderr(const char* text, std::size_t len)
+{
+    while (len > 0) {
+        const ssize_t n = write(STDERR_FILENO, text, len);
+        if (n <= 0) return;
+        text += n;
+        len -= static_cast<std::size_t>(n);
+    }
+}
+
+// Draws "\r[####      ] segment k of N  37%" over the previous drawing.
+void draw(unsigned long done)
+{
+    const double share =
+        total_segs > 0 ? static_cast<double>(done) / static_cast<double>(total_segs) : 1.;
+    const int filled = static_cast<int>(share * bar_width);
+    char bar[bar_width + 1];
+    for (int i = 0; i < bar_width; ++i) bar[i] = i < filled ? '#' : ' ';
+    bar[bar_width] = '\0';
+    char line[160];
+    const std::size_t len = zsprint(line, sizeof line, "\rzentri: [%s] segment %lu of %lu %3d%%",
+                                    bar, done, total_segs, static_cast<int>(share * 100.));
+    line_chars = len;
+    put_stderr(line, len);
+}
+
+} // namespace
+
+void progress_begin(unsigned long total)
+{
+    drawing = isatty(STDERR_FILENO) != 0;
+    total_segs = total;
+    drawn_once = false;
+}
+
+void progress_show(unsigned long done)
+{
+    if (!drawing) return;
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    if (drawn_once && elapsed_ns(last_drawn, now) < redraw_ns) return;
+    last_drawn = now;
+    drawn_once = true;
+    draw(done);
+}
+
+void progress_end()
+{
+    if (!drawing) return;
+    drawing = false;
+    char blank[160];
+    std::size_t n = 0;
+    blank[n++] = '\r';
+    while (n < line_chars && n + 2 < sizeof blank) blank[n++] = ' ';
+    blank[n++] = '\r';
+    put_stderr(blank, n);
+}

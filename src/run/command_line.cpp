@@ -1,0 +1,170 @@
+#include "run/command_line.h"
+#include "platform/console_format.h"
+#include "run/analysis_state.h"
+#include "run/option_values.h"
+#include "run/script_messages.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <getopt.h>
+#include <string>
+#include <vector>
+
+script_options opts;
+
+namespace {
+
+constexpr int help_column = 24; // where the help text of an option starts
+
+// One option: its names, its value's name in the help (nullptr for a switch),
+// its help lines ('\n' between them) and what it does with its value.
+struct option_row {
+    const char* name;
+    char letter; // short form, or 0 for none
+    const char* value;
+    const char* help;
+    void (*take)(const char* value);
+};
+
+void print_help(const char* unused);
+void print_version(const char* unused);
+
+// Every option of the scripted run, in the order of the help text.
+const option_row option_table[] = {
+    {"quantity", 'q', "NAME",
+     "acceleration, velocity, displacement, force,\npressure or volts (or 1 to 6)",
+     [](const char* v) { st.input_type = quantity_code(v); }},
+    {"unit", 'u', "UNIT",
+     "the record's unit: G, m/sec^2, in/sec, m/sec, inch,\nmils, micro-inch, meters, mm, "
+     "microns, lbf, N,\npsi, Pa (or the menu number); none for volts",
+     [](const char* v) { opts.unit = v; }},
+    {"samples", 'm', "M", "samples per segment, a power of two from 2 to 65536",
+     [](const char* v) {
+         set_segment_length(v);
+         opts.samples_given = true;
+     }},
+    {"mean", 0, nullptr, "remove each segment's mean (the default)",
+     [](const char*) { st.mean_choice = 1; }},
+    {"no-mean", 0, nullptr, "keep each segment's mean", [](const char*) { st.mean_choice = 2; }},
+    {"window", 'w', "NAME", "hanning (the default) or rectangular",
+     [](const char* v) { st.window_choice = window_code(v); }},
+    {"output", 'o', "DIR", "folder for the result files, made if missing\n(default: .)",
+     [](const char* v) { opts.output_dir = v; }},
+    {"summary", 0, "FILE", "write the run's summary as JSON to FILE",
+     [](const char* v) { opts.summary = v; }},
+    {"survey", 0, nullptr, "print the survey and its table of segment lengths",
+     [](const char*) { opts.survey_only = true; }},
+    {"verbose", 0, nullptr, "also print the dialogue run's per-segment text",
+     [](const char*) { opts.level = report_level::verbose; }},
+    {"quiet", 0, nullptr, "print nothing on standard output but errors",
+     [](const char*) { opts.level = report_level::quiet; }},
+    {"help", 'h', nullptr, "print this help and exit", print_help},
+    {"version", 'V', nullptr, "print the version and exit", print_version},
+};
+constexpr int option_count = sizeof option_table / sizeof option_table[0];
+
+// Prints the usage and the options, within 80 columns, and ends with status 0.
+void print_help(const char* /*unused*/)
+{
+    zprint("Usage: zentri [OPTIONS] -q QUANTITY [-u UNIT] -m M RECORD\n"
+           "       zentri --survey RECORD\n"
+           "       zentri              (the interactive dialogue)\n"
+           "Estimates the one-sided PSD of RECORD, a text file of time (s) and amplitude\n"
+           "pairs, by averaging the spectra of half-overlapped segments of M samples, and\n"
+           "writes the PSD and magnitude files of the quantity into the output folder.\n\n");
+    for (const option_row& row : option_table) {
+        std::string head = row.letter != 0 ? std::string("  -") + row.letter + ", --" : "      --";
+        head += row.name;
+        if (row.value != nullptr) head += std::string(" ") + row.value;
+        std::string text = row.help;
+        for (std::size_t at = text.find('\n'); at != std::string::npos;
+             at = text.find('\n', at + 1))
+            text.insert(at + 1, help_column, ' ');
+        zprint("%-*s%s\n", help_column, head.c_str(), text.c_str());
+    }
+    zprint("\nExit status: 0 done, 1 the run failed, 2 a wrong command line.\n"
+           "See man zentri for the summary's JSON and the output files.\n");
+    std::fflush(stdout);
+    std::exit(0);
+}
+
+// Prints the program's name and version and ends with status 0.
+void print_version(const char* /*unused*/)
+{
+    zprint("zentri 3.2\n");
+    std::fflush(stdout);
+    std::exit(0);
+}
+
+// The short options for getopt_long, from the table: "q:u:m:..." after a ':'
+// that makes a missing value come back as ':'.
+std::string short_options()
+{
+    std::string s = ":";
+    for (const option_row& row : option_table) {
+        if (row.letter == 0) continue;
+        s += row.letter;
+        if (row.value != nullptr) s += ':';
+    }
+    return s;
+}
+
+// The long options for getopt_long, from the table; each returns its row's index + 256.
+std::vector<option> long_options()
+{
+    std::vector<option> v;
+    v.reserve(option_count + 1);
+    for (int i = 0; i < option_count; ++i)
+        v.push_back({option_table[i].name,
+                     option_table[i].value != nullptr ? required_argument : no_argument, nullptr,
+                     256 + i});
+    v.push_back({nullptr, 0, nullptr, 0});
+    return v;
+}
+
+// The row of an option returned by getopt_long, or nullptr.
+const option_row* row_of(int code)
+{
+    if (code >= 256 && code < 256 + option_count) return &option_table[code - 256];
+    for (const option_row& row : option_table)
+        if (row.letter != 0 && row.letter == code) return &row;
+    return nullptr;
+}
+
+// Ends with a usage error for an unknown option or a missing value.
+[[noreturn]] void bad_option(int code, char** argv)
+{
+    const char* given = argv[optind - 1];
+    if (code == ':') script_exit(2, "%s: a value is required; try 'zentri --help'", given);
+    if (optopt != 0) script_exit(2, "-%c: unknown option; try 'zentri --help'", optopt);
+    script_exit(2, "%s: unknown or ambiguous option; try 'zentri --help'", given);
+}
+
+// Takes the one record name left after the options.
+void take_record(int argc, char** argv)
+{
+    if (optind == argc) script_exit(2, "no record given; try 'zentri --help'");
+    if (argc - optind > 1)
+        script_exit(2, "%s: one record per run; run several zentri in parallel for more",
+                    argv[optind + 1]);
+    opts.record = argv[optind];
+}
+
+} // namespace
+
+void read_command_line(int argc, char** argv)
+{
+    opts.output_dir = ".";
+    st.mean_choice = 1;
+    st.window_choice = 2;
+    const std::string shorts = short_options();
+    const std::vector<option> longs = long_options();
+    opterr = 0;
+    for (int code; (code = getopt_long(argc, argv, shorts.c_str(), longs.data(), nullptr)) != -1;) {
+        const option_row* row = row_of(code);
+        if (row == nullptr) bad_option(code, argv);
+        row->take(optarg);
+    }
+    take_record(argc, argv);
+    check_choices();
+}

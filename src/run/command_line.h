@@ -1,0 +1,26 @@
+// The command line of the scripted run: one table of options, read with
+// getopt_long. Choices go straight into analysis_state; the rest is kept here.
+#pragma once
+
+#include <string>
+
+// How much the scripted run prints on standard output.
+enum class report_level { normal, quiet, verbose };
+
+// What the command line asks for besides the choices kept in analysis_state.
+struct script_options {
+    std::string record;     // path of the record, as given
+    std::string unit;       // -u as given, resolved once the quantity is known
+    std::string output_dir; // -o: folder of the result files
+    std::string summary;    // --summary: path of the JSON summary, "" for none
+    report_level level;     // --quiet, --verbose or neither
+    bool survey_only;       // --survey: survey and table, then exit 0
+    bool samples_given;     // -m was given
+};
+
+extern script_options opts;
+
+// Reads the options and the record's name into opts and analysis_state. --help
+// and --version print and end the process with status 0; a usage error ends it
+// with one line on standard error and status 2.
+void read_command_line(int argc, char** argv);

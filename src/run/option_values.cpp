@@ -1,0 +1,140 @@
+#include "run/option_values.h"
+#include "run/analysis_state.h"
+#include "run/command_line.h"
+#include "run/quantities.h"
+#include "run/script_messages.h"
+
+#include <cctype>
+#include <string>
+
+namespace {
+
+constexpr int volts = 6;
+
+// Other common spellings of the units, by quantity and unit code.
+struct unit_spelling {
+    const char* text;
+    int type;
+    int unit;
+};
+const unit_spelling spellings[] = {
+    {"m/s^2", 1, 2},   {"m/s2", 1, 2},   {"ips", 2, 1}, {"in/s", 2, 1},      {"m/s", 2, 2},
+    {"in", 3, 1},      {"mil", 3, 2},    {"uin", 3, 3}, {"microinch", 3, 3}, {"micro inches", 3, 3},
+    {"m", 3, 4},       {"meter", 3, 4},  {"um", 3, 6},  {"micron", 3, 6},    {"newton", 4, 2},
+    {"newtons", 4, 2}, {"pascal", 5, 2},
+};
+
+// Lower case, with '-' and '_' read as blanks, so "Micro-Inch" matches "micro inch".
+std::string folded(const char* text)
+{
+    std::string s;
+    for (const char* p = text; *p != '\0'; ++p)
+        s += (*p == '-' || *p == '_') ? ' ' : static_cast<char>(std::tolower(*p));
+    return s;
+}
+
+// The number 1..last that text spells exactly, or 0.
+int menu_number(const char* text, int last)
+{
+    for (int i = 1; i <= last; ++i)
+        if (std::to_string(i) == text) return i;
+    return 0;
+}
+
+// Number of units the quantity's menu offers (volts: none).
+int unit_count(int type)
+{
+    int n = 0;
+    while (type != volts && n < 6 && *unit_label(type, n + 1) != '\0') ++n;
+    return n;
+}
+
+// The quantity's units for a message: "G or m/sec^2".
+std::string unit_list(int type)
+{
+    std::string s;
+    const int n = unit_count(type);
+    for (int u = 1; u <= n; ++u)
+        s += std::string(u == 1 ? "" : u == n ? " or " : ", ") + unit_label(type, u);
+    return s;
+}
+
+// Unit code of text for the run's quantity, or 0 when it names none of its units.
+int unit_code(int type, const char* text)
+{
+    const std::string f = folded(text);
+    const int n = unit_count(type);
+    for (int u = 1; u <= n; ++u)
+        if (f == folded(unit_label(type, u))) return u;
+    for (const unit_spelling& s : spellings)
+        if (s.type == type && f == s.text) return s.unit;
+    return menu_number(text, n);
+}
+
+// Sets input_unit from -u, or ends with a usage error.
+void resolve_unit()
+{
+    const int type = st.input_type;
+    if (type == volts) {
+        const std::string f = folded(opts.unit.c_str());
+        if (!opts.unit.empty() && f != "v" && f != "volts")
+            script_exit(2, "-u %s: volts takes no unit", opts.unit.c_str());
+        return;
+    }
+    if (opts.unit.empty())
+        script_exit(2, "-u is required for %s: %s", quantity_name(type), unit_list(type).c_str());
+    st.input_unit = unit_code(type, opts.unit.c_str());
+    if (st.input_unit == 0)
+        script_exit(2, "-u %s: not a unit of %s; use %s", opts.unit.c_str(), quantity_name(type),
+                    unit_list(type).c_str());
+}
+
+} // namespace
+
+int quantity_code(const char* text)
+{
+    const std::string f = folded(text);
+    for (int q = 1; q <= volts; ++q)
+        if (f == quantity_name(q)) return q;
+    const int q = menu_number(text, volts);
+    if (q == 0)
+        script_exit(2,
+                    "-q %s: not a quantity; use acceleration, velocity, displacement, force,"
+                    " pressure or volts (or 1 to 6)",
+                    text);
+    return q;
+}
+
+int window_code(const char* text)
+{
+    const std::string f = folded(text);
+    if (f == "hanning" || f == "hann" || f == "2") return 2;
+    if (f == "rectangular" || f == "rect" || f == "1") return 1;
+    script_exit(2, "-w %s: the window must be hanning or rectangular", text);
+}
+
+void set_segment_length(const char* text)
+{
+    for (std::uint32_t i = 1; i <= 16; ++i) {
+        if (std::to_string(1u << i) != text) continue;
+        st.m = 1u << i;
+        st.nhs = st.m / 2;
+        st.nstages = i;
+        return;
+    }
+    script_exit(2, "-m %s: the samples per segment must be a power of two from 2 to 65536", text);
+}
+
+void check_choices()
+{
+    if (opts.survey_only) return;
+    if (st.input_type == 0)
+        script_exit(2, "-q is required: acceleration, velocity, displacement, force, pressure or"
+                       " volts");
+    resolve_unit();
+    if (!opts.samples_given)
+        script_exit(2,
+                    "-m is required: a power of two from 2 to 65536; 'zentri --survey %s'"
+                    " lists the choices",
+                    opts.record.c_str());
+}

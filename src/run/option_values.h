@@ -1,0 +1,17 @@
+// The values the scripted run's options take: quantity and unit names, the
+// segment length and the window, checked and turned into analysis_state's codes.
+// A value that is not one of the choices ends the process with status 2.
+#pragma once
+
+// Quantity code 1..6 of a name ("velocity") or menu number.
+int quantity_code(const char* text);
+
+// Window code of "hanning" (2) or "rectangular" (1), or of the menu numbers 2 and 1.
+int window_code(const char* text);
+
+// Sets m, nhs and nstages from a power of two from 2 to 65536.
+void set_segment_length(const char* text);
+
+// After all options: resolves the unit against the quantity and checks that
+// what a run needs was given (a quantity and m, unless only the survey is asked).
+void check_choices();

@@ -1,0 +1,166 @@
+#include "run/result_files.h"
+#include "output/output.h"
+#include "platform/progress_bar.h"
+#include "run/analysis_state.h"
+#include "run/run_summary.h"
+#include "run/script_messages.h"
+
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// A file being written: the name it gets and the temporary name it has meanwhile.
+struct staged_file {
+    std::string path;
+    std::string temp;
+};
+
+std::vector<staged_file> staged; // every temporary file made so far
+
+// The temporary names again, for a signal handler to remove: fixed storage that
+// is complete before the count covers it.
+constexpr int max_staged = file_slots; // result files of slots 2..15 and the summary
+char signal_temps[max_staged][PATH_MAX];
+volatile std::sig_atomic_t signal_temp_count = 0;
+
+// Clears the progress bar and removes the temporary files, then lets the signal
+// end the process as it would have.
+extern "C" void end_on_signal(int sig)
+{
+    progress_end();
+    for (int i = 0; i < signal_temp_count; ++i) unlink(signal_temps[i]);
+    std::signal(sig, SIG_DFL);
+    std::raise(sig);
+}
+
+const std::string nothing_written = "; no result file was written";
+
+// Removes every temporary file still there and ends with the message and status 1.
+[[noreturn]] void give_up(const std::string& message)
+{
+    for (const staged_file& f : staged) std::remove(f.temp.c_str());
+    script_exit(1, "%s", message.c_str());
+}
+
+// The message for a path that failed with the C library's error.
+std::string failed(const std::string& path, int error)
+{
+    return path + ": " + std::strerror(error) + nothing_written;
+}
+
+// The permissions a new file gets from fopen: read and write as the umask allows.
+mode_t new_file_mode()
+{
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+// Refuses to replace anything but a regular file or a link: a folder or a
+// device of that name is not a result file.
+void check_replaceable(const std::string& path)
+{
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0) return;
+    if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode))
+        give_up(path + ": exists and is not a regular file" + nothing_written);
+}
+
+// Makes the temporary file for path in its folder and opens it for writing.
+std::FILE* stage(const std::string& path)
+{
+    check_replaceable(path);
+    const std::size_t slash = path.rfind('/');
+    std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
+                       "." + path.substr(slash + 1) + ".XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) give_up(failed(path, errno));
+    staged.push_back({path, temp});
+    if (signal_temp_count < max_staged && temp.size() < PATH_MAX) {
+        std::strcpy(signal_temps[signal_temp_count], temp.c_str());
+        signal_temp_count = signal_temp_count + 1;
+    }
+    std::FILE* f = fchmod(fd, new_file_mode()) == 0 ? fdopen(fd, "w") : nullptr;
+    if (f == nullptr) {
+        const int error = errno;
+        close(fd);
+        give_up(failed(path, error));
+    }
+    return f;
+}
+
+// Writes the JSON summary into its temporary file.
+void write_summary(const std::string& path, const std::vector<std::string>& files)
+{
+    std::FILE* f = stage(path);
+    const std::string text = summary_json(files);
+    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    if (std::fclose(f) != 0 || !written) give_up(path + ": could not be written" + nothing_written);
+}
+
+// Renames every temporary file to its own name.
+void put_in_place()
+{
+    while (!staged.empty()) {
+        const staged_file f = staged.front();
+        if (std::rename(f.temp.c_str(), f.path.c_str()) != 0)
+            give_up(f.path + ": " + std::strerror(errno));
+        staged.erase(staged.begin());
+    }
+    signal_temp_count = 0;
+}
+
+// Full path of the summary: the real path of its folder and its name.
+std::string summary_full_path(const std::string& given)
+{
+    const std::size_t slash = given.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : given.substr(0, slash + 1);
+    const std::string name = given.substr(slash == std::string::npos ? 0 : slash + 1);
+    if (name.empty()) give_up("--summary " + given + ": names a folder, not a file");
+    char real[PATH_MAX];
+    if (realpath(folder.c_str(), real) == nullptr) give_up(failed(given, errno));
+    return path_in(real, name);
+}
+
+} // namespace
+
+void catch_ending_signals()
+{
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) std::signal(sig, end_on_signal);
+}
+
+std::string path_in(const std::string& folder, const std::string& name)
+{
+    return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+std::vector<std::string> write_result_files(const std::string& folder,
+                                            const std::string& summary_path)
+{
+    std::vector<std::string> paths;
+    name_output_files();
+    const std::string summary = summary_path.empty() ? "" : summary_full_path(summary_path);
+    for (int slot = 2; slot <= last_slot(); ++slot) {
+        paths.push_back(path_in(folder, st.fname[slot]));
+        if (paths.back() == summary) give_up("--summary " + summary_path + ": names a result file");
+        st.fp[slot] = stage(paths.back());
+    }
+    write_spectra();
+    for (int slot = 2; slot <= last_slot(); ++slot)
+        if (st.write_failed[slot])
+            give_up(paths[static_cast<std::size_t>(slot - 2)] + ": could not be written" +
+                    nothing_written);
+    if (!summary.empty()) {
+        write_summary(summary, paths);
+        paths.push_back(summary);
+    }
+    put_in_place();
+    return paths;
+}
