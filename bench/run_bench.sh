@@ -3,7 +3,8 @@
 # "%.6f", amplitude "%e"), against the tool an engineer would use instead:
 # pandas read_csv (C engine) and scipy.signal.welch (bench/peer_welch.py).
 #
-#   bench/run_bench.sh                 zentri (interactive and scripted) against the peer
+#   bench/run_bench.sh                 zentri (interactive, and scripted: options, no
+#                                      per-segment text) against the peer
 #   bench/run_bench.sh --pairs N       a generated record of N pairs instead
 #   bench/run_bench.sh --record FILE   an existing record instead
 #   bench/run_bench.sh --reference     zentri against zentri_ref (the C library's
@@ -165,12 +166,14 @@ done
 
 interactive=$(run_best run_one zentri "$record" 1024 "$scratch/run_interactive")
 report "zentri, interactive" "$interactive"
-# The scripted run (options, no per-segment text) goes here once zentri has
-# its scripted mode:
-#   run_best measure "$record" "$scratch/run_scripted" "$root/$build/zentri" \
-#     -q acceleration -u G -m 1024 --mean -w hanning -o out rec.txt
-scripted=
-echo "zentri, scripted: not measured (this zentri has no scripted mode yet)"
+scripted=$(run_best measure "$record" "$scratch/run_scripted" "$root/$build/zentri" \
+  -q acceleration -u G -m 1024 --mean -w hanning -o out rec.txt)
+report "zentri, scripted" "$scripted"
+if cmp -s "$scratch/run_interactive/A_G2Hz.psd" "$scratch/run_scripted/out/A_G2Hz.psd"; then
+  echo "zentri: the interactive and the scripted run wrote the same PSD"
+else
+  echo "zentri: THE INTERACTIVE AND THE SCRIPTED RUN WROTE DIFFERENT PSD FILES"
+fi
 if [ -n "$peer_python" ]; then
   : >"$scratch/peer_inner.txt"
   peer=$(run_best run_peer "$record")
