@@ -15,3 +15,7 @@ struct record_place {
 // input in stream slot 1. Line ends are "\n", "\r\n" and a lone "\r". Reads the
 // file with pread, so the stream and its position are left as they were.
 record_place find_record_place(long long offset);
+
+// For tests: line counts over at least this many bytes run in two halves at
+// once (default 4 MiB).
+void set_line_count_split(long long bytes);

@@ -1,4 +1,5 @@
 #include "input/input.h"
+#include "input/pair_feed.h"
 #include "platform/console_format.h"
 #include "platform/progress_bar.h"
 #include "run/analysis_state.h"
@@ -44,6 +45,7 @@ void transform_segment()
 void segment_loop()
 {
     st.nave = 0;
+    start_pair_feed(); // the next pairs are read while a segment is transformed
     for (;;) {
         if (st.nave == 0) {
             read_first_segment();
@@ -58,4 +60,5 @@ void segment_loop()
         ++st.nave;
         progress_show(st.nave);
     }
+    stop_pair_feed();
 }

@@ -3,6 +3,7 @@
 // the run when a counted pair holds a value that is not a finite number or an
 // amplitude beyond single precision.
 #include "input/input.h"
+#include "input/record_place.h"
 #include "record_text.h"
 #include "state_fixture.h"
 
@@ -40,7 +41,8 @@ TEST(SurveyChecks, ReadingThatStopsEarlyIsReportedBeforeTheTable)
         {"comma decimal (its time still counts)", "0 1\n1 2\n2,5 3\n3 4\n", warning(3, ",5 3", 3)},
         {"stray line, CRLF", "0 1\r\n1 2\r\nERROR\r\n3 4\r\n", warning(3, "ERROR", 2)},
         {"lone CR line ends", "0 1\r1 2\r2 3\rxx\r", warning(4, "xx", 3)},
-        {"blank lines and indents", "\n\n0 1\n\n1 2\n   \n  tail text  \n", warning(7, "tail text  ", 2)},
+        {"blank lines and indents", "\n\n0 1\n\n1 2\n   \n  tail text  \n",
+         warning(7, "tail text  ", 2)},
         {"text cut at 40 bytes, control bytes escaped",
          "0 1\n1 2\n#\tnote\x01" + std::string(50, 'z') + "\n",
          warning(3, "#\\tnote\\x01" + std::string(33, 'z'), 2)},
@@ -57,22 +59,32 @@ TEST(SurveyChecks, ReadingThatStopsEarlyIsReportedBeforeTheTable)
 
 TEST(SurveyChecks, LineNumbersFarIntoALargeRecord)
 {
-    // 30,000 lines ended in turn by "\n", "\r\n" and a lone "\r", blocks of the
-    // file ending anywhere among them, then a footer.
+    // 30,000 lines ended in turn by "\n", "\r\n" and a lone "\r" (or all by
+    // "\n"), blocks of the file ending anywhere among them, then a footer.
     const char* ends[] = {"\n", "\r\n", "\r"};
-    std::string record;
-    for (int i = 0; i < 30000; ++i) record += std::to_string(i) + " 0.5" + ends[i % 3];
-    const std::string text = survey_of(record + "# end #\r\n");
+    std::string mixed, plain;
+    for (int i = 0; i < 30000; ++i) mixed += std::to_string(i) + " 0.5" + ends[i % 3];
+    for (int i = 0; i < 30000; ++i) plain += std::to_string(i) + " 0.5\n";
     const std::string expected = warning(30001, "# end #", 30000);
-    EXPECT_EQ(text.substr(0, expected.size()), expected);
+    // Also counted in two halves, the half way byte anywhere among the line ends.
+    for (int shift = 0; shift < 36; ++shift) {
+        for (const long long split : {4LL << 20, 1LL}) {
+            set_line_count_split(split);
+            for (const std::string& record : {mixed, plain}) {
+                const std::string text =
+                    survey_of(std::string(shift, ' ') + record + "# end #\r\n");
+                EXPECT_EQ(text.substr(0, expected.size()), expected) << shift << " " << split;
+            }
+        }
+    }
+    set_line_count_split(4LL << 20);
 }
 
 TEST(SurveyChecks, CleanRecordsHaveNoWarning)
 {
     const std::string pairs = even_record(40, 3);
-    for (const std::string& record :
-         {pairs, pairs + "\n\n \t\r\n\v\f", pairs + "4.000", pairs + "4.000 1.5e",
-          std::string("0\t1\r\n1\t2\r\n")}) {
+    for (const std::string& record : {pairs, pairs + "\n\n \t\r\n\v\f", pairs + "4.000",
+                                      pairs + "4.000 1.5e", std::string("0\t1\r\n1\t2\r\n")}) {
         const std::string text = survey_of(record);
         EXPECT_EQ(text.find("Warning"), std::string::npos) << text;
         EXPECT_EQ(text.rfind("\n time ", 0), 0u) << text;
@@ -83,7 +95,8 @@ TEST(SurveyChecks, AmplitudesJustBelowTheFloatEdgeAreKept)
 {
     // Read as a double this rounds to the midpoint between the largest float
     // and 2^128, but as a float it is the largest float: not an error.
-    const std::string text = survey_of("0 1\n1 340282356779733661637539395458142568447.9\n2 -3.4028235e38\n");
+    const std::string text =
+        survey_of("0 1\n1 340282356779733661637539395458142568447.9\n2 -3.4028235e38\n");
     EXPECT_EQ(text.find("Error:"), std::string::npos) << text;
     EXPECT_NE(text.find("\tns = 3 samples"), std::string::npos) << text;
 }
@@ -114,13 +127,14 @@ TEST(SurveyChecksDeathTest, UnusableValuesEndTheRunNamingTheirLine)
 {
     const std::string head = "0.000 1\n0.001 2\n";
     const std::string tail = "0.003 1\n0.004 2\n";
-    for (const char* line : {"0.002 nan", "0.002 -inf", "0.002 1e39", "0.002 -NaN", "nan 3",
-                             "infinity 3", "0.002 340282356779733661637539395458142568448",
-                             "0.002 0x1p128"}) {
+    for (const char* line :
+         {"0.002 nan", "0.002 -inf", "0.002 1e39", "0.002 -NaN", "nan 3", "infinity 3",
+          "0.002 340282356779733661637539395458142568448", "0.002 0x1p128"}) {
         SCOPED_TRACE(line);
-        const std::string message = "Error: line 3 holds a time or an amplitude that is not a finite "
-                                    "number or is beyond single precision: \"" +
-                                    std::string(line).substr(0, 40) + "\" \n"; // 40 bytes at most
+        const std::string message =
+            "Error: line 3 holds a time or an amplitude that is not a finite "
+            "number or is beyond single precision: \"" +
+            std::string(line).substr(0, 40) + "\" \n"; // 40 bytes at most
         EXPECT_EXIT(survey_to_stderr(head + line + "\n" + tail), testing::ExitedWithCode(1),
                     literally(message));
     }
