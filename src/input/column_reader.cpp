@@ -413,6 +413,18 @@ int column_scan_segment_pair(double* time, float* amplitude)
     return rd.channel == 0 ? read_and_keep(time, amplitude) : give_back(time, amplitude);
 }
 
+std::uint32_t column_scan_segment_pairs(double* time, float* amplitude, signed char* result,
+                                        std::uint32_t n)
+{
+    std::uint32_t i = 0;
+    while (i < n) {
+        const int r = column_scan_segment_pair(&time[i], &amplitude[i]);
+        result[i++] = static_cast<signed char>(r);
+        if (r < 1) break;
+    }
+    return i;
+}
+
 void column_select_channel(int channel)
 {
     rd.channel = channel;

@@ -15,6 +15,11 @@ constexpr int max_channels = 16; // amplitude columns read at once at most
 int column_scan_survey_pair(double* time, double* amplitude);
 int column_scan_segment_pair(double* time, float* amplitude);
 
+// Reads up to n lines as column_scan_segment_pair() does, each read's result in
+// result[i]; stops after a read that gives nothing. Returns the reads made.
+std::uint32_t column_scan_segment_pairs(double* time, float* amplitude, signed char* result,
+                                        std::uint32_t n);
+
 // With several channels (st.channels > 0), the reads above take every channel's
 // column of the line and give the amplitude least fit to be used (not a
 // number, or the largest magnitude), so the survey's checks cover them all.

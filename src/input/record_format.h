@@ -33,6 +33,15 @@ inline int scan_segment_pair(double* time, float* amplitude)
     return ZENTRI_RECORD_READER(scan_segment_pair)(time, amplitude);
 }
 
+// Reads up to n pairs as scan_segment_pair() does, each read's result in
+// result[i]; stops after a read that converts nothing. Returns the reads made.
+inline std::uint32_t scan_segment_pairs(double* time, float* amplitude, signed char* result,
+                                        std::uint32_t n)
+{
+    if (st.column != 0) return column_scan_segment_pairs(time, amplitude, result, n);
+    return ZENTRI_RECORD_READER(scan_segment_pairs)(time, amplitude, result, n);
+}
+
 // Returns the record to its first byte.
 inline void rewind_record()
 {

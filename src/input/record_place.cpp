@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <emmintrin.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -14,12 +16,32 @@ bool is_blank(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+// The '\n' bytes of a block, sixteen at a time: each byte lane counts up to
+// 255 matches before the lanes are summed.
+long count_newlines(const char* block, std::size_t n)
+{
+    const __m128i newline = _mm_set1_epi8('\n');
+    long count = 0;
+    std::size_t i = 0;
+    while (n - i >= 16) {
+        const std::size_t stop = i + std::min<std::size_t>((n - i) / 16, 255) * 16;
+        __m128i lanes = _mm_setzero_si128();
+        for (; i < stop; i += 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + i));
+            lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(bytes, newline));
+        }
+        const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
+        count += _mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4);
+    }
+    return count + static_cast<long>(std::count(block + i, block + n, '\n'));
+}
+
 // Adds the line ends of a block wholly before the offset: counted quickly
 // when it holds no '\r' and follows no '\r', else byte by byte.
 void count_line_ends(const char* block, std::size_t n, bool& after_cr, long& line)
 {
     if (!after_cr && std::memchr(block, '\r', n) == nullptr) {
-        line += static_cast<long>(std::count(block, block + n, '\n'));
+        line += count_newlines(block, n);
         return;
     }
     for (std::size_t i = 0; i < n; ++i) {
@@ -28,20 +50,53 @@ void count_line_ends(const char* block, std::size_t n, bool& after_cr, long& lin
     }
 }
 
+constexpr long long block_bytes = 1 << 16;
+long long split_bytes = 4LL << 20; // line counts of this many bytes or more run in two halves
+
+// Line ends in bytes [from, to) of the file, after_cr telling whether the byte
+// before from is '\r'; leaves in after_cr whether the last byte counted is.
+long count_lines(int fd, long long from, long long to, bool& after_cr)
+{
+    char block[block_bytes];
+    long line = 0;
+    for (long long at = from; at < to;) {
+        const ssize_t got =
+            pread(fd, block, static_cast<std::size_t>(std::min(block_bytes, to - at)), at);
+        if (got <= 0) break;
+        count_line_ends(block, static_cast<std::size_t>(got), after_cr, line);
+        at += got;
+    }
+    return line;
+}
+
+// Line ends in bytes [0, to) of the file; large files are counted in two
+// halves at once, the second told whether the byte before it is '\r'.
+long count_lines_before(int fd, long long to, bool& after_cr)
+{
+    after_cr = false;
+    if (to < split_bytes) return count_lines(fd, 0, to, after_cr);
+    const long long mid = to / 2;
+    char before = 0;
+    bool second_after_cr = pread(fd, &before, 1, mid - 1) == 1 && before == '\r';
+    long second = 0;
+    std::thread counter([&] { second = count_lines(fd, mid, to, second_after_cr); });
+    const long first = count_lines(fd, 0, mid, after_cr);
+    counter.join();
+    after_cr = second_after_cr;
+    return first + second;
+}
+
 // Finds the first byte at or after offset that is not white space and adds the
 // line ends before it to line; returns -1 when the file has none.
 long long locate_text(int fd, long long offset, long& line)
 {
-    char block[1 << 16];
+    char block[block_bytes];
     bool after_cr = false; // the byte before was '\r'
-    for (long long at = 0;;) {
+    long long at = offset / block_bytes * block_bytes;
+    line += count_lines_before(fd, at, after_cr);
+    for (;;) {
         const ssize_t got = pread(fd, block, sizeof block, at);
         if (got <= 0) return -1;
-        if (at + got <= offset) {
-            count_line_ends(block, static_cast<std::size_t>(got), after_cr, line);
-            at += got;
-            continue;
-        }
         for (ssize_t i = 0; i < got; ++i, ++at) {
             const char c = block[i];
             if (after_cr && c != '\n') ++line;
@@ -88,18 +143,16 @@ record_place find_record_place(long long offset)
     return place;
 }
 
+void set_line_count_split(long long bytes)
+{
+    split_bytes = bytes;
+}
+
 long record_line(long long offset)
 {
-    long line = 1;
     const int fd = st.fp[1] != nullptr ? fileno(st.fp[1]) : -1;
-    char block[1 << 16];
+    if (fd < 0 || offset < 1) return 1;
     bool after_cr = false;
-    for (long long at = 0; fd >= 0 && at < offset - 1;) {
-        const long long want = std::min<long long>(sizeof block, offset - 1 - at);
-        const ssize_t got = pread(fd, block, static_cast<std::size_t>(want), at);
-        if (got <= 0) break;
-        count_line_ends(block, static_cast<std::size_t>(got), after_cr, line);
-        at += got;
-    }
-    return line;
+    const long ends = count_lines_before(fd, offset - 1, after_cr);
+    return 1 + ends + (after_cr ? 1 : 0); // a '\r' just before the byte ends a line too
 }

@@ -5,10 +5,13 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 // Fast scanner (record_scanner.cpp).
 int fast_scan_survey_pair(double* time, double* amplitude);
 int fast_scan_segment_pair(double* time, float* amplitude);
+std::uint32_t fast_scan_segment_pairs(double* time, float* amplitude, signed char* result,
+                                      std::uint32_t n);
 void fast_rewind_record();
 long long fast_record_offset();
 
@@ -21,5 +24,7 @@ void fast_scan_set_window(std::size_t capacity, std::size_t chunk);
 // Reference reader (record_reference.cpp).
 int reference_scan_survey_pair(double* time, double* amplitude);
 int reference_scan_segment_pair(double* time, float* amplitude);
+std::uint32_t reference_scan_segment_pairs(double* time, float* amplitude, signed char* result,
+                                           std::uint32_t n);
 void reference_rewind_record();
 long long reference_record_offset();

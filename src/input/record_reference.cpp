@@ -15,6 +15,17 @@ int reference_scan_segment_pair(double* time, float* amplitude)
     return std::fscanf(st.fp[1], " %lf %f ", time, amplitude);
 }
 
+std::uint32_t reference_scan_segment_pairs(double* time, float* amplitude, signed char* result,
+                                           std::uint32_t n)
+{
+    std::uint32_t i = 0;
+    while (i < n) {
+        result[i] = static_cast<signed char>(reference_scan_segment_pair(time + i, amplitude + i));
+        if (result[i++] < 1) break;
+    }
+    return i;
+}
+
 void reference_rewind_record()
 {
     std::rewind(st.fp[1]);

@@ -204,6 +204,22 @@ template <class T> int scan_number(T* out)
     return 1;
 }
 
+// Reads one pair as fscanf(" %lf %f ") does from the stream being read.
+[[gnu::always_inline]] inline int segment_pair(double* time, float* amplitude)
+{
+    const char* end;
+    if (quick_pair(time, amplitude, end)) {
+        reader.pos = static_cast<std::size_t>(skip_space_in_buffer(end) - text);
+        if (reader.pos == reader.end) skip_space(); // the white space may go on in the next block
+        return 2;
+    }
+    const int r = scan_number(time);
+    if (r != 1) return r;
+    if (scan_number(amplitude) != 1) return 1;
+    skip_space();
+    return 2;
+}
+
 } // namespace
 
 int fast_scan_survey_pair(double* time, double* amplitude)
@@ -222,17 +238,19 @@ int fast_scan_survey_pair(double* time, double* amplitude)
 int fast_scan_segment_pair(double* time, float* amplitude)
 {
     follow_stream();
-    const char* end;
-    if (quick_pair(time, amplitude, end)) {
-        reader.pos = static_cast<std::size_t>(skip_space_in_buffer(end) - text);
-        if (reader.pos == reader.end) skip_space(); // the white space may go on in the next block
-        return 2;
+    return segment_pair(time, amplitude);
+}
+
+std::uint32_t fast_scan_segment_pairs(double* time, float* amplitude, signed char* result,
+                                      std::uint32_t n)
+{
+    follow_stream();
+    std::uint32_t i = 0;
+    while (i < n) {
+        result[i] = static_cast<signed char>(segment_pair(time + i, amplitude + i));
+        if (result[i++] < 1) break;
     }
-    const int r = scan_number(time);
-    if (r != 1) return r;
-    if (scan_number(amplitude) != 1) return 1;
-    skip_space();
-    return 2;
+    return i;
 }
 
 void fast_rewind_record()

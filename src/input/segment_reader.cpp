@@ -1,15 +1,16 @@
 #include "input/input.h"
+#include "input/pair_feed.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
 
 void read_first_segment()
 {
     zprint("\n\n reading time history ");
-    if (scan_segment_pair(&st.t_first, &st.seg[0].re) < 1) zprint("\n fscanf error ");
+    if (next_segment_pair(&st.t_first, &st.seg[0].re) < 1) zprint("\n fscanf error ");
     std::uint32_t count = 1;
     while (count < st.m) {
         double t;
-        if (scan_segment_pair(&t, &st.seg[count].re) < 1) break;
+        if (next_segment_pair(&t, &st.seg[count].re) < 1) break;
         if (++count == st.m) st.t_last = t;
     }
     st.ns = count;
@@ -36,13 +37,7 @@ void read_next_segment()
     for (std::uint32_t i = 0; i < st.m; ++i) st.seg[i].im = 0.f;
     for (std::uint32_t i = 0; i < st.nhs; ++i) st.seg[i].re = st.overlap[i];
     for (std::uint32_t i = st.nhs; i < st.m; ++i) st.seg[i].re = 0.f;
-    std::uint32_t count = 0;
-    while (st.nhs + count < st.m) {
-        double t;
-        if (scan_segment_pair(&t, &st.seg[st.nhs + count].re) < 1) break;
-        ++count;
-    }
-    st.ns = count;
+    st.ns = next_segment_amplitudes(st.seg + st.nhs, st.m - st.nhs);
     if (st.ns < st.nhs) {
         st.status = 905;
         zprint("\n   ns=%ld  nhs=%ld ", static_cast<long>(st.ns), static_cast<long>(st.nhs));

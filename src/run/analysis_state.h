@@ -22,7 +22,7 @@ struct analysis_state {
     complex_entry seg[seg_entries]; // current segment, transformed in place into its spectrum
     double psd[max_m];              // power summed per bin, then the one-sided PSD
     float overlap[max_m];           // raw second half of the previous segment
-    complex_entry twiddle[max_m];   // reordering scratch copy, then the stage twiddle factors
+    complex_entry twiddle[max_m];   // scratch copy of the segment for the input reordering
 
     /* files */
     char fname[file_slots][name_chars]; // slot 1 input path, slots 2..15 output names
@@ -76,8 +76,10 @@ struct analysis_state {
     double hann_scale;         // Hanning power restoration sqrt(8/3)
     double hann_weight[max_m]; // Hanning weights of entries 0..hann_m-1, kept between segments
     std::uint32_t hann_m;      // segment length the weights were computed for, 0 for none
-    double overall_ms;         // running sum of the one-sided PSD, then the overall rms
-    double overall_rms;        // the overall rms in the quantity's first unit, as printed
+    complex_entry stage_twiddle[max_m]; // stage twiddle factors, the stage of half h from entry h-2
+    std::uint32_t twiddle_m;            // segment length the stage twiddles cover, 0 for none
+    double overall_ms;                  // running sum of the one-sided PSD, then the overall rms
+    double overall_rms;                 // the overall rms in the quantity's first unit, as printed
 
     /* how the run is driven */
     bool scripted; // options given: no dialogue, errors as one line on stderr, exit 0/1/2

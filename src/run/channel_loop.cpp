@@ -5,6 +5,8 @@
 // and they are copied through the record's fields around the channel's turn.
 // The copies are m/2 floats and m doubles per channel and segment, small beside
 // the transform, and the loop's procedures stay as the one-channel run has them.
+// There is no reading ahead here: channel 0's reads keep every channel's lines
+// for the others, which a second thread reading on would not.
 #include "input/input.h"
 #include "platform/progress_bar.h"
 #include "run/analysis_state.h"

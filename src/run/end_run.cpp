@@ -1,3 +1,4 @@
+#include "input/pair_feed.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
 #include "run/run.h"
@@ -7,6 +8,7 @@
 
 void end_run(const char* fmt, ...)
 {
+    stop_pair_feed(); // before the record it reads is closed
     va_list ap;
     va_start(ap, fmt);
     const std::string text = formatted(fmt, ap);

@@ -1,4 +1,5 @@
 #include "input/input.h"
+#include "input/pair_feed.h"
 #include "platform/console_format.h"
 #include "platform/progress_bar.h"
 #include "run/analysis_state.h"
@@ -59,8 +60,10 @@ bool segment_step()
 void segment_loop()
 {
     st.nave = 0;
+    start_pair_feed(); // the next pairs are read while a segment is transformed
     while (segment_step()) {
         ++st.nave;
         progress_show(st.nave);
     }
+    stop_pair_feed();
 }

@@ -1,5 +1,6 @@
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
+#include "spectrum/butterflies.h"
 #include "spectrum/spectrum.h"
 
 #include <cmath>
@@ -20,28 +21,40 @@ void first_stage()
     }
 }
 
-// Fills twiddle entries 0..half-1 with e^(-i*2*pi*t/span).
-void stage_twiddles(std::uint32_t span)
+// The twiddle factors of the stage of this span, half of span entries.
+complex_entry* stage_table(std::uint32_t span)
 {
-    const std::uint32_t half = span / 2;
-    for (std::uint32_t t = 0; t < half; ++t) {
-        const double x = (t * st.tpi) / span;
-        double s, c;
-        sincos(x, &s, &c);
-        st.twiddle[t].re = static_cast<float>(c);
-        st.twiddle[t].im = static_cast<float>(-s);
+    return st.stage_twiddle + (span / 2 - 2);
+}
+
+// Fills the twiddle table of every stage up to span m with e^(-i*2*pi*t/span),
+// t = 0..span/2-1. They are the same for every segment of a run, so they are
+// computed once, not per stage of every segment.
+void stage_twiddles()
+{
+    if (st.twiddle_m >= st.m) return;
+    for (std::uint32_t span = 4; span <= st.m; span *= 2) {
+        complex_entry* w = stage_table(span);
+        for (std::uint32_t t = 0; t < span / 2; ++t) {
+            const double x = (t * st.tpi) / span;
+            double s, c;
+            sincos(x, &s, &c);
+            w[t].re = static_cast<float>(c);
+            w[t].im = static_cast<float>(-s);
+        }
     }
+    st.twiddle_m = st.m;
 }
 
 // One later stage: butterflies between entries half a span apart.
-void later_stage(std::uint32_t span)
+void later_stage(std::uint32_t span, const complex_entry* table)
 {
     const std::uint32_t half = span / 2;
     for (std::uint32_t base = 0; base < st.m; base += span) {
         for (std::uint32_t t = 0; t < half; ++t) {
             complex_entry& up = st.seg[base + t];
             complex_entry& low = st.seg[base + t + half];
-            const complex_entry w = st.twiddle[t];
+            const complex_entry w = table[t];
             const float tr = static_cast<float>(static_cast<double>(low.re) * w.re -
                                                 static_cast<double>(low.im) * w.im);
             const float ti = static_cast<float>(static_cast<double>(low.im) * w.re +
@@ -58,7 +71,6 @@ void later_stage(std::uint32_t span)
 // Scales the spectrum by 1/m and adds each bin's power to psd.
 void scale_and_accumulate()
 {
-    zprint("\n m=%d ", static_cast<int>(st.m));
     const float mf = static_cast<float>(st.m);
     for (std::uint32_t k = 0; k < st.m; ++k) {
         const float re = st.seg[k].re / mf;
@@ -69,7 +81,23 @@ void scale_and_accumulate()
     }
 }
 
+bool vector_allowed = true; // tests turn the AVX2 loops off to compare
+
+// The AVX2 loops where the processor has them and the segment has 4 entries or more.
+const butterfly_passes& chosen_passes()
+{
+    static const bool has_avx2 = __builtin_cpu_supports("avx2");
+    return vector_allowed && has_avx2 && st.m >= 4 ? avx_butterflies : plain_butterflies;
+}
+
 } // namespace
+
+const butterfly_passes plain_butterflies{first_stage, later_stage, scale_and_accumulate};
+
+void allow_vector_butterflies(bool allow)
+{
+    vector_allowed = allow;
+}
 
 void reorder_input()
 {
@@ -95,12 +123,14 @@ void reorder_input()
 void ctfourier()
 {
     zprint("\n m= %ld  nstages= %ld \n\n", static_cast<long>(st.m), static_cast<long>(st.nstages));
-    first_stage();
+    stage_twiddles();
+    const butterfly_passes& passes = chosen_passes();
+    passes.first_stage();
     for (std::uint32_t s = 2; s <= st.nstages; ++s) {
         zprint("\n i=%ld / %ld ", static_cast<long>(s), static_cast<long>(st.nstages));
         const std::uint32_t span = 1u << s;
-        stage_twiddles(span);
-        later_stage(span);
+        passes.later_stage(span, stage_table(span));
     }
-    scale_and_accumulate();
+    zprint("\n m=%d ", static_cast<int>(st.m));
+    passes.scale_and_accumulate();
 }

@@ -15,3 +15,7 @@ void reorder_input();
 
 // Transforms seg in place, scales it by 1/m and adds each bin's power to psd.
 void ctfourier();
+
+// For tests: false makes ctfourier use its plain loops even where the processor
+// has AVX2 (both give the same bits); true, the default, lets it choose.
+void allow_vector_butterflies(bool allow);

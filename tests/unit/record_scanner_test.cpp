@@ -3,6 +3,7 @@
 // every read, over a large generated corpus of valid and malformed text, read
 // with the full buffer and with small windows so numbers cross block ends and
 // outgrow the buffer.
+#include "input/pair_feed.h"
 #include "input/record_readers.h"
 #include "record_scanner_corpus.h"
 #include "state_fixture.h"
@@ -41,7 +42,7 @@ std::ostream& operator<<(std::ostream& os, const read_outcome& r)
 }
 
 enum class pair_format { survey, segment };
-enum class reader_kind { fast, reference };
+enum class reader_kind { fast, reference, feed }; // feed: fast, read ahead (segment pairs)
 
 template <class T> std::uint64_t bits_of(T v)
 {
@@ -63,27 +64,33 @@ read_outcome read_pair(reader_kind reader, pair_format format)
         r.amplitude_bits = bits_of(amplitude);
     } else {
         float amplitude = -7.25f;
-        r.result = fast ? fast_scan_segment_pair(&time, &amplitude)
-                        : reference_scan_segment_pair(&time, &amplitude);
+        r.result = reader == reader_kind::feed ? next_segment_pair(&time, &amplitude)
+                   : fast                      ? fast_scan_segment_pair(&time, &amplitude)
+                                               : reference_scan_segment_pair(&time, &amplitude);
         r.amplitude_bits = bits_of(amplitude);
     }
     r.time_bits = bits_of(time);
-    r.offset = fast ? fast_record_offset() : reference_record_offset();
+    // The feed's reader runs ahead of the reads taken: its offset tells nothing.
+    if (reader != reader_kind::feed)
+        r.offset = fast ? fast_record_offset() : reference_record_offset();
     return r;
 }
 
-// Reads the record in text until a read converts nothing, as the program does.
+// Reads the record in text until a read converts nothing (the program stops
+// there; failures > 1 goes on past as many failed reads).
 std::vector<read_outcome> read_all(const std::string& record, reader_kind reader,
-                                   pair_format format)
+                                   pair_format format, int failures = 1)
 {
     std::FILE* f = fmemopen(const_cast<char*>(record.data()), record.size(), "r");
     if (record.empty()) f = std::tmpfile(); // fmemopen refuses an empty buffer
     st.fp[1] = f;
+    if (reader == reader_kind::feed) start_pair_feed();
     std::vector<read_outcome> reads;
-    for (;;) {
+    while (failures > 0) {
         reads.push_back(read_pair(reader, format));
-        if (reads.back().result < 1) break;
+        failures -= reads.back().result < 1;
     }
+    stop_pair_feed();
     std::fclose(f);
     st.fp[1] = nullptr;
     return reads;
@@ -224,8 +231,35 @@ TEST_F(RecordScanner, FloatAmplitudesAreRoundedFromTheTextNotViaDouble)
     const float upper = 1.6476656198501587f;
     EXPECT_NE(static_cast<float>(std::strtod(sixteen, nullptr)), upper);
     for (const reader_kind reader : {reader_kind::reference, reader_kind::fast}) {
-        const auto reads = read_all("0 " + std::string(sixteen) + "\n", reader, pair_format::segment);
+        const auto reads =
+            read_all("0 " + std::string(sixteen) + "\n", reader, pair_format::segment);
         EXPECT_EQ(reads[0].amplitude_bits, bits_of(upper));
+    }
+}
+
+// Read ahead, the segment reads come in order across many blocks, up to a read
+// of a time alone and the end; after a failed read, reading goes on.
+TEST_F(RecordScanner, ReadAheadGivesTheSameReads)
+{
+    std::string pairs;
+    for (int i = 0; i < 40000; ++i)
+        pairs += std::to_string(i) + ".5 " + std::to_string(i % 977) + "e-3\n";
+    for (const std::string& record : {pairs + "7.25\n", "- " + pairs}) {
+        std::vector<read_outcome> expected =
+            read_all(record, reader_kind::fast, pair_format::segment, 2);
+        for (read_outcome& r : expected) r.offset = 0;
+        EXPECT_EQ(read_all(record, reader_kind::feed, pair_format::segment, 2), expected);
+        // Taken in bulk, as a later segment takes them, 999 at a time.
+        open_record_text(record);
+        start_pair_feed();
+        std::vector<complex_entry> got(expected.size() + 999, complex_entry{-7.25f, 0.f});
+        std::uint32_t taken = 0;
+        for (std::uint32_t n = 999; n == 999;)
+            taken += n = next_segment_amplitudes(&got[taken], 999);
+        stop_pair_feed();
+        for (std::size_t i = 0; i + 1 < expected.size() && expected[i].result >= 1; ++i)
+            ASSERT_EQ(bits_of(got[i].re), expected[i].amplitude_bits) << i;
+        EXPECT_EQ(taken, record[0] == '-' ? 0u : expected.size() - 2);
     }
 }
 

@@ -3,6 +3,7 @@
 // the run when a counted pair holds a value that is not a finite number or an
 // amplitude beyond single precision.
 #include "input/input.h"
+#include "input/record_place.h"
 #include "input/time_gaps.h"
 #include "record_text.h"
 #include "state_fixture.h"
@@ -174,14 +175,25 @@ TEST(SurveyChecks, GapsInTheTimeColumnAreWarnedOnceAfterTheTable)
 
 TEST(SurveyChecks, LineNumbersFarIntoALargeRecord)
 {
-    // 30,000 lines ended in turn by "\n", "\r\n" and a lone "\r", blocks of the
-    // file ending anywhere among them, then a footer.
+    // 30,000 lines ended in turn by "\n", "\r\n" and a lone "\r" (or all by
+    // "\n"), blocks of the file ending anywhere among them, then a footer.
     const char* ends[] = {"\n", "\r\n", "\r"};
-    std::string record;
-    for (int i = 0; i < 30000; ++i) record += std::to_string(i) + " 0.5" + ends[i % 3];
-    const std::string text = survey_of(record + "# end #\r\n");
+    std::string mixed, plain;
+    for (int i = 0; i < 30000; ++i) mixed += std::to_string(i) + " 0.5" + ends[i % 3];
+    for (int i = 0; i < 30000; ++i) plain += std::to_string(i) + " 0.5\n";
     const std::string expected = warning(30001, "# end #", 30000);
-    EXPECT_EQ(text.substr(0, expected.size()), expected);
+    // Also counted in two halves, the half way byte anywhere among the line ends.
+    for (int shift = 0; shift < 36; ++shift) {
+        for (const long long split : {4LL << 20, 1LL}) {
+            set_line_count_split(split);
+            for (const std::string& record : {mixed, plain}) {
+                const std::string text =
+                    survey_of(std::string(shift, ' ') + record + "# end #\r\n");
+                EXPECT_EQ(text.substr(0, expected.size()), expected) << shift << " " << split;
+            }
+        }
+    }
+    set_line_count_split(4LL << 20);
 }
 
 TEST(SurveyChecks, CleanRecordsHaveNoWarning)

@@ -1,0 +1,154 @@
+#include "input/pair_feed.h"
+#include "input/record_format.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+constexpr std::uint32_t block_pairs = 8192; // reads per block
+constexpr std::uint64_t block_count = 4;    // blocks the reader may fill ahead
+
+// The results of consecutive reads: a field is valid only where the read
+// converted it (time for results 1 and 2, amplitude for result 2).
+struct pair_block {
+    double time[block_pairs];
+    float amplitude[block_pairs];
+    signed char result[block_pairs];
+    std::uint32_t filled; // reads held
+    bool last;            // the last read failed: the reader has stopped
+};
+
+// The blocks and the hand-over between the two threads. Block i lives in
+// blocks[i % block_count]; the reader fills it while produced - consumed <
+// block_count, the loop reads it while consumed < produced.
+struct feed_state {
+    pair_block blocks[block_count];
+    std::mutex lock;
+    std::condition_variable changed;
+    std::uint64_t produced; // blocks filled, under lock
+    std::uint64_t consumed; // blocks read and given back, under lock
+    bool stop;              // the loop asks the reader to end, under lock
+    std::thread reader;
+    const pair_block* current; // the block being taken by the loop, or none
+    std::uint32_t next;        // its next read
+};
+feed_state feed;
+
+// The reader thread: fills free blocks with reads until one fails or it is stopped.
+void read_ahead()
+{
+    for (std::uint64_t index = 0;; ++index) {
+        {
+            std::unique_lock<std::mutex> hold(feed.lock);
+            feed.changed.wait(
+                hold, [] { return feed.stop || feed.produced - feed.consumed < block_count; });
+            if (feed.stop) return;
+        }
+        pair_block& b = feed.blocks[index % block_count];
+        b.filled = scan_segment_pairs(b.time, b.amplitude, b.result, block_pairs);
+        b.last = b.result[b.filled - 1] < 1;
+        {
+            const std::lock_guard<std::mutex> hold(feed.lock);
+            ++feed.produced;
+        }
+        feed.changed.notify_all();
+        if (b.last) return;
+    }
+}
+
+// Waits for the next filled block and makes it the current one.
+void take_block()
+{
+    std::unique_lock<std::mutex> hold(feed.lock);
+    feed.changed.wait(hold, [] { return feed.consumed < feed.produced; });
+    feed.current = &feed.blocks[feed.consumed % block_count];
+    feed.next = 0;
+}
+
+// Gives the current block back to the reader.
+void give_back_block()
+{
+    {
+        const std::lock_guard<std::mutex> hold(feed.lock);
+        ++feed.consumed;
+    }
+    feed.changed.notify_all();
+    feed.current = nullptr;
+}
+
+// Marks the reads of the current block before i as taken, giving the block
+// back when all are; after the reader's last block the reader is stopped.
+void taken_up_to(std::uint32_t i)
+{
+    feed.next = i;
+    if (i < feed.current->filled) return;
+    const bool last = feed.current->last;
+    give_back_block();
+    if (last) stop_pair_feed(); // the reader has ended; reads go on straight from the record
+}
+
+} // namespace
+
+void start_pair_feed()
+{
+    stop_pair_feed();
+    feed.produced = feed.consumed = 0;
+    feed.stop = false;
+    feed.current = nullptr;
+    feed.reader = std::thread(read_ahead);
+}
+
+void stop_pair_feed()
+{
+    if (!feed.reader.joinable()) return;
+    {
+        const std::lock_guard<std::mutex> hold(feed.lock);
+        feed.stop = true;
+    }
+    feed.changed.notify_all();
+    feed.reader.join();
+    feed.current = nullptr;
+}
+
+int next_segment_pair(double* time, float* amplitude)
+{
+    if (!feed.reader.joinable()) return scan_segment_pair(time, amplitude);
+    if (feed.current == nullptr) take_block();
+    const pair_block& b = *feed.current;
+    const std::uint32_t i = feed.next;
+    const int result = b.result[i];
+    if (result >= 1) *time = b.time[i];
+    if (result == 2) *amplitude = b.amplitude[i];
+    taken_up_to(i + 1);
+    return result;
+}
+
+std::uint32_t next_segment_amplitudes(complex_entry* out, std::uint32_t n)
+{
+    std::uint32_t count = 0;
+    while (count < n) {
+        if (!feed.reader.joinable()) {
+            double t;
+            if (scan_segment_pair(&t, &out[count].re) < 1) break;
+            ++count;
+            continue;
+        }
+        if (feed.current == nullptr) take_block();
+        const pair_block& b = *feed.current;
+        std::uint32_t i = feed.next;
+        const std::uint32_t end = std::min(b.filled, i + (n - count));
+        bool failed = false;
+        for (; i < end && !failed; ++i) {
+            failed = b.result[i] < 1;
+            if (b.result[i] == 2) out[count].re = b.amplitude[i];
+            count += !failed;
+        }
+        taken_up_to(i);
+        if (failed) break;
+    }
+    return count;
+}

@@ -1,0 +1,18 @@
+// The three loops of ctfourier that touch every entry, in two builds that give
+// the same bits: plain C++, and AVX code for processors that have it. Both
+// form every product and sum in double precision from the widened floats and
+// round to float at the same points; no fused multiply-add is used.
+#pragma once
+
+#include "run/analysis_state.h"
+
+#include <cstdint>
+
+struct butterfly_passes {
+    void (*first_stage)();                                           // adjacent pairs, no twiddle
+    void (*later_stage)(std::uint32_t span, const complex_entry* w); // entries span/2 apart
+    void (*scale_and_accumulate)();                                  // 1/m scaling, power into psd
+};
+
+extern const butterfly_passes plain_butterflies; // ctfourier.cpp
+extern const butterfly_passes avx_butterflies;   // avx_butterflies.cpp
