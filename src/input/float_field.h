@@ -21,7 +21,8 @@
 #include <limits>
 
 // Character classes of the C locale.
-enum : unsigned char { space_class = 1, digit_class = 2, hex_class = 4 };
+// (separator_class: the field separators of the column reader.)
+enum : unsigned char { space_class = 1, digit_class = 2, hex_class = 4, separator_class = 8 };
 
 struct class_table {
     unsigned char of[256];
@@ -34,6 +35,7 @@ constexpr class_table make_classes()
         t.of[static_cast<unsigned char>(*s)] = space_class;
     for (int c = '0'; c <= '9'; ++c) t.of[c] = digit_class | hex_class;
     for (int c = 'a'; c <= 'f'; ++c) t.of[c] = t.of[c - 'a' + 'A'] = hex_class;
+    t.of[static_cast<unsigned char>(',')] = t.of[static_cast<unsigned char>(';')] = separator_class;
     return t;
 }
 constexpr class_table classes = make_classes();
@@ -187,10 +189,13 @@ constexpr double exact_tens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
 }
 
 // The usual number, read and converted quickly: [sign] digits [. digits]
-// [e [sign] digits] with one to 19 mantissa digits, followed by white space,
-// so it is certain where the C library stops, and a value that exact_decimal()
-// converts. Returns false for anything else, which the full reader takes.
-template <class T> [[gnu::always_inline]] inline bool quick_number(const char*& at, T& value)
+// [e [sign] digits] with one to 19 mantissa digits, followed by white space
+// (or a byte of the classes in ends), so it is certain where the C library
+// stops, and a value that exact_decimal() converts. Returns false for anything
+// else, which the full reader takes.
+template <class T>
+[[gnu::always_inline]] inline bool quick_number(const char*& at, T& value,
+                                                unsigned char ends = space_class)
 {
     const char* p = at;
     const bool negative = *p == '-';
@@ -216,7 +221,7 @@ template <class T> [[gnu::always_inline]] inline bool quick_number(const char*& 
         }
         if (exponent_negative) exponent = -exponent;
     }
-    if (!(class_of(*p) & space_class) || !exact_decimal(mantissa, exponent - fraction, value))
+    if (!(class_of(*p) & ends) || !exact_decimal(mantissa, exponent - fraction, value))
         return false;
     const T signs[] = {1, -1}; // exact; a table rather than a branch on random signs
     value *= signs[negative];

@@ -147,3 +147,12 @@ void set_line_count_split(long long bytes)
 {
     split_bytes = bytes;
 }
+
+long record_line(long long offset)
+{
+    const int fd = st.fp[1] != nullptr ? fileno(st.fp[1]) : -1;
+    if (fd < 0 || offset < 1) return 1;
+    bool after_cr = false;
+    const long ends = count_lines_before(fd, offset - 1, after_cr);
+    return 1 + ends + (after_cr ? 1 : 0); // a '\r' just before the byte ends a line too
+}

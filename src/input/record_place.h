@@ -19,3 +19,7 @@ record_place find_record_place(long long offset);
 // For tests: line counts over at least this many bytes run in two halves at
 // once (default 4 MiB).
 void set_line_count_split(long long bytes);
+
+// The 1-based line of the byte just before the record offset: the line of a
+// pair whose last byte a read has just taken. Reads the file with pread.
+long record_line(long long offset);

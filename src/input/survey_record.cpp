@@ -1,5 +1,6 @@
 #include "input/input.h"
 #include "input/record_place.h"
+#include "input/time_gaps.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
 #include "run/run.h"
@@ -26,6 +27,7 @@ struct record_span {
     int stop_result;       // result of the last read: EOF when the count reached the end
     long long stop_offset; // record offset where reading stopped
     bool suspect;          // a value read is not finite, or the amplitude may overflow a float
+    time_gaps gaps;        // steps of the time column that may be gaps
     double sum;            // sum of the amplitudes counted (a pair without one adds 0)
     double sum_sq;         // sum of their squares
 };
@@ -54,6 +56,7 @@ record_span count_pairs()
     int result = scan_survey_pair(&r.start, &amplitude);
     r.first_ok = result >= 1;
     r.suspect = suspect_pair(result, r.start, amplitude);
+    start_gaps(r.gaps, 1, r.start, record_offset());
     if (result == 2) add_amplitude(r, amplitude);
     std::uint32_t counter = 2;
     while (counter < pair_limit) {
@@ -61,6 +64,7 @@ record_span count_pairs()
         result = scan_survey_pair(&t, &amplitude);
         if (result < 1) break;
         r.suspect |= suspect_pair(result, t, amplitude);
+        if (note_time(r.gaps, counter, t)) place_last_step(r.gaps, record_offset());
         if (result == 2) add_amplitude(r, amplitude);
         r.end = t;
         ++counter;
@@ -81,8 +85,8 @@ void warn_of_unread_text(const record_span& r)
     const long pairs = r.first_ok ? r.ns : r.ns - 1;
     run_warning(
         "\n Warning: reading stopped at line %ld, at the text \"%s\"; %ld pairs were counted"
-        " and the rest of the file is not used. \n",
-        place.line, place.text, pairs);
+        " and the rest of the file is not used.%s \n",
+        place.line, place.text, pairs, st.column != 0 ? column_stop_note() : "");
 }
 
 // Ends the run when a counted pair holds a time or an amplitude that is not a
@@ -160,6 +164,41 @@ void print_table(std::uint32_t ns, double dur, double dt)
     zprint("\n");
 }
 
+// Tallies the gaps of the whole record for the mean step dt, reading it again;
+// used only when the counting pass could not keep every step that may be one.
+gap_tally tally_record_again(const record_span& r, double dt)
+{
+    gap_tally tally{};
+    rewind_record();
+    double before = 0.;
+    for (std::uint32_t pair = 1; pair <= r.ns; ++pair) {
+        double t = 0.;
+        double amplitude = 0.;
+        scan_survey_pair(&t, &amplitude);
+        if (pair > 1) tally_step(tally, {pair, record_offset(), before, t}, dt);
+        before = t;
+    }
+    return tally;
+}
+
+// Warns, once, of steps of the time column above 1.5 times the mean step dt or
+// below zero: the first one with its line and times, how many there are and
+// the largest.
+void warn_of_gaps(const record_span& r, double dt)
+{
+    gap_tally tally{};
+    if (!judge_gaps(r.gaps, dt, tally)) tally = tally_record_again(r, dt);
+    st.gaps = tally.count;
+    if (tally.count == 0) return;
+    const time_step& first = tally.first;
+    run_warning(
+        "\n Warning: the time column jumps at line %ld, from %lf to %lf sec (%.0f steps of %lf"
+        " sec); %ld such gap%s, the largest %.0f dt. The spectrum assumes a constant time"
+        " step. ",
+        record_line(first.offset), first.before, first.after, (first.after - first.before) / dt, dt,
+        tally.count, tally.count == 1 ? "" : "s", tally.largest / dt);
+}
+
 // Keeps what the survey learnt of the record in the program-wide record.
 void keep_record_figures(const record_span& r, double dt)
 {
@@ -187,4 +226,5 @@ void survey_record()
     zprint("\n dur = %11.4f sec\tns = %ld samples", dur, static_cast<long>(r.ns));
     zprint("\n dt = %11.6f sec\tsr = %11.3f samples/sec ", dt, sr);
     print_table(r.ns, dur, dt);
+    warn_of_gaps(r, dt);
 }

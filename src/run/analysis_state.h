@@ -29,6 +29,12 @@ struct analysis_state {
     std::FILE* fp[file_slots];          // open streams, numbered as fname
     bool write_failed[file_slots];      // a write or close of that slot's file has failed
 
+    /* record layout, set by the options of a scripted run */
+    std::int32_t column;   // amplitude column read by the column reader; 0 reads the plain pairs
+    double rate;           // samples per second of a record without a time column, else 0
+    std::int32_t channels; // amplitude columns read at once from column on (--columns all), else 0
+    long gaps;             // steps of the time column the survey found above 1.5 dt or negative
+
     /* segment geometry */
     std::uint32_t m;       // samples per segment, a power of two 2..65536
     std::uint32_t nhs;     // m/2, samples carried over and read anew per later segment

@@ -1,6 +1,7 @@
 #include "run/command_line.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
+#include "run/layout_options.h"
 #include "run/option_values.h"
 #include "run/script_messages.h"
 
@@ -52,6 +53,16 @@ const option_row option_table[] = {
      [](const char* v) { opts.output_dir = v; }},
     {"summary", 0, "FILE", "write the run's summary as JSON to FILE",
      [](const char* v) { opts.summary = v; }},
+    {"column", 0, "N",
+     "the amplitude is in column N of a record of one\nsample per line (column 1 is time); fields "
+     "split\n"
+     "at blanks, commas or semicolons; header lines\nskipped",
+     take_column},
+    {"columns", 0, "all",
+     "every column after the time column, each channel's\nfiles into a folder of "
+     "its own (at most 16)",
+     take_every_column},
+    {"rate", 0, "HZ", "the record has no time column: time i is i/HZ", take_rate},
     {"survey", 0, nullptr, "print the survey and its table of segment lengths",
      [](const char*) { opts.survey_only = true; }},
     {"verbose", 0, nullptr, "also print the dialogue run's per-segment text",
@@ -167,4 +178,5 @@ void read_command_line(int argc, char** argv)
     }
     take_record(argc, argv);
     check_choices();
+    check_layout_options();
 }

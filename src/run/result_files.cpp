@@ -1,4 +1,5 @@
 #include "run/result_files.h"
+#include "input/column_reader.h"
 #include "output/output.h"
 #include "platform/progress_bar.h"
 #include "run/analysis_state.h"
@@ -26,7 +27,8 @@ std::vector<staged_file> staged; // every temporary file made so far
 
 // The temporary names again, for a signal handler to remove: fixed storage that
 // is complete before the count covers it.
-constexpr int max_staged = file_slots; // result files of slots 2..15 and the summary
+// Result files of slots 2..15 for each channel, and the summary.
+constexpr int max_staged = max_channels * (file_slots - 2) + 1;
 char signal_temps[max_staged][PATH_MAX];
 volatile std::sig_atomic_t signal_temp_count = 0;
 
@@ -42,10 +44,14 @@ extern "C" void end_on_signal(int sig)
 
 const std::string nothing_written = "; no result file was written";
 
-// Removes every temporary file still there and ends with the message and status 1.
+std::vector<std::string> made_folders; // result folders made by this run, in order
+
+// Removes every temporary file still there and the result folders made for
+// them, and ends with the message and status 1.
 [[noreturn]] void give_up(const std::string& message)
 {
     for (const staged_file& f : staged) std::remove(f.temp.c_str());
+    for (auto f = made_folders.rbegin(); f != made_folders.rend(); ++f) rmdir(f->c_str());
     script_exit(1, "%s", message.c_str());
 }
 
@@ -96,11 +102,12 @@ std::FILE* stage(const std::string& path)
     return f;
 }
 
-// Writes the JSON summary into its temporary file.
-void write_summary(const std::string& path, const std::vector<std::string>& files)
+} // namespace
+
+// Writes the JSON summary text into its temporary file.
+void write_summary(const std::string& path, const std::string& text)
 {
     std::FILE* f = stage(path);
-    const std::string text = summary_json(files);
     const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     if (std::fclose(f) != 0 || !written) give_up(path + ": could not be written" + nothing_written);
 }
@@ -120,6 +127,7 @@ void put_in_place()
 // Full path of the summary: the real path of its folder and its name.
 std::string summary_full_path(const std::string& given)
 {
+    if (given.empty()) return "";
     const std::size_t slash = given.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : given.substr(0, slash + 1);
     const std::string name = given.substr(slash == std::string::npos ? 0 : slash + 1);
@@ -128,8 +136,6 @@ std::string summary_full_path(const std::string& given)
     if (realpath(folder.c_str(), real) == nullptr) give_up(failed(given, errno));
     return path_in(real, name);
 }
-
-} // namespace
 
 void catch_ending_signals()
 {
@@ -141,12 +147,12 @@ std::string path_in(const std::string& folder, const std::string& name)
     return folder == "/" ? "/" + name : folder + "/" + name;
 }
 
-std::vector<std::string> write_result_files(const std::string& folder,
+std::vector<std::string> stage_result_files(const std::string& folder,
                                             const std::string& summary_path)
 {
     std::vector<std::string> paths;
     name_output_files();
-    const std::string summary = summary_path.empty() ? "" : summary_full_path(summary_path);
+    const std::string summary = summary_full_path(summary_path);
     for (int slot = 2; slot <= last_slot(); ++slot) {
         paths.push_back(path_in(folder, st.fname[slot]));
         if (paths.back() == summary) give_up("--summary " + summary_path + ": names a result file");
@@ -157,10 +163,26 @@ std::vector<std::string> write_result_files(const std::string& folder,
         if (st.write_failed[slot])
             give_up(paths[static_cast<std::size_t>(slot - 2)] + ": could not be written" +
                     nothing_written);
+    return paths;
+}
+
+std::vector<std::string> write_result_files(const std::string& folder,
+                                            const std::string& summary_path)
+{
+    const std::string summary = summary_full_path(summary_path);
+    std::vector<std::string> paths = stage_result_files(folder, summary_path);
     if (!summary.empty()) {
-        write_summary(summary, paths);
+        write_summary(summary, summary_json(paths));
         paths.push_back(summary);
     }
     put_in_place();
     return paths;
+}
+
+void make_result_folder(const std::string& folder)
+{
+    if (mkdir(folder.c_str(), 0777) == 0)
+        made_folders.push_back(folder);
+    else if (errno != EEXIST)
+        give_up(failed(folder, errno));
 }

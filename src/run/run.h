@@ -23,6 +23,18 @@ void choices_dialogue();
 // Reads, conditions, transforms and accumulates segments until the record ends.
 void segment_loop();
 
+// Reads the next segment (the first while nave is 0), then conditions and
+// transforms it into psd; false, with nothing transformed, when the record has ended.
+bool segment_step();
+
+// The segment loop of a record of several channels (st.channels of them): each
+// segment is read from the file once and transformed channel by channel, each
+// channel's overlap and psd swapped through the record's own.
+void channel_segment_loop();
+
+// Puts the accumulated psd of the channel into st.psd, for the output stage.
+void select_channel_results(int channel);
+
 // Prints the formatted message and ends the process with exit status 1; in the
 // scripted run the message goes to standard error as one line instead.
 [[noreturn]] void end_run(const char* fmt, ...) __attribute__((format(printf, 1, 2)));

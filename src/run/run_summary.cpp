@@ -81,7 +81,7 @@ std::string run_caption()
     return text;
 }
 
-std::string summary_json(const std::vector<std::string>& files)
+nlohmann::ordered_json summary_object(const std::vector<std::string>& files)
 {
     nlohmann::ordered_json j;
     j["record"] = {{"path", real_path(opts.record)},
@@ -92,7 +92,8 @@ std::string summary_json(const std::vector<std::string>& files)
                    {"sample_rate", 1. / st.rec_dt},
                    {"mean", st.rec_mean},
                    {"rms", st.rec_rms},
-                   {"unit", record_unit()}};
+                   {"unit", record_unit()},
+                   {"time_gaps", st.gaps}};
     j["choices"] = {{"quantity", quantity_name(st.input_type)},
                     {"unit", record_unit()},
                     {"m", st.m},
@@ -108,6 +109,16 @@ std::string summary_json(const std::vector<std::string>& files)
         const file_content c = content_of(static_cast<int>(i) + 2);
         j["files"].push_back({{"path", files[i]}, {"holds", c.holds}, {"unit", c.unit}});
     }
+    return j;
+}
+
+std::string summary_json(const std::vector<std::string>& files)
+{
+    return json_text(summary_object(files));
+}
+
+std::string json_text(const nlohmann::ordered_json& j)
+{
     // A path that is not valid UTF-8 gets replacement characters instead of ending the run.
     const std::string text =
         j.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
@@ -121,8 +132,9 @@ void report_record()
     zfprint(stdout, "time: %f to %f sec, %lu pairs\n", st.rec_start, st.rec_end,
             static_cast<unsigned long>(st.record_pairs));
     zfprint(stdout, "dt = %.6g sec, sr = %.3f samples/sec\n", st.rec_dt, 1. / st.rec_dt);
-    zfprint(stdout, "record mean = %.4e %s, rms = %.4e %s (all pairs)\n", st.rec_mean,
-            record_unit(), st.rec_rms, record_unit());
+    if (st.channels == 0) // with several channels each has its own, in the summary
+        zfprint(stdout, "record mean = %.4e %s, rms = %.4e %s (all pairs)\n", st.rec_mean,
+                record_unit(), st.rec_rms, record_unit());
     zfprint(stdout, "choices: %s in %s, m = %lu, %s, %s window\n", quantity_name(st.input_type),
             record_unit(), static_cast<unsigned long>(st.m),
             st.mean_choice == 1 ? "mean removed" : "mean kept", window_name());

@@ -2,6 +2,7 @@
 // parameters for pictures, the JSON summary, and the report on standard output.
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,12 @@ std::string run_caption();
 
 // The JSON summary of the run: the record, the choices, the results and the files.
 std::string summary_json(const std::vector<std::string>& files);
+
+// The summary as a JSON object, before it is written as text.
+nlohmann::ordered_json summary_object(const std::vector<std::string>& files);
+
+// A JSON value as the summary writes it: indented, exponents of three digits, a line end.
+std::string json_text(const nlohmann::ordered_json& j);
 
 // Prints the record's survey figures and the run's choices on standard output.
 void report_record();

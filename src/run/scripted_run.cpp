@@ -3,7 +3,11 @@
 #include "platform/console_input.h"
 #include "platform/progress_bar.h"
 #include "run/analysis_state.h"
+#include "run/channel_folders.h"
+#include "run/channel_results.h"
 #include "run/command_line.h"
+#include "run/layout_options.h"
+#include "run/record_layout.h"
 #include "run/result_files.h"
 #include "run/run.h"
 #include "run/run_summary.h"
@@ -90,6 +94,7 @@ void scripted_run(int argc, char** argv)
     start_run();
     st.status = 1;
     open_script_record();
+    prepare_layout(every_column_asked());
     if (opts.survey_only) survey_only();
     const std::string folder = make_output_folder();
     catch_ending_signals();
@@ -99,14 +104,17 @@ void scripted_run(int argc, char** argv)
     check_segment_fits();
     // With --verbose the segments' own text shows the progress; a bar would break into it.
     if (opts.level != report_level::verbose) progress_begin(1 + (st.record_pairs - st.m) / st.nhs);
-    segment_loop();
+    const std::vector<std::string> names = channel_folders(); // from the header, while it is open
+    st.channels > 0 ? channel_segment_loop() : segment_loop();
     progress_end();
     std::fclose(st.fp[1]);
     st.fp[1] = nullptr;
-    const std::vector<std::string> files = write_result_files(folder, opts.summary);
+    const std::vector<std::string> files = st.channels > 0
+                                               ? write_channel_files(folder, names, opts.summary)
+                                               : write_result_files(folder, opts.summary);
     if (opts.level == report_level::verbose) zprint("\n\n");
     report_record();
-    report_results(files);
+    st.channels > 0 ? report_channel_results(files) : report_results(files);
     check_stdout();
     std::exit(0);
 }

@@ -42,21 +42,26 @@ void transform_segment()
 
 } // namespace
 
+bool segment_step()
+{
+    if (st.nave == 0) {
+        read_first_segment();
+        save_overlap();
+        check_first_segment();
+    } else {
+        read_next_segment();
+        save_overlap();
+        if (st.status == 905) return false;
+    }
+    transform_segment();
+    return true;
+}
+
 void segment_loop()
 {
     st.nave = 0;
     start_pair_feed(); // the next pairs are read while a segment is transformed
-    for (;;) {
-        if (st.nave == 0) {
-            read_first_segment();
-            save_overlap();
-            check_first_segment();
-        } else {
-            read_next_segment();
-            save_overlap();
-            if (st.status == 905) break;
-        }
-        transform_segment();
+    while (segment_step()) {
         ++st.nave;
         progress_show(st.nave);
     }

@@ -120,6 +120,10 @@ TEST(ScriptedRun, UsageErrorsExitWithStatusTwo)
         {{"-m", "8", "-w", "hamming"}, 2, "-w hamming: the window must be hanning or rectangular"},
         {{}, 2, "-m is required"},
         {{"-m", "8", "other.txt"}, 2, "other.txt: one record per run"},
+        {{"-m", "8", "--column", "1"}, 2, "--column 1: column 1 is the time"},
+        {{"-m", "8", "--columns", "2"}, 2, "--columns 2: only 'all' is known"},
+        {{"-m", "8", "--rate", "-5"}, 2, "--rate -5: a positive number"},
+        {{"-m", "8", "--column", "3", "--columns", "all"}, 2, "--column and --columns all"},
     };
     for (const failing_case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -164,6 +168,14 @@ TEST(ScriptedRun, RunErrorsExitWithStatusOneAndWriteNothing)
          {},
          0},
         {{{"-m", "256", "rec.txt"}, 1, "A_G2Hz.psd: could not be written"}, {}, 2000},
+        {{{"-m", "8", "--column", "3", "rec.txt"}, 1, "first data line has only 2 fields"}, {}, 0},
+        // The second channel's folder is taken by a file: the first one's is not kept.
+        {{{"-m", "8", "--columns", "all", "three.txt"}, 1, "out/col3/A_G2Hz.psd: Not a directory"},
+         [](const scratch_dir& d) {
+             d.write("three.txt", "0 1 2\n1 2 3\n2 3 4\n3 4 5\n4 5 6\n5 6 7\n6 7 8\n7 8 9\n");
+             d.write("out/col3", "");
+         },
+         0},
     };
     // out/ holds results of an earlier run, which the failed run must leave as they are.
     for (const auto& row : cases) {

@@ -4,13 +4,16 @@
 // amplitude beyond single precision.
 #include "input/input.h"
 #include "input/record_place.h"
+#include "input/time_gaps.h"
 #include "record_text.h"
 #include "state_fixture.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -57,6 +60,119 @@ TEST(SurveyChecks, ReadingThatStopsEarlyIsReportedBeforeTheTable)
     }
 }
 
+TEST(SurveyChecks, ColumnRecordsStopAtALineTheyCannotRead)
+{
+    const auto stem = [](const std::string& w) { return w.substr(0, w.size() - 2); }; // no " \n"
+    const std::string commas = " The line looks written with decimal commas, which are not "
+                               "supported: write 0.5, not 0,5.";
+    const struct {
+        const char* what;
+        std::string record;
+        int column;
+        std::string expected; // the warning, without its closing " \n"
+    } cases[] = {
+        {"too few fields", "t,x,y\n0,1,2\n1,2,3\n2,3\n3,4,5\n", 3, stem(warning(4, "2,3", 2))},
+        {"decimal commas", "0;1\n1;2\n2,5;3\n", 2, stem(warning(3, "2,5;3", 2)) + commas},
+        {"decimal commas between blanks", "0.0 1.0\n0.5 1.5\n1,0 2,5\n", 2,
+         stem(warning(3, "1,0 2,5", 2)) + commas},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        reset_state();
+        st.column = c.column;
+        open_record_text(c.record);
+        const std::string text = console_of(survey_record);
+        EXPECT_EQ(text.substr(0, c.expected.size() + 2), c.expected + " \n") << text;
+    }
+}
+
+// Times of a record: pair i at times[i], written with the given printf format.
+std::string timed_record(const std::vector<double>& times, const char* format)
+{
+    std::string text;
+    char t[40];
+    for (std::size_t i = 0; i < times.size(); ++i) {
+        std::snprintf(t, sizeof t, format, times[i]);
+        text += t + std::string(" ") + std::to_string(pattern_amplitude(i)) + "\n";
+    }
+    return text;
+}
+
+// The times i/rate for i in [0, n), without those in [drop_from, drop_to).
+std::vector<double> sampled(long n, double rate, long drop_from = 0, long drop_to = 0)
+{
+    std::vector<double> t;
+    for (long i = 0; i < n; ++i)
+        if (i < drop_from || i >= drop_to) t.push_back(i / rate);
+    return t;
+}
+
+// The gaps of the times when fed in two parts split before pair `at` and joined.
+gap_tally tally_in_two(const std::vector<double>& times, std::size_t at, double dt)
+{
+    time_gaps parts[2];
+    for (std::size_t i = 0; i < times.size(); ++i) {
+        time_gaps& g = parts[i >= at];
+        const auto pair = static_cast<std::uint32_t>(i + 1);
+        if (i == 0 || i == at)
+            start_gaps(g, pair, times[i], static_cast<long long>(i));
+        else if (note_time(g, pair, times[i]))
+            place_last_step(g, static_cast<long long>(i));
+    }
+    merge_gaps(parts[0], parts[1]);
+    gap_tally tally{};
+    EXPECT_TRUE(judge_gaps(parts[0], dt, tally));
+    return tally;
+}
+
+TEST(SurveyChecks, GapsInTheTimeColumnAreWarnedOnceAfterTheTable)
+{
+    std::vector<double> back = sampled(3000, 1024);
+    back[2000] = 1997 / 1024.;
+    std::vector<double> every_eighth; // every eighth step twice as long: more gaps than are kept
+    for (long i = 0; i <= 8000; ++i) every_eighth.push_back(static_cast<double>(i + i / 8));
+    const std::string head = "\n Warning: the time column jumps at line ";
+    const std::string tail = " The spectrum assumes a constant time step. ";
+    const struct {
+        const char* what;
+        std::vector<double> times;
+        const char* format;
+        std::string expected; // the warning's text after "jumps at line ", or none
+        long gaps;
+    } cases[] = {
+        {"dropped block", sampled(10240, 1024, 4096, 4608), "%.6f",
+         "4097, from 3.999023 to 4.500000 sec (487 steps of 0.001028 sec); 1 such gap, the "
+         "largest 487 dt.",
+         1},
+        {"backward step", back, "%.6f",
+         "2001, from 1.952148 to 1.950195 sec (-2 steps of 0.000977 sec); 2 such gaps, the largest "
+         "4 dt.",
+         2},
+        {"many gaps", every_eighth, "%.0f",
+         "9, from 7.000000 to 9.000000 sec (2 steps of 1.125000 sec); 1000 such gaps, the largest "
+         "2 dt.",
+         1000},
+        {"coarse clean record", sampled(10240, 1024), "%.3f", "", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string text = survey_of(timed_record(c.times, c.format));
+        const auto at = text.find(head);
+        if (c.expected.empty()) {
+            EXPECT_EQ(at, std::string::npos) << text;
+            continue;
+        }
+        ASSERT_NE(at, std::string::npos) << text;
+        EXPECT_EQ(text.substr(at + head.size()), c.expected + tail); // last, after the table
+        if (c.gaps > gap_candidates) continue;                       // more than the parts keep
+        const double dt = (c.times.back() - c.times.front()) / (c.times.size() - 1);
+        for (const std::size_t split : {1, 2000, 2001, 4096}) { // the last three at a gap
+            if (split >= c.times.size()) continue;
+            EXPECT_EQ(tally_in_two(c.times, split, dt).count, c.gaps) << "split at " << split;
+        }
+    }
+}
+
 TEST(SurveyChecks, LineNumbersFarIntoALargeRecord)
 {
     // 30,000 lines ended in turn by "\n", "\r\n" and a lone "\r" (or all by
@@ -83,8 +199,8 @@ TEST(SurveyChecks, LineNumbersFarIntoALargeRecord)
 TEST(SurveyChecks, CleanRecordsHaveNoWarning)
 {
     const std::string pairs = even_record(40, 3);
-    for (const std::string& record : {pairs, pairs + "\n\n \t\r\n\v\f", pairs + "4.000",
-                                      pairs + "4.000 1.5e", std::string("0\t1\r\n1\t2\r\n")}) {
+    for (const std::string& record : {pairs, pairs + "\n\n \t\r\n\v\f", pairs + "0.040",
+                                      pairs + "0.040 1.5e", std::string("0\t1\r\n1\t2\r\n")}) {
         const std::string text = survey_of(record);
         EXPECT_EQ(text.find("Warning"), std::string::npos) << text;
         EXPECT_EQ(text.rfind("\n time ", 0), 0u) << text;

@@ -1,0 +1,496 @@
+#include "input/column_reader.h"
+#include "input/float_field.h"
+#include "input/long_number.h"
+#include "platform/console_format.h"
+#include "run/analysis_state.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <stdio_ext.h>
+
+namespace {
+
+constexpr std::size_t block_bytes = std::size_t{1} << 20; // 1 MiB: also the longest line
+constexpr int header_chars = 1024;                        // header text kept at most
+constexpr int shown_chars = 80;                           // header text shown at most
+
+// Bytes of the record from offset rd.base on, a 0 byte after the last one read.
+char block[block_bytes + 1];
+
+// Where the column reader stands in the record.
+struct column_state {
+    std::FILE* stream = nullptr;    // the stream being read
+    std::size_t pos = 0;            // next unread byte of block
+    std::size_t end = 0;            // end of the bytes read into block
+    long long base = 0;             // record offset of block[0]
+    bool at_eof = true;             // the stream has given its last byte
+    bool overlong = false;          // the line found last did not fit the block
+    char line_end = '\n';           // '\n', or '\r' for a record of lone "\r" line ends
+    bool started = false;           // the header is behind and the separator known
+    char separator = ' ';           // ',' or ';', or ' ' for runs of blanks and tabs
+    int fields = 0;                 // fields of the first data line
+    std::uint32_t samples = 0;      // lines read since the start, for times made from the rate
+    bool reported = false;          // the skipped header lines have been reported
+    long long last_end = 0;         // offset of the end of the last line read, before its line end
+    long long line_start = 0;       // offset of the line being read
+    const char* note = "";          // why the last line could not be read, or ""
+    char header[header_chars] = {}; // the last header line skipped
+    bool named = false;             // it is not a comment line
+    int channel = -1;               // channel whose reads follow in the segment loop, or -1
+    int kept = 0;                   // lines of the segment kept by channel 0
+    int given = 0;                  // lines of the segment given back to the current channel
+    int end_result = 0;             // what channel 0's read gave after the lines kept
+    bool first_pass = true;         // no rewind since the stream was adopted
+    double sum[max_channels] = {};  // sums of each channel's amplitudes in the first pass
+    double sum_sq[max_channels] = {}; // and of their squares
+};
+column_state rd;
+
+// The lines of the current segment as channel 0 read them, for the other channels.
+double kept_time[max_m];
+float kept_amplitude[max_channels][max_m];
+
+// Starts reading the stream of slot 1 from its start. The stream is made
+// unbuffered, as the reader reads it in blocks of its own; a buffered stream is
+// therefore one the reader has not seen yet.
+void adopt_stream()
+{
+    rd.stream = st.fp[1];
+    rd.pos = rd.end = 0;
+    rd.base = 0;
+    rd.at_eof = rd.stream == nullptr;
+    rd.started = false;
+    rd.samples = 0;
+    rd.note = "";
+    block[0] = '\0';
+    if (rd.stream != nullptr) std::setvbuf(rd.stream, nullptr, _IONBF, 0);
+}
+
+// Adopts the stream of slot 1 when it is not the one being read.
+void follow_stream()
+{
+    if (st.fp[1] != rd.stream || (st.fp[1] != nullptr && __fbufsize(st.fp[1]) != 1)) {
+        rd.reported = false;
+        rd.first_pass = true;
+        for (int c = 0; c < max_channels; ++c) rd.sum[c] = rd.sum_sq[c] = 0.;
+        adopt_stream();
+    }
+}
+
+// Keeps the unread bytes at the front of the block and appends more of the stream.
+void refill()
+{
+    const std::size_t kept = rd.end - rd.pos;
+    std::memmove(block, block + rd.pos, kept);
+    rd.base += static_cast<long long>(rd.pos);
+    rd.pos = 0;
+    rd.end = kept;
+    const std::size_t got = std::fread(block + kept, 1, block_bytes - kept, rd.stream);
+    rd.end += got;
+    block[rd.end] = '\0';
+    if (got == 0) rd.at_eof = true;
+}
+
+// Finds the next line, [begin, end) without its line end, and moves past it;
+// false at the end of the record. A line that does not fit the block is given
+// as far as it goes, marked overlong.
+bool next_line(const char*& begin, const char*& end)
+{
+    for (;;) {
+        const char* start = block + rd.pos;
+        const std::size_t left = rd.end - rd.pos;
+        const char* p = static_cast<const char*>(std::memchr(start, rd.line_end, left));
+        if (p != nullptr || (rd.at_eof && left > 0) || left == block_bytes) {
+            const bool ended = p != nullptr;
+            if (!ended) p = block + rd.end;
+            begin = start;
+            end = p;
+            if (rd.line_end == '\n' && end != begin && end[-1] == '\r') --end;
+            rd.overlong = !ended && !rd.at_eof;
+            rd.line_start = rd.base + static_cast<long long>(rd.pos);
+            rd.pos = static_cast<std::size_t>(p - block) + ended;
+            return true;
+        }
+        if (rd.at_eof) return false;
+        refill();
+    }
+}
+
+// Chooses the line end of the record from its first one: "\n" (after which a
+// "\r" before it is dropped), or a lone "\r".
+void choose_line_end()
+{
+    rd.line_end = '\n';
+    for (;;) {
+        const char* p = block + rd.pos;
+        while (p != block + rd.end && *p != '\n' && *p != '\r') ++p;
+        if (p + 1 < block + rd.end || rd.at_eof || rd.end - rd.pos == block_bytes) {
+            if (p + 1 < block + rd.end && p[0] == '\r' && p[1] != '\n') rd.line_end = '\r';
+            return;
+        }
+        refill();
+    }
+}
+
+// True for a blank or a tab.
+bool is_blank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// Skips blanks and tabs from p up to end.
+const char* skip_blanks(const char* p, const char* end)
+{
+    while (p != end && is_blank(*p)) ++p;
+    return p;
+}
+
+// True when the line holds only blanks and tabs.
+bool is_empty(const char* begin, const char* end)
+{
+    return skip_blanks(begin, end) == end;
+}
+
+// True when the line starts with a number: a digit, or a sign or point before one.
+bool starts_with_number(const char* begin, const char* end)
+{
+    const char* p = skip_blanks(begin, end);
+    if (p != end && (*p == '+' || *p == '-')) ++p;
+    if (p != end && *p == '.') ++p;
+    return p != end && *p >= '0' && *p <= '9';
+}
+
+// Chooses the separator from the first data line: a semicolon, else a comma, else blanks.
+char separator_of(const char* begin, const char* end)
+{
+    if (std::memchr(begin, ';', static_cast<std::size_t>(end - begin)) != nullptr) return ';';
+    if (std::memchr(begin, ',', static_cast<std::size_t>(end - begin)) != nullptr) return ',';
+    return ' ';
+}
+
+// Finds the field at p: [begin, end) without the blanks around it; moves p
+// past its separator, or to nullptr after the last field of a line split at
+// commas or semicolons. False when the line has no more fields.
+bool next_field(const char*& p, const char* line_end, const char*& begin, const char*& end)
+{
+    if (p == nullptr) return false;
+    p = skip_blanks(p, line_end);
+    if (rd.separator == ' ') {
+        if (p == line_end) return false;
+        begin = p;
+        while (p != line_end && !is_blank(*p)) ++p;
+        end = p;
+        return true;
+    }
+    begin = p;
+    while (p != line_end && *p != rd.separator) ++p;
+    end = p;
+    while (end != begin && is_blank(end[-1])) --end;
+    p = p != line_end ? p + 1 : nullptr;
+    return true;
+}
+
+// Counts the fields of a line.
+int fields_of(const char* begin, const char* end)
+{
+    int n = 0;
+    const char* b;
+    const char* e;
+    for (const char* p = begin; next_field(p, end, b, e);) ++n;
+    return n;
+}
+
+// The value of a whole field, correctly rounded to T straight from its text;
+// false when the field is not a number.
+template <class T> bool field_value(const char* begin, const char* end, T& value)
+{
+    const bool negative = begin != end && *begin == '-';
+    if (begin != end && (*begin == '-' || *begin == '+')) ++begin;
+    if (begin == end || *begin == '-' || *begin == '+') return false;
+    const auto [stop, ec] = std::from_chars(begin, end, value);
+    if (stop != end) return false;
+    if (ec == std::errc::result_out_of_range)
+        value = folded_value<T>(begin, end, false); // infinity or zero, as the scanner gives
+    else if (ec != std::errc())
+        return false;
+    if (negative) value = -value;
+    return true;
+}
+
+// Counts a skipped header line and keeps the last one, the last that is not a
+// comment when there is one: the line most likely to name the columns.
+void keep_header(const char* begin, const char* end, bool comment, long& skipped)
+{
+    if (skipped++ > 0 && comment && rd.named) return;
+    rd.named |= !comment;
+    const std::size_t n =
+        std::min<std::size_t>(static_cast<std::size_t>(end - begin), header_chars - 1);
+    std::memcpy(rd.header, begin, n);
+    rd.header[n] = '\0';
+}
+
+// Reports the skipped header lines once per record, on the error stream.
+void report_header(long skipped)
+{
+    if (skipped == 0 || rd.reported) return;
+    rd.reported = true;
+    zfprint(stderr, "zentri: skipped %ld header line%s: \"%.*s\"\n", skipped,
+            skipped == 1 ? "" : "s", shown_chars, rd.header);
+}
+
+// Skips the header and comment lines before the first data line and chooses the separator.
+void start_record()
+{
+    rd.started = true;
+    rd.header[0] = '\0';
+    rd.named = false;
+    choose_line_end();
+    long skipped = 0;
+    const char* begin;
+    const char* end;
+    while (next_line(begin, end)) {
+        if (is_empty(begin, end)) continue;
+        const char first = *skip_blanks(begin, end);
+        const bool comment = first == '#' || first == '%';
+        if (!rd.overlong && (comment || !starts_with_number(begin, end))) {
+            keep_header(begin, end, comment, skipped);
+            continue;
+        }
+        rd.separator = separator_of(begin, end);
+        rd.fields = fields_of(begin, end);
+        rd.pos = static_cast<std::size_t>(rd.line_start - rd.base); // read it again as data
+        break;
+    }
+    report_header(skipped);
+}
+
+// True when a digit, a run of the given bytes and a digit follow each other in the line.
+bool digits_around(const char* begin, const char* end, const char* between)
+{
+    for (const char* p = begin; p != end; ++p) {
+        if (*p < '0' || *p > '9') continue;
+        const char* q = p + 1;
+        while (q != end && std::strchr(between, *q) != nullptr && *q != '\0') ++q;
+        if (q != p + 1 && q != end && *q >= '0' && *q <= '9') return true;
+    }
+    return false;
+}
+
+// True when a line that could not be read looks written with decimal commas:
+// "0,5;1,2", or "0,5 1,2" where the comma was taken for the separator.
+bool suggests_decimal_commas(const char* begin, const char* end)
+{
+    if (!digits_around(begin, end, ",")) return false;
+    return rd.separator != ',' || digits_around(begin, end, " \t");
+}
+
+// Leaves the line to be read again and notes why it could not be read.
+int refuse_line(const char* begin, const char* end)
+{
+    rd.pos = static_cast<std::size_t>(rd.line_start - rd.base);
+    rd.note = suggests_decimal_commas(begin, end)
+                  ? " The line looks written with decimal commas, which are not supported:"
+                    " write 0.5, not 0,5."
+                  : "";
+    return 0;
+}
+
+// Reads the field at p as a number, moving p past it as next_field() does;
+// false when the line has no more fields or the field is not a number. The
+// usual number is read in place, as the scanner reads it.
+template <class T>
+[[gnu::always_inline]] inline bool take_number(const char*& p, const char* line_end, T& value)
+{
+    if (p != nullptr) {
+        const char* q = skip_blanks(p, line_end);
+        if (quick_number(q, value, space_class | separator_class)) {
+            const char* after = skip_blanks(q, line_end);
+            const bool blanks = rd.separator == ' ';
+            if (after == line_end || (blanks ? after != q : *after == rd.separator)) {
+                p = after == line_end ? (blanks ? line_end : nullptr) : after + !blanks;
+                return true;
+            }
+        }
+    }
+    const char* begin;
+    const char* end;
+    return next_field(p, line_end, begin, end) && field_value(begin, end, value);
+}
+
+// Reads the next data line: its time, and the amplitudes of count columns
+// from the first amplitude column on, each as T. Blank lines are passed over.
+template <class T> int scan_line(double* time, T* amplitudes, int count)
+{
+    follow_stream();
+    if (!rd.started) start_record();
+    const char* begin;
+    const char* end;
+    do {
+        if (!next_line(begin, end)) return EOF;
+    } while (is_empty(begin, end) && !rd.overlong);
+    if (rd.overlong) return refuse_line(begin, end);
+    const int first = st.column; // column of the first amplitude
+    const int time_column = st.rate > 0. ? 0 : 1;
+    const char* p = begin;
+    const char* b;
+    const char* e;
+    for (int column = 1; column < first + count; ++column) {
+        const bool read = column == time_column ? take_number(p, end, *time)
+                          : column >= first     ? take_number(p, end, amplitudes[column - first])
+                                                : next_field(p, end, b, e);
+        if (!read) return refuse_line(begin, end);
+    }
+    if (time_column == 0) *time = static_cast<double>(rd.samples) / st.rate;
+    ++rd.samples;
+    rd.last_end = rd.base + (end - block);
+    return 2;
+}
+
+// The amplitude least fit to be used of a line's channels: the first that is
+// not a number, else the one of largest magnitude.
+template <class T> T least_usable(const T* amplitudes)
+{
+    T worst = amplitudes[0];
+    for (int c = 1; c < st.channels && !std::isnan(worst); ++c)
+        if (!(std::fabs(amplitudes[c]) <= std::fabs(worst))) worst = amplitudes[c];
+    return worst;
+}
+
+// Reads a line of every channel and gives the amplitude least fit to be used.
+template <class T> int scan_all_channels(double* time, T* amplitude)
+{
+    T amplitudes[max_channels];
+    const int result = scan_line(time, amplitudes, st.channels);
+    if (result != 2) return result;
+    *amplitude = least_usable(amplitudes);
+    for (int c = 0; c < st.channels && rd.first_pass; ++c) {
+        rd.sum[c] += amplitudes[c];
+        rd.sum_sq[c] += static_cast<double>(amplitudes[c]) * amplitudes[c];
+    }
+    return result;
+}
+
+// Channel 0 in the segment loop: reads a line of every channel and keeps it.
+int read_and_keep(double* time, float* amplitude)
+{
+    float amplitudes[max_channels];
+    const int result = scan_line(time, amplitudes, st.channels);
+    if (result != 2) {
+        rd.end_result = result;
+        return result;
+    }
+    kept_time[rd.kept] = *time;
+    for (int c = 0; c < st.channels; ++c) kept_amplitude[c][rd.kept] = amplitudes[c];
+    ++rd.kept;
+    *amplitude = amplitudes[0];
+    return 2;
+}
+
+// A later channel in the segment loop: gives back the next line channel 0 kept.
+int give_back(double* time, float* amplitude)
+{
+    if (rd.given == rd.kept) return rd.end_result;
+    *time = kept_time[rd.given];
+    *amplitude = kept_amplitude[rd.channel][rd.given++];
+    return 2;
+}
+
+} // namespace
+
+int column_scan_survey_pair(double* time, double* amplitude)
+{
+    if (st.channels > 0) return scan_all_channels(time, amplitude);
+    return scan_line(time, amplitude, 1);
+}
+
+int column_scan_segment_pair(double* time, float* amplitude)
+{
+    if (st.channels == 0) return scan_line(time, amplitude, 1);
+    if (rd.channel < 0) return scan_all_channels(time, amplitude);
+    return rd.channel == 0 ? read_and_keep(time, amplitude) : give_back(time, amplitude);
+}
+
+std::uint32_t column_scan_segment_pairs(double* time, float* amplitude, signed char* result,
+                                        std::uint32_t n)
+{
+    std::uint32_t i = 0;
+    while (i < n) {
+        const int r = column_scan_segment_pair(&time[i], &amplitude[i]);
+        result[i++] = static_cast<signed char>(r);
+        if (r < 1) break;
+    }
+    return i;
+}
+
+void column_select_channel(int channel)
+{
+    rd.channel = channel;
+    rd.given = 0;
+    if (channel == 0) rd.kept = 0;
+}
+
+void column_rewind_record()
+{
+    if (st.fp[1] != nullptr) std::rewind(st.fp[1]);
+    follow_stream();
+    adopt_stream();
+    rd.first_pass = false;
+    rd.channel = -1;
+}
+
+long long column_record_offset()
+{
+    follow_stream();
+    if (!rd.started) start_record();
+    return rd.pos == static_cast<std::size_t>(rd.line_start - rd.base) ? rd.line_start
+                                                                       : rd.last_end;
+}
+
+void column_channel_sums(int channel, double& sum, double& sum_sq)
+{
+    sum = rd.sum[channel];
+    sum_sq = rd.sum_sq[channel];
+}
+
+const char* column_stop_note()
+{
+    return rd.note;
+}
+
+const char* column_header()
+{
+    follow_stream();
+    if (!rd.started) start_record();
+    return rd.header;
+}
+
+int column_count()
+{
+    follow_stream();
+    if (!rd.started) start_record();
+    return rd.fields;
+}
+
+void column_name(int column, char* out, int cap)
+{
+    out[0] = '\0';
+    const char* header = column_header();
+    const char* end = header + std::strlen(header);
+    const char* begin;
+    const char* stop;
+    const char* p = header;
+    for (int k = 1; next_field(p, end, begin, stop); ++k) {
+        if (k != column) continue;
+        if (stop - begin >= 2 && (*begin == '"' || *begin == '\'') && stop[-1] == *begin) {
+            ++begin;
+            --stop;
+        }
+        const int n = std::min(static_cast<int>(stop - begin), cap - 1);
+        std::memcpy(out, begin, static_cast<std::size_t>(n));
+        out[n] = '\0';
+        return;
+    }
+}

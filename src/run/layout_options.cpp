@@ -1,0 +1,59 @@
+#include "run/layout_options.h"
+#include "input/input.h"
+#include "run/analysis_state.h"
+#include "run/script_messages.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr long highest_column = 1000; // columns a line may be read up to
+
+bool every_column = false; // --columns all was given
+
+} // namespace
+
+void take_column(const char* text)
+{
+    char* end = nullptr;
+    errno = 0;
+    const long n = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || errno != 0 || n < 1 || n > highest_column)
+        script_exit(2, "--column %s: a column number from 1 to %ld is expected", text,
+                    highest_column);
+    st.column = static_cast<int>(n);
+}
+
+void take_every_column(const char* text)
+{
+    if (std::strcmp(text, "all") != 0)
+        script_exit(2, "--columns %s: only 'all' is known; --column N reads one column", text);
+    every_column = true;
+}
+
+void take_rate(const char* text)
+{
+    char* end = nullptr;
+    errno = 0;
+    const double hz = std::strtod(text, &end);
+    if (end == text || *end != '\0' || errno != 0 || !(hz > 0.) || !std::isfinite(hz))
+        script_exit(2, "--rate %s: a positive number of samples per second is expected", text);
+    st.rate = hz;
+}
+
+void check_layout_options()
+{
+    if (every_column && st.column != 0)
+        script_exit(2, "--column and --columns all: give one of them");
+    if (st.column == 1 && st.rate == 0.)
+        script_exit(2, "--column 1: column 1 is the time; give --rate HZ for a record without one");
+    if (st.column == 0 && (every_column || st.rate > 0.)) st.column = st.rate > 0. ? 1 : 2;
+}
+
+bool every_column_asked()
+{
+    return every_column;
+}

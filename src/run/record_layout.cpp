@@ -1,0 +1,24 @@
+#include "run/record_layout.h"
+#include "input/input.h"
+#include "run/analysis_state.h"
+#include "run/run.h"
+
+void prepare_layout(bool every_column)
+{
+    if (st.column == 0) return;
+    const int fields = column_count();
+    if (fields == 0) return; // no data line: the survey says the record is too short
+    if (every_column) {
+        st.channels = fields - st.column + 1;
+        if (st.channels < 1 || st.channels > max_channels) {
+            end_run("\n\n Error: --columns all: the record's first data line has %d fields, so %d"
+                    " amplitude columns; from 1 to %d can be read at once. \n",
+                    fields, st.channels, max_channels);
+        }
+        return;
+    }
+    if (st.column > fields) {
+        end_run("\n\n Error: --column %d: the record's first data line has only %d fields. \n",
+                st.column, fields);
+    }
+}
