@@ -33,7 +33,6 @@ struct analysis_state {
     std::int32_t column;   // amplitude column read by the column reader; 0 reads the plain pairs
     double rate;           // samples per second of a record without a time column, else 0
     std::int32_t channels; // amplitude columns read at once from column on (--columns all), else 0
-    long gaps;             // steps of the time column the survey found above 1.5 dt or negative
 
     /* segment geometry */
     std::uint32_t m;       // samples per segment, a power of two 2..65536
@@ -44,7 +43,6 @@ struct analysis_state {
     std::uint32_t nave;  // segments transformed so far
     std::uint32_t ns;    // samples obtained by the last segment read
     std::int32_t status; // 0 at entry, 1 running, 999 rejected segment length, 905 record exhausted
-    std::uint32_t record_pairs; // pairs the survey counted in the whole record
 
     /* the user's choices */
     std::int32_t input_type;    // quantity 1..6: acceleration .. pressure, 6 volts
@@ -66,11 +64,13 @@ struct analysis_state {
     double kurtosis; // fourth moment about the mean over stddev^4
 
     /* the record as the survey counted it */
-    double rec_start; // time of the first pair, s
-    double rec_end;   // time of the last pair counted, s
-    double rec_dt;    // the survey's time step, s
-    double rec_mean;  // mean of the amplitudes of all pairs counted (input unit)
-    double rec_rms;   // rms of the amplitudes of all pairs counted (input unit)
+    double rec_start;           // time of the first pair, s
+    double rec_end;             // time of the last pair counted, s
+    double rec_dt;              // the survey's time step, s
+    double rec_mean;            // mean of the amplitudes of all pairs counted (input unit)
+    double rec_rms;             // rms of the amplitudes of all pairs counted (input unit)
+    std::uint32_t record_pairs; // pairs counted in the whole record
+    long gaps;                  // steps of the time column found above 1.5 dt or negative
 
     /* spectrum results */
     double hann_scale;         // Hanning power restoration sqrt(8/3)

@@ -24,8 +24,10 @@ inline std::string output_of(const std::string& command)
 // A tmux server of its own with one pane running a shell script.
 class tmux_pane {
 public:
+    // Each pane has a server of its own name: a server just killed may still hold
+    // its socket while the next pane of the same test starts.
     explicit tmux_pane(const std::string& script)
-        : tmux_("tmux -L zentri_test_" + std::to_string(getpid()))
+        : tmux_("tmux -L zentri_test_" + std::to_string(getpid()) + "_" + std::to_string(++made()))
     {
         output_of(tmux_ + " new-session -d -s run -x 200 -y 60 'sh " + script + "' 2>&1");
     }
@@ -54,6 +56,13 @@ public:
     }
 
 private:
+    // Panes made so far in this process.
+    static int& made()
+    {
+        static int count = 0;
+        return count;
+    }
+
     std::string tmux_;
 };
 
