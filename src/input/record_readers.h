@@ -7,6 +7,21 @@
 #include <cstddef>
 #include <cstdint>
 
+// Reads up to n pairs with read_pair into time[i], amplitude[i], keeping each
+// read's result; stops after the first read that converts nothing and returns
+// the number of reads made. Both readers fill their blocks this way.
+template <class ReadPair>
+std::uint32_t scan_pairs_with(ReadPair read_pair, double* time, float* amplitude,
+                              signed char* result, std::uint32_t n)
+{
+    std::uint32_t i = 0;
+    while (i < n) {
+        result[i] = static_cast<signed char>(read_pair(time + i, amplitude + i));
+        if (result[i++] < 1) break;
+    }
+    return i;
+}
+
 // Fast scanner (record_scanner.cpp).
 int fast_scan_survey_pair(double* time, double* amplitude);
 int fast_scan_segment_pair(double* time, float* amplitude);

@@ -18,12 +18,7 @@ int reference_scan_segment_pair(double* time, float* amplitude)
 std::uint32_t reference_scan_segment_pairs(double* time, float* amplitude, signed char* result,
                                            std::uint32_t n)
 {
-    std::uint32_t i = 0;
-    while (i < n) {
-        result[i] = static_cast<signed char>(reference_scan_segment_pair(time + i, amplitude + i));
-        if (result[i++] < 1) break;
-    }
-    return i;
+    return scan_pairs_with(reference_scan_segment_pair, time, amplitude, result, n);
 }
 
 void reference_rewind_record()

@@ -245,12 +245,9 @@ std::uint32_t fast_scan_segment_pairs(double* time, float* amplitude, signed cha
                                       std::uint32_t n)
 {
     follow_stream();
-    std::uint32_t i = 0;
-    while (i < n) {
-        result[i] = static_cast<signed char>(segment_pair(time + i, amplitude + i));
-        if (result[i++] < 1) break;
-    }
-    return i;
+    // A lambda, not the function's address, so the quick path stays inlined in the loop.
+    const auto read = [](double* t, float* a) { return segment_pair(t, a); };
+    return scan_pairs_with(read, time, amplitude, result, n);
 }
 
 void fast_rewind_record()
