@@ -57,8 +57,7 @@ std::vector<std::string> write_channel_files(const std::string& folder,
 void report_channel_results(const std::vector<std::string>& files)
 {
     if (opts.level == report_level::quiet) return;
-    zfprint(stdout, "m = %lu, df = %.3e Hz, nave = %lu\n", static_cast<unsigned long>(st.m), st.df,
-            static_cast<unsigned long>(st.nave));
+    report_segments();
     const std::size_t per_channel = static_cast<std::size_t>(last_slot() - 1);
     for (int c = 0; c < st.channels; ++c) {
         zfprint(stdout, "column %d: overall rms = %.3e %s, files:\n", st.column + c, channel_rms[c],

@@ -1,21 +1,18 @@
 #include "platform/console_format.h"
 #include "platform/console_input.h"
 #include "run/analysis_state.h"
+#include "run/quantities.h"
 #include "run/run.h"
 
 namespace {
 
-// Unit menu of each quantity 1..5, and the highest unit code it accepts.
-struct unit_menu {
-    const char* line;
-    int units;
-};
-const unit_menu unit_menus[] = {
-    {"\n 1=G  2=m/sec^2 \n", 2},
-    {"\n 1=in/sec  2=m/sec \n", 2},
-    {"\n 1=inch  2=Mils   3=micro inches  4=meters   5=mm  6=microns \n", 6},
-    {"\n 1=lbf  2=Newtons \n", 2},
-    {"\n 1=psi  2=Pa \n", 2},
+// Unit menu line of each quantity 1..5.
+const char* const unit_menus[] = {
+    "\n 1=G  2=m/sec^2 \n",
+    "\n 1=in/sec  2=m/sec \n",
+    "\n 1=inch  2=Mils   3=micro inches  4=meters   5=mm  6=microns \n",
+    "\n 1=lbf  2=Newtons \n",
+    "\n 1=psi  2=Pa \n",
 };
 
 // Reads a menu answer from 1 to last; anything else ends the run with "Input Error".
@@ -65,6 +62,6 @@ void input_dialogue()
     st.input_type = read_menu_answer(6);
     if (st.input_type == 6) return;
     zprint("\n\n Select Input Unit: ");
-    zprint("%s", unit_menus[st.input_type - 1].line);
-    st.input_unit = read_menu_answer(unit_menus[st.input_type - 1].units);
+    zprint("%s", unit_menus[st.input_type - 1]);
+    st.input_unit = read_menu_answer(unit_count(st.input_type));
 }

@@ -41,14 +41,6 @@ int menu_number(const char* text, int last)
     return 0;
 }
 
-// Number of units the quantity's menu offers (volts: none).
-int unit_count(int type)
-{
-    int n = 0;
-    while (type != volts && n < 6 && *unit_label(type, n + 1) != '\0') ++n;
-    return n;
-}
-
 // The quantity's units for a message: "G or m/sec^2".
 std::string unit_list(int type)
 {

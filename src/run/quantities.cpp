@@ -36,3 +36,10 @@ const char* unit_label(int input_type, int input_unit)
     const char* label = unit_labels[input_type - 1][input_unit - 1];
     return label != nullptr ? label : "";
 }
+
+int unit_count(int input_type)
+{
+    int n = 0;
+    while (input_type != 6 && n < 6 && *unit_label(input_type, n + 1) != '\0') ++n;
+    return n;
+}

@@ -140,11 +140,16 @@ void report_record()
             st.mean_choice == 1 ? "mean removed" : "mean kept", window_name());
 }
 
+void report_segments()
+{
+    zfprint(stdout, "m = %lu, df = %.3e Hz, nave = %lu\n", static_cast<unsigned long>(st.m), st.df,
+            static_cast<unsigned long>(st.nave));
+}
+
 void report_results(const std::vector<std::string>& files)
 {
     if (opts.level == report_level::quiet) return;
-    zfprint(stdout, "m = %lu, df = %.3e Hz, nave = %lu\n", static_cast<unsigned long>(st.m), st.df,
-            static_cast<unsigned long>(st.nave));
+    report_segments();
     zfprint(stdout, "overall rms = %.3e %s\n", st.overall_rms, rms_unit());
     zfprint(stdout, "files:\n");
     for (const std::string& f : files) zfprint(stdout, "  %s\n", f.c_str());

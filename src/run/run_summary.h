@@ -22,5 +22,8 @@ std::string json_text(const nlohmann::ordered_json& j);
 // Prints the record's survey figures and the run's choices on standard output.
 void report_record();
 
+// Prints the segment length, df and nave of the run on standard output.
+void report_segments();
+
 // Prints the results and the files written on standard output.
 void report_results(const std::vector<std::string>& files);
