@@ -17,3 +17,9 @@ void save_overlap();
 
 // Computes and prints ave, stddev, rms and kurtosis of seg entries 0..n-1.
 void segment_statistics(unsigned n);
+
+// Opens the record at path into stream slot 1 without waiting on a
+// pipe that has no writer. Returns 0, an errno value, or not_regular_file for a
+// folder, pipe or device, which cannot be read twice.
+int open_record(const char* path);
+constexpr int not_regular_file = -1;

@@ -3,7 +3,7 @@
 #include "input/time_gaps.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
-#include "run/run.h"
+#include "run/end_run.h"
 
 #include <cfloat>
 #include <cmath>

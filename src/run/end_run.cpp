@@ -1,8 +1,9 @@
+// Ending a run early and warning, in the dialogue's words or the scripted run's one line.
+#include "run/end_run.h"
+#include "cli/script_messages.h"
 #include "input/pair_feed.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
-#include "run/run.h"
-#include "run/script_messages.h"
 
 #include <cstdlib>
 
@@ -33,6 +34,11 @@ void run_warning(const char* fmt, ...)
         script_warning("%s", one_line(text.c_str()).c_str());
     else
         zprint("%s", text.c_str());
+}
+
+void run_failed(const std::string& message)
+{
+    script_exit(1, "%s", message.c_str());
 }
 
 void input_error()

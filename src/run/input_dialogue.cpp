@@ -3,6 +3,8 @@
 #include "run/analysis_state.h"
 #include "run/quantities.h"
 #include "run/run.h"
+#include "run/end_run.h"
+#include "input/input.h"
 
 namespace {
 

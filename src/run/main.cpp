@@ -1,3 +1,4 @@
+#include "cli/scripted_run.h"
 #include "run/run.h"
 
 int main(int argc, char** argv)

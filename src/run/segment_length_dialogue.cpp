@@ -2,6 +2,7 @@
 #include "platform/console_input.h"
 #include "run/analysis_state.h"
 #include "run/run.h"
+#include "run/end_run.h"
 
 #include <cstdint>
 

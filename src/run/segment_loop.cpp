@@ -4,6 +4,7 @@
 #include "platform/progress_bar.h"
 #include "run/analysis_state.h"
 #include "run/run.h"
+#include "run/end_run.h"
 #include "spectrum/spectrum.h"
 
 #include <cmath>

@@ -4,6 +4,7 @@
 // same to the bit, channel by channel.
 #include "input/input.h"
 #include "run/run.h"
+#include "spectrum/channel_store.h"
 #include "state_fixture.h"
 
 #include <gtest/gtest.h>

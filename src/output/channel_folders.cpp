@@ -1,4 +1,4 @@
-#include "run/channel_folders.h"
+#include "output/channel_folders.h"
 #include "input/input.h"
 #include "run/analysis_state.h"
 

@@ -1,5 +1,6 @@
+// Opening the record so that a pipe without a writer cannot hang the run.
+#include "input/input.h"
 #include "run/analysis_state.h"
-#include "run/run.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,17 +1,20 @@
+// The scripted run from end to end: options, record, survey, segments, the
+// result files put in place, then the report.
+#include "cli/scripted_run.h"
+#include "cli/command_line.h"
+#include "cli/layout_options.h"
+#include "cli/report.h"
+#include "cli/script_messages.h"
 #include "input/input.h"
+#include "input/record_layout.h"
+#include "output/channel_folders.h"
+#include "output/result_files.h"
+#include "output/staged_files.h"
 #include "platform/console_format.h"
 #include "platform/console_input.h"
 #include "platform/progress_bar.h"
 #include "run/analysis_state.h"
-#include "run/channel_folders.h"
-#include "run/channel_results.h"
-#include "run/command_line.h"
-#include "run/layout_options.h"
-#include "run/record_layout.h"
-#include "run/result_files.h"
 #include "run/run.h"
-#include "run/run_summary.h"
-#include "run/script_messages.h"
 
 #include <cerrno>
 #include <climits>
@@ -109,12 +112,12 @@ void scripted_run(int argc, char** argv)
     progress_end();
     std::fclose(st.fp[1]);
     st.fp[1] = nullptr;
-    const std::vector<std::string> files = st.channels > 0
-                                               ? write_channel_files(folder, names, opts.summary)
-                                               : write_result_files(folder, opts.summary);
+    const result_request request{folder, opts.summary, opts.record};
+    const run_outcome outcome = st.channels > 0 ? write_channel_files(request, names)
+                                                : write_result_files(request);
     if (opts.level == report_level::verbose) zprint("\n\n");
     report_record();
-    st.channels > 0 ? report_channel_results(files) : report_results(files);
+    report_outcome(outcome);
     check_stdout();
     std::exit(0);
 }

@@ -1,8 +1,8 @@
-#include "run/option_values.h"
+#include "cli/option_values.h"
 #include "run/analysis_state.h"
-#include "run/command_line.h"
+#include "cli/command_line.h"
 #include "run/quantities.h"
-#include "run/script_messages.h"
+#include "cli/script_messages.h"
 
 #include <cctype>
 #include <string>

@@ -1,4 +1,4 @@
-#include "run/script_messages.h"
+#include "cli/script_messages.h"
 #include "platform/console_format.h"
 #include "platform/progress_bar.h"
 #include "run/analysis_state.h"

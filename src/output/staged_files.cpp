@@ -1,10 +1,10 @@
-#include "run/result_files.h"
+// The staged result files of a scripted run: their temporary names, the
+// signal handler that removes them, and their renaming into place.
+#include "output/staged_files.h"
 #include "input/column_reader.h"
-#include "output/output.h"
 #include "platform/progress_bar.h"
 #include "run/analysis_state.h"
-#include "run/run_summary.h"
-#include "run/script_messages.h"
+#include "run/end_run.h"
 
 #include <cerrno>
 #include <climits>
@@ -14,6 +14,7 @@
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -42,24 +43,7 @@ extern "C" void end_on_signal(int sig)
     std::raise(sig);
 }
 
-const std::string nothing_written = "; no result file was written";
-
 std::vector<std::string> made_folders; // result folders made by this run, in order
-
-// Removes every temporary file still there and the result folders made for
-// them, and ends with the message and status 1.
-[[noreturn]] void give_up(const std::string& message)
-{
-    for (const staged_file& f : staged) std::remove(f.temp.c_str());
-    for (auto f = made_folders.rbegin(); f != made_folders.rend(); ++f) rmdir(f->c_str());
-    script_exit(1, "%s", message.c_str());
-}
-
-// The message for a path that failed with the C library's error.
-std::string failed(const std::string& path, int error)
-{
-    return path + ": " + std::strerror(error) + nothing_written;
-}
 
 // The permissions a new file gets from fopen: read and write as the umask allows.
 mode_t new_file_mode()
@@ -79,7 +63,22 @@ void check_replaceable(const std::string& path)
         give_up(path + ": exists and is not a regular file" + nothing_written);
 }
 
-// Makes the temporary file for path in its folder and opens it for writing.
+} // namespace
+
+const std::string nothing_written = "; no result file was written";
+
+void give_up(const std::string& message)
+{
+    for (const staged_file& f : staged) std::remove(f.temp.c_str());
+    for (auto f = made_folders.rbegin(); f != made_folders.rend(); ++f) rmdir(f->c_str());
+    run_failed(message);
+}
+
+std::string failed(const std::string& path, int error)
+{
+    return path + ": " + std::strerror(error) + nothing_written;
+}
+
 std::FILE* stage(const std::string& path)
 {
     check_replaceable(path);
@@ -102,9 +101,6 @@ std::FILE* stage(const std::string& path)
     return f;
 }
 
-} // namespace
-
-// Writes the JSON summary text into its temporary file.
 void write_summary(const std::string& path, const std::string& text)
 {
     std::FILE* f = stage(path);
@@ -112,7 +108,6 @@ void write_summary(const std::string& path, const std::string& text)
     if (std::fclose(f) != 0 || !written) give_up(path + ": could not be written" + nothing_written);
 }
 
-// Renames every temporary file to its own name.
 void put_in_place()
 {
     while (!staged.empty()) {
@@ -124,7 +119,6 @@ void put_in_place()
     signal_temp_count = 0;
 }
 
-// Full path of the summary: the real path of its folder and its name.
 std::string summary_full_path(const std::string& given)
 {
     if (given.empty()) return "";
@@ -145,38 +139,6 @@ void catch_ending_signals()
 std::string path_in(const std::string& folder, const std::string& name)
 {
     return folder == "/" ? "/" + name : folder + "/" + name;
-}
-
-std::vector<std::string> stage_result_files(const std::string& folder,
-                                            const std::string& summary_path)
-{
-    std::vector<std::string> paths;
-    name_output_files();
-    const std::string summary = summary_full_path(summary_path);
-    for (int slot = 2; slot <= last_slot(); ++slot) {
-        paths.push_back(path_in(folder, st.fname[slot]));
-        if (paths.back() == summary) give_up("--summary " + summary_path + ": names a result file");
-        st.fp[slot] = stage(paths.back());
-    }
-    write_spectra();
-    for (int slot = 2; slot <= last_slot(); ++slot)
-        if (st.write_failed[slot])
-            give_up(paths[static_cast<std::size_t>(slot - 2)] + ": could not be written" +
-                    nothing_written);
-    return paths;
-}
-
-std::vector<std::string> write_result_files(const std::string& folder,
-                                            const std::string& summary_path)
-{
-    const std::string summary = summary_full_path(summary_path);
-    std::vector<std::string> paths = stage_result_files(folder, summary_path);
-    if (!summary.empty()) {
-        write_summary(summary, summary_json(paths));
-        paths.push_back(summary);
-    }
-    put_in_place();
-    return paths;
 }
 
 void make_result_folder(const std::string& folder)

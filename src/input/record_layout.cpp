@@ -1,7 +1,7 @@
-#include "run/record_layout.h"
+#include "input/record_layout.h"
 #include "input/input.h"
 #include "run/analysis_state.h"
-#include "run/run.h"
+#include "run/end_run.h"
 
 void prepare_layout(bool every_column)
 {

@@ -1,9 +1,9 @@
-#include "run/command_line.h"
+#include "cli/command_line.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
-#include "run/layout_options.h"
-#include "run/option_values.h"
-#include "run/script_messages.h"
+#include "cli/layout_options.h"
+#include "cli/option_values.h"
+#include "cli/script_messages.h"
 
 #include <cstdlib>
 #include <cstring>

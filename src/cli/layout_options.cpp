@@ -1,7 +1,7 @@
-#include "run/layout_options.h"
+#include "cli/layout_options.h"
 #include "input/input.h"
 #include "run/analysis_state.h"
-#include "run/script_messages.h"
+#include "cli/script_messages.h"
 
 #include <cerrno>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "run/run_summary.h"
+// The JSON summary of a scripted run and the one-line caption of its parameters.
+#include "output/json_summary.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
-#include "run/command_line.h"
 #include "run/quantities.h"
 
 #include <climits>
@@ -45,32 +45,28 @@ file_content content_of(int slot)
     return {kinds[(slot - 4) / 4], unit_label(type, displacement_units[(slot - 4) % 4])};
 }
 
-// The window's name.
+} // namespace
+
 const char* window_name()
 {
     return st.window_choice == 2 ? "hanning" : "rectangular";
 }
 
-// The record's own unit (V for volts).
 const char* record_unit()
 {
     return unit_label(st.input_type, st.input_unit);
 }
 
-// The unit of the overall rms: the first of the quantity's menu, V for volts.
 const char* rms_unit()
 {
     return unit_label(st.input_type, 1);
 }
 
-// The real path of a file, or the path as given when it cannot be resolved.
 std::string real_path(const std::string& path)
 {
     char real[PATH_MAX];
     return realpath(path.c_str(), real) != nullptr ? real : path;
 }
-
-} // namespace
 
 std::string run_caption()
 {
@@ -81,10 +77,11 @@ std::string run_caption()
     return text;
 }
 
-nlohmann::ordered_json summary_object(const std::vector<std::string>& files)
+nlohmann::ordered_json summary_object(const std::string& record,
+                                      const std::vector<std::string>& files)
 {
     nlohmann::ordered_json j;
-    j["record"] = {{"path", real_path(opts.record)},
+    j["record"] = {{"path", real_path(record)},
                    {"pairs", st.record_pairs},
                    {"start_time", st.rec_start},
                    {"end_time", st.rec_end},
@@ -112,45 +109,10 @@ nlohmann::ordered_json summary_object(const std::vector<std::string>& files)
     return j;
 }
 
-std::string summary_json(const std::vector<std::string>& files)
-{
-    return json_text(summary_object(files));
-}
-
 std::string json_text(const nlohmann::ordered_json& j)
 {
     // A path that is not valid UTF-8 gets replacement characters instead of ending the run.
     const std::string text =
         j.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
     return widen_json_exponents(text) + "\n";
-}
-
-void report_record()
-{
-    if (opts.level == report_level::quiet) return;
-    zfprint(stdout, "record: %s\n", real_path(opts.record).c_str());
-    zfprint(stdout, "time: %f to %f sec, %lu pairs\n", st.rec_start, st.rec_end,
-            static_cast<unsigned long>(st.record_pairs));
-    zfprint(stdout, "dt = %.6g sec, sr = %.3f samples/sec\n", st.rec_dt, 1. / st.rec_dt);
-    if (st.channels == 0) // with several channels each has its own, in the summary
-        zfprint(stdout, "record mean = %.4e %s, rms = %.4e %s (all pairs)\n", st.rec_mean,
-                record_unit(), st.rec_rms, record_unit());
-    zfprint(stdout, "choices: %s in %s, m = %lu, %s, %s window\n", quantity_name(st.input_type),
-            record_unit(), static_cast<unsigned long>(st.m),
-            st.mean_choice == 1 ? "mean removed" : "mean kept", window_name());
-}
-
-void report_segments()
-{
-    zfprint(stdout, "m = %lu, df = %.3e Hz, nave = %lu\n", static_cast<unsigned long>(st.m), st.df,
-            static_cast<unsigned long>(st.nave));
-}
-
-void report_results(const std::vector<std::string>& files)
-{
-    if (opts.level == report_level::quiet) return;
-    report_segments();
-    zfprint(stdout, "overall rms = %.3e %s\n", st.overall_rms, rms_unit());
-    zfprint(stdout, "files:\n");
-    for (const std::string& f : files) zfprint(stdout, "  %s\n", f.c_str());
 }

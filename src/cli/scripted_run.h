@@ -1,0 +1,6 @@
+// The scripted run: zentri [OPTIONS] RECORD, with no dialogue.
+#pragma once
+
+// Runs the program driven by its command line: no dialogue, the choices from
+// the options, errors as one line on standard error, exit status 0, 1 or 2.
+[[noreturn]] void scripted_run(int argc, char** argv);

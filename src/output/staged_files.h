@@ -1,0 +1,44 @@
+// Staged result files: each file of a scripted run is written under a temporary
+// name in its folder and renamed into place only when every one of them was
+// written and closed without error, so a run that fails leaves no result file
+// created or replaced. The list of temporaries is this file's own state, kept
+// outside analysis_state because only the scripted run has it.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+// Makes SIGINT, SIGTERM and SIGHUP clear the progress bar and remove the
+// temporary files before they end the process.
+void catch_ending_signals();
+
+// Full path of a file of the folder: the folder's real path, "/", the name.
+std::string path_in(const std::string& folder, const std::string& name);
+
+// Makes the temporary file for path in its folder and opens it for writing;
+// a failure removes what was staged and ends the run.
+std::FILE* stage(const std::string& path);
+
+// Removes every temporary file still there and the result folders made for
+// them, and ends the run with the message and status 1.
+[[noreturn]] void give_up(const std::string& message);
+
+// The message for a path that failed with the C library's error.
+std::string failed(const std::string& path, int error);
+
+// The words that end every message of a run that wrote nothing.
+extern const std::string nothing_written;
+
+// Full path of the summary named on the command line: its folder's real path
+// and its name ("" for none).
+std::string summary_full_path(const std::string& given);
+
+// Writes the JSON summary text to path, under a temporary name until put_in_place().
+void write_summary(const std::string& path, const std::string& text);
+
+// Renames every file written under a temporary name to its own name.
+void put_in_place();
+
+// Makes the folder for result files when missing (a failure later removes it
+// again); ends the run when it cannot.
+void make_result_folder(const std::string& folder);
