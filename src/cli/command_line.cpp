@@ -45,8 +45,8 @@ const option_row option_table[] = {
          opts.samples_given = true;
      }},
     {"mean", 0, nullptr, "remove each segment's mean (the default)",
-     [](const char*) { st.mean_choice = 1; }},
-    {"no-mean", 0, nullptr, "keep each segment's mean", [](const char*) { st.mean_choice = 2; }},
+     [](const char*) { st.mean_choice = mean_removed; }},
+    {"no-mean", 0, nullptr, "keep each segment's mean", [](const char*) { st.mean_choice = mean_kept; }},
     {"window", 'w', "NAME", "hanning (the default) or rectangular",
      [](const char* v) { st.window_choice = window_code(v); }},
     {"output", 'o', "DIR", "folder for the result files, made if missing\n(default: .)",
@@ -166,8 +166,8 @@ void take_record(int argc, char** argv)
 void read_command_line(int argc, char** argv)
 {
     opts.output_dir = ".";
-    st.mean_choice = 1;
-    st.window_choice = 2;
+    st.mean_choice = mean_removed;
+    st.window_choice = hanning_window;
     const std::string shorts = short_options();
     const std::vector<option> longs = long_options();
     opterr = 0;

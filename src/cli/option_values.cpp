@@ -1,28 +1,15 @@
+// The values of the scripted run's options, checked against the quantities table.
 #include "cli/option_values.h"
 #include "run/analysis_state.h"
 #include "cli/command_line.h"
 #include "run/quantities.h"
 #include "cli/script_messages.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 
 namespace {
-
-constexpr int volts = 6;
-
-// Other common spellings of the units, by quantity and unit code.
-struct unit_spelling {
-    const char* text;
-    int type;
-    int unit;
-};
-const unit_spelling spellings[] = {
-    {"m/s^2", 1, 2},   {"m/s2", 1, 2},   {"ips", 2, 1}, {"in/s", 2, 1},      {"m/s", 2, 2},
-    {"in", 3, 1},      {"mil", 3, 2},    {"uin", 3, 3}, {"microinch", 3, 3}, {"micro inches", 3, 3},
-    {"m", 3, 4},       {"meter", 3, 4},  {"um", 3, 6},  {"micron", 3, 6},    {"newton", 4, 2},
-    {"newtons", 4, 2}, {"pascal", 5, 2},
-};
 
 // Lower case, with '-' and '_' read as blanks, so "Micro-Inch" matches "micro inch".
 std::string folded(const char* text)
@@ -51,6 +38,17 @@ std::string unit_list(int type)
     return s;
 }
 
+// Whether the folded text is one of the '|'-separated spellings.
+bool spelled(const std::string& spellings, const std::string& f)
+{
+    for (std::size_t at = 0; at <= spellings.size();) {
+        const std::size_t end = std::min(spellings.find('|', at), spellings.size());
+        if (end > at && spellings.compare(at, end - at, f) == 0) return true;
+        at = end + 1;
+    }
+    return false;
+}
+
 // Unit code of text for the run's quantity, or 0 when it names none of its units.
 int unit_code(int type, const char* text)
 {
@@ -58,8 +56,8 @@ int unit_code(int type, const char* text)
     const int n = unit_count(type);
     for (int u = 1; u <= n; ++u)
         if (f == folded(unit_label(type, u))) return u;
-    for (const unit_spelling& s : spellings)
-        if (s.type == type && f == s.text) return s.unit;
+    for (int u = 1; u <= n; ++u)
+        if (spelled(unit_of(type, u)->spellings, f)) return u;
     return menu_number(text, n);
 }
 
@@ -69,7 +67,8 @@ void resolve_unit()
     const int type = st.input_type;
     if (type == volts) {
         const std::string f = folded(opts.unit.c_str());
-        if (!opts.unit.empty() && f != "v" && f != "volts")
+        const unit_row* v = unit_of(volts, 1);
+        if (!opts.unit.empty() && f != folded(v->label) && !spelled(v->spellings, f))
             script_exit(2, "-u %s: volts takes no unit", opts.unit.c_str());
         return;
     }
@@ -100,8 +99,8 @@ int quantity_code(const char* text)
 int window_code(const char* text)
 {
     const std::string f = folded(text);
-    if (f == "hanning" || f == "hann" || f == "2") return 2;
-    if (f == "rectangular" || f == "rect" || f == "1") return 1;
+    if (f == "hanning" || f == "hann" || f == "2") return hanning_window;
+    if (f == "rectangular" || f == "rect" || f == "1") return rectangular_window;
     script_exit(2, "-w %s: the window must be hanning or rectangular", text);
 }
 

@@ -50,7 +50,7 @@ void report_record()
                 record_unit(), st.rec_rms, record_unit());
     zfprint(stdout, "choices: %s in %s, m = %lu, %s, %s window\n", quantity_name(st.input_type),
             record_unit(), static_cast<unsigned long>(st.m),
-            st.mean_choice == 1 ? "mean removed" : "mean kept", window_name());
+            st.mean_choice == mean_removed ? "mean removed" : "mean kept", window_name());
 }
 
 void report_outcome(const run_outcome& outcome)

@@ -95,7 +95,7 @@ void scripted_run(int argc, char** argv)
     read_command_line(argc, argv);
     set_console_muted(true);
     start_run();
-    st.status = 1;
+    st.status = status_running;
     open_script_record();
     prepare_layout(every_column_asked());
     if (opts.survey_only) survey_only();

@@ -15,7 +15,7 @@ void read_first_segment()
     }
     st.ns = count;
     if (st.ns < st.m) {
-        st.status = 905;
+        st.status = status_exhausted;
         return;
     }
     st.dt = (st.t_last - st.t_first) / (st.ns - 1);
@@ -39,7 +39,7 @@ void read_next_segment()
     for (std::uint32_t i = st.nhs; i < st.m; ++i) st.seg[i].re = 0.f;
     st.ns = next_segment_amplitudes(st.seg + st.nhs, st.m - st.nhs);
     if (st.ns < st.nhs) {
-        st.status = 905;
+        st.status = status_exhausted;
         zprint("\n   ns=%ld  nhs=%ld ", static_cast<long>(st.ns), static_cast<long>(st.nhs));
         return;
     }

@@ -8,10 +8,10 @@ void name_output_files();
 // Announces and creates the output files of the run's quantity.
 void create_output_files();
 
-// Normalises psd into the one-sided PSD, writes and closes the files, prints the summary.
+// Writes the PSD and magnitude files of the finished PSD, closes them, prints the summary.
 void write_spectra();
 
-// Runs the whole output stage: create_output_files, then write_spectra.
+// Runs the whole output stage: finish_psd, create_output_files, then write_spectra.
 void output_stage();
 
 // Number of the last file slot the quantity uses (7, 15 for displacement, 2 for volts).

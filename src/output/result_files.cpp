@@ -7,6 +7,7 @@
 #include "output/staged_files.h"
 #include "run/analysis_state.h"
 #include "spectrum/channel_store.h"
+#include "spectrum/finished_psd.h"
 
 #include <cmath>
 
@@ -27,6 +28,7 @@ void keep_channel_figures(int channel)
 channel_outcome stage_result_files(const std::string& folder, const std::string& summary_path)
 {
     channel_outcome out{0, folder, {}, 0.};
+    finish_psd();
     name_output_files();
     const std::string summary = summary_full_path(summary_path);
     for (int slot = 2; slot <= last_slot(); ++slot) {

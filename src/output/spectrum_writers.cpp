@@ -1,12 +1,13 @@
+// The rows of the PSD and magnitude files of the finished PSD, and the run summary lines.
+#include "output/file_sets.h"
 #include "output/output.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
+#include "run/quantities.h"
 
 #include <cmath>
 
 namespace {
-
-constexpr int volts = 6;
 
 // Reports a failed write or close of a slot's file, once per file.
 void report_write_failure(int slot)
@@ -34,93 +35,62 @@ void close_slot(int slot)
     st.fp[slot] = nullptr;
 }
 
-// The start-up constant that turns the SI value into the quantity's English unit.
-double english_factor()
+// Number of PSD files at the head of the set (two, or one for volts).
+int psd_count(const file_set& set)
 {
-    switch (st.input_type) {
-    case 1: return st.g_per_ms2;
-    case 2:
-    case 3: return st.in_per_m;
-    case 4: return st.lbf_per_n;
-    case 5: return st.psi_per_pa;
-    default: return 1.;
+    int n = 0;
+    while (n < set.count && set.files[n].content == file_content::psd) ++n;
+    return n;
+}
+
+// A PSD file's value of an SI PSD value: the English file's takes the factor squared.
+double psd_value(const result_file& file, double value)
+{
+    if (!unit_of(st.input_type, file.unit)->english) return value;
+    const double factor = english_factor(st.input_type);
+    return (factor * factor) * value;
+}
+
+// Writes the PSD rows of every bin, the SI file's row before the English
+// file's, as they have always been written, and closes the PSD files.
+void write_psd_files(const file_set& set)
+{
+    const int n = psd_count(set);
+    for (std::uint32_t k = 0; k < st.m / 2; ++k) {
+        const double f = k == 0 ? 0. : k * st.df;
+        for (int i = n - 1; i >= 0; --i) write_row(2 + i, f, psd_value(set.files[i], st.psd[k]));
     }
+    for (int i = 0; i < n; ++i) close_slot(2 + i);
 }
 
-// Writes a PSD row: SI file then English file, or the one volts file.
-void write_psd_row(double frequency, double value)
+// A magnitude file's value of a bin of rms r (SI) and peak factor p: times the
+// peak factor where it is a peak, then the unit's factors, left to right.
+double magnitude_value(const result_file& file, double r, double p)
 {
-    if (st.input_type == volts) {
-        write_row(2, frequency, value);
-        return;
-    }
-    const double factor = english_factor();
-    write_row(3, frequency, value);
-    write_row(2, frequency, (factor * factor) * value);
+    double v = r;
+    if (file.content == file_content::peak || file.content == file_content::zero_peak)
+        v = v * p;
+    else if (file.content == file_content::peak_peak)
+        v = v * (2. * p);
+    const unit_row* unit = unit_of(st.input_type, file.unit);
+    if (unit->english) v = v * english_factor(st.input_type);
+    if (unit->micro) v = v * 1000000.;
+    return v;
 }
 
-// Turns the summed power of bins 1..m/2-1 into the one-sided PSD and sums it.
-void normalise_psd()
+// Writes the magnitude rows of every bin, in slot order, and closes the files.
+void write_magnitude_files(const file_set& set)
 {
-    st.overall_ms = 0.;
-    for (std::uint32_t k = 1; k < st.m / 2; ++k) {
-        st.psd[k] = st.psd[k] * (1. / st.df);
-        st.psd[k] = st.psd[k] * (1. / st.nave);
-        st.psd[k] = st.psd[k] * 4.;
-        st.psd[k] = st.psd[k] * 0.5;
-        st.overall_ms = st.overall_ms + st.psd[k];
-    }
-}
-
-// Writes the PSD files, bin 0 (not doubled) first, and closes them.
-void write_psd_files()
-{
-    st.psd[0] = st.psd[0] * (1. / st.df);
-    st.psd[0] = st.psd[0] * (1. / st.nave);
-    write_psd_row(0., st.psd[0]);
-    normalise_psd();
-    for (std::uint32_t k = 1; k < st.m / 2; ++k) write_psd_row(k * st.df, st.psd[k]);
-    close_slot(2);
-    if (st.input_type != volts) close_slot(3);
-}
-
-// Writes the rms, zero-peak and peak-peak rows of one bin for displacement.
-void write_displacement_row(double f, double r, double p)
-{
-    const double pp = 2. * p;
-    write_row(4, f, r * st.in_per_m);
-    write_row(5, f, r * st.in_per_m * 1000000.);
-    write_row(6, f, r * 1.);
-    write_row(7, f, r * 1. * 1000000.);
-    write_row(8, f, r * p * st.in_per_m);
-    write_row(9, f, r * p * st.in_per_m * 1000000.);
-    write_row(10, f, r * p * 1.);
-    write_row(11, f, r * p * 1. * 1000000.);
-    write_row(12, f, r * pp * st.in_per_m);
-    write_row(13, f, r * pp * st.in_per_m * 1000000.);
-    write_row(14, f, r * pp * 1.);
-    write_row(15, f, r * pp * 1. * 1000000.);
-}
-
-// Writes the magnitude files (none for volts) and closes them.
-void write_magnitude_files()
-{
-    if (st.input_type == volts) return;
-    const double factor = english_factor();
+    const int first = psd_count(set);
+    if (first == set.count) return;
     for (std::uint32_t k = 0; k < st.m / 2; ++k) {
         const double f = k * st.df;
         const double r = std::sqrt(std::fabs(st.df * st.psd[k]));
         const double p = k == 0 ? 1. : std::sqrt(2.);
-        if (st.input_type == 3) {
-            write_displacement_row(f, r, p);
-            continue;
-        }
-        write_row(4, f, r * factor);
-        write_row(5, f, r);
-        write_row(6, f, r * p * factor);
-        write_row(7, f, r * p);
+        for (int i = first; i < set.count; ++i)
+            write_row(2 + i, f, magnitude_value(set.files[i], r, p));
     }
-    for (int slot = 4; slot <= last_slot(); ++slot) close_slot(slot);
+    for (int i = first; i < set.count; ++i) close_slot(2 + i);
 }
 
 // Prints m, df, nave and the overall rms in the English unit.
@@ -129,11 +99,6 @@ void print_summary()
     zprint("\n\n\n m= %ld", static_cast<long>(st.m));
     zprint("\n df = %10.3e ", st.df);
     zprint("\n nave = %ld ", static_cast<long>(st.nave));
-    if (st.input_type != volts) {
-        const double factor = english_factor();
-        st.overall_ms = st.overall_ms * (factor * factor);
-    }
-    st.overall_rms = std::sqrt(st.overall_ms * st.df);
     zprint("\n overall rms = %10.3e ", st.overall_rms);
 }
 
@@ -141,7 +106,8 @@ void print_summary()
 
 void write_spectra()
 {
-    write_psd_files();
-    write_magnitude_files();
+    const file_set& set = file_set_of(st.input_type);
+    write_psd_files(set);
+    write_magnitude_files(set);
     print_summary();
 }

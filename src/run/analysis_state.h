@@ -1,6 +1,9 @@
 // The program-wide record of a run: every buffer, table, counter, choice and
 // constant lives here, in static storage, for the life of the process.
 // Procedures read and write its fields directly through the one instance `st`.
+// State kept elsewhere: the scripted run's options (cli/command_line.h `opts`),
+// its staged result files (output/staged_files.cpp), each channel's overlap and
+// power (spectrum/channel_store.cpp) and the column reader's buffers.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +13,16 @@ constexpr unsigned max_m = 65536;        // largest segment, samples (2^16)
 constexpr unsigned seg_entries = 131072; // capacity of the segment buffer
 constexpr int name_chars = 260;          // characters of one file-name slot, terminator included
 constexpr int file_slots = 16;           // file-name and stream slots 0..15
+
+// Codes of the choices and of the run status, as the fields below hold them.
+constexpr int volts = 6;                // input_type of a voltage record, the last quantity
+constexpr int rectangular_window = 1;   // window_choice: no window
+constexpr int hanning_window = 2;       // window_choice: the Hanning window
+constexpr int mean_removed = 1;         // mean_choice: each segment's mean is removed
+constexpr int mean_kept = 2;            // mean_choice: the mean stays
+constexpr int status_running = 1;       // status while a run proceeds
+constexpr int status_exhausted = 905;   // status once the record has no more segments
+constexpr int status_rejected_m = 999;  // status while the segment-length question repeats
 
 // One complex entry: real part, then imaginary part, both single precision.
 struct complex_entry {

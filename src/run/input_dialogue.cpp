@@ -1,3 +1,4 @@
+// The input dialogue: the record's name, its quantity and its unit.
 #include "platform/console_format.h"
 #include "platform/console_input.h"
 #include "run/analysis_state.h"
@@ -7,15 +8,6 @@
 #include "input/input.h"
 
 namespace {
-
-// Unit menu line of each quantity 1..5.
-const char* const unit_menus[] = {
-    "\n 1=G  2=m/sec^2 \n",
-    "\n 1=in/sec  2=m/sec \n",
-    "\n 1=inch  2=Mils   3=micro inches  4=meters   5=mm  6=microns \n",
-    "\n 1=lbf  2=Newtons \n",
-    "\n 1=psi  2=Pa \n",
-};
 
 // Reads a menu answer from 1 to last; anything else ends the run with "Input Error".
 int read_menu_answer(int last)
@@ -61,9 +53,9 @@ void input_dialogue()
     open_input_file();
     zprint("\n\n Specify Input File Type: ");
     zprint("\n 1=acceleration  2=velocity  3=displacement  4=force  5=pressure  6=volts \n");
-    st.input_type = read_menu_answer(6);
-    if (st.input_type == 6) return;
+    st.input_type = read_menu_answer(volts);
+    if (st.input_type == volts) return;
     zprint("\n\n Select Input Unit: ");
-    zprint("%s", unit_menus[st.input_type - 1]);
+    zprint("%s", quantity_of(st.input_type)->unit_menu);
     st.input_unit = read_menu_answer(unit_count(st.input_type));
 }

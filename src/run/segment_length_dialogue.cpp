@@ -48,7 +48,7 @@ void check_record_length()
     if (st.m <= st.record_pairs) return;
     zprint("\n The record holds only %ld pairs; choose a value from the third column. ",
            static_cast<long>(st.record_pairs));
-    st.status = 999;
+    st.status = status_rejected_m;
 }
 
 } // namespace
@@ -56,7 +56,7 @@ void check_record_length()
 void segment_length_dialogue()
 {
     do {
-        st.status = 1;
+        st.status = status_running;
         zprint("\n Enter samples per segment value from third column. \n ");
         const bool number = read_segment_length();
         st.nhs = st.m / 2;
@@ -70,20 +70,20 @@ void segment_length_dialogue()
         if (!power || !number) {
             zprint("\n Error: illegal n value.  n must be 2^i, where i is an integer.");
             if (st.m > max_m) zprint("\n maximum allowed value is %ld ", static_cast<long>(max_m));
-            st.status = 999;
+            st.status = status_rejected_m;
         } else {
             check_record_length();
         }
-    } while (st.status == 999);
+    } while (st.status == status_rejected_m);
 }
 
 void choices_dialogue()
 {
     zprint("\n Mean removal? ");
     zprint("\n 1=yes 2=no \n");
-    st.mean_choice = answer_is(1) ? 1 : 2;
+    st.mean_choice = answer_is(mean_removed) ? mean_removed : mean_kept;
     zprint("\n Enter window type ");
     zprint("\n 1=rectangular  2=Hanning \n");
-    st.window_choice = answer_is(2) ? 2 : 1;
+    st.window_choice = answer_is(hanning_window) ? hanning_window : rectangular_window;
     zprint("\n");
 }

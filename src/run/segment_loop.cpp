@@ -15,7 +15,7 @@ namespace {
 // Ends the run when the first segment could not be filled or has no usable time span.
 void check_first_segment()
 {
-    if (st.status == 905) {
+    if (st.status == status_exhausted) {
         end_run("\n\n Error: the record holds only %ld samples, fewer than the %ld samples"
                 " per segment. \n Choose a smaller value from the third column. \n",
                 static_cast<long>(st.ns), static_cast<long>(st.m));
@@ -31,8 +31,8 @@ void check_first_segment()
 // Conditions the segment, transforms it and adds its power to psd.
 void transform_segment()
 {
-    if (st.mean_choice == 1) remove_mean();
-    if (st.window_choice == 2) apply_hanning();
+    if (st.mean_choice == mean_removed) remove_mean();
+    if (st.window_choice == hanning_window) apply_hanning();
     convert_to_si();
     reorder_input();
     // Only the first m entries are ever written, so they are all that needs clearing.
@@ -52,7 +52,7 @@ bool segment_step()
     } else {
         read_next_segment();
         save_overlap();
-        if (st.status == 905) return false;
+        if (st.status == status_exhausted) return false;
     }
     transform_segment();
     return true;

@@ -1,27 +1,12 @@
+// Segment conditioning: mean removal, the Hanning window and conversion to SI units.
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
+#include "run/quantities.h"
 #include "spectrum/spectrum.h"
 
 #include <cmath>
 
 namespace {
-
-// Factor from the input unit to SI, or 0 when the samples are already in SI units.
-double si_factor()
-{
-    const int type = st.input_type;
-    const int unit = st.input_unit;
-    if (type == 1 && unit == 1) return 9.81;
-    if (type == 2 && unit == 1) return 0.0254;
-    if (type == 3 && unit == 1) return 0.0254;
-    if (type == 3 && unit == 2) return 0.0254 / 1000.;
-    if (type == 3 && unit == 3) return 0.0254 / 1000000.;
-    if (type == 3 && unit == 5) return static_cast<float>(0.001);
-    if (type == 3 && unit == 6) return static_cast<float>(1e-6);
-    if (type == 4 && unit == 1) return 4.448;
-    if (type == 5 && unit == 1) return 6897.;
-    return 0.;
-}
 
 // Computes the window weights for the segment length; every segment of a run
 // has the same length, so the sines are taken once rather than per segment.
@@ -57,7 +42,7 @@ void apply_hanning()
 void convert_to_si()
 {
     zprint("\n unit conversion");
-    const double factor = si_factor();
+    const double factor = si_factor(st.input_type, st.input_unit);
     if (factor == 0.) return;
     for (std::uint32_t i = 0; i < st.m; ++i)
         st.seg[i].re = static_cast<float>(st.seg[i].re * factor);
