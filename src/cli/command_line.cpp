@@ -1,5 +1,8 @@
+// The scripted run's option table and its reading with getopt_long, the help and the version.
 #include "cli/command_line.h"
+#include "output/file_sets.h"
 #include "platform/console_format.h"
+#include "run/quantities.h"
 #include "run/analysis_state.h"
 #include "cli/layout_options.h"
 #include "cli/option_values.h"
@@ -29,6 +32,7 @@ struct option_row {
 
 void print_help(const char* unused);
 void print_version(const char* unused);
+void print_file_table(const char* unused);
 
 // Every option of the scripted run, in the order of the help text.
 const option_row option_table[] = {
@@ -69,6 +73,9 @@ const option_row option_table[] = {
      [](const char*) { opts.level = report_level::verbose; }},
     {"quiet", 0, nullptr, "print nothing on standard output but errors",
      [](const char*) { opts.level = report_level::quiet; }},
+    {"file-table", 0, nullptr,
+     "print every quantity's result files: name, quantity,\ncontent, unit and picture label",
+     print_file_table},
     {"help", 'h', nullptr, "print this help and exit", print_help},
     {"version", 'V', nullptr, "print the version and exit", print_version},
 };
@@ -103,6 +110,22 @@ void print_help(const char* /*unused*/)
 void print_version(const char* /*unused*/)
 {
     zprint("zentri 3.2\n");
+    std::fflush(stdout);
+    std::exit(0);
+}
+
+// Prints the table of result files, one tab-separated line a file, and ends with status 0.
+void print_file_table(const char* /*unused*/)
+{
+    for (int q = 1; q <= volts; ++q) {
+        const file_set& set = file_set_of(q);
+        for (int i = 0; i < set.count; ++i) {
+            const result_file& file = set.files[i];
+            zprint("%s\t%s\t%s\t%s\t%s\n", file.name, quantity_name(q),
+                   content_name(file.content), file_unit(q, file).c_str(),
+                   plot_label(file).c_str());
+        }
+    }
     std::fflush(stdout);
     std::exit(0);
 }

@@ -11,7 +11,8 @@
 
 namespace {
 
-const std::string plot = ZENTRI_PLOT;
+// The plotting script, told which zentri gives it the table of result files.
+const std::string plot = std::string("ZENTRI=") + ZENTRI_BINARY + " " + ZENTRI_PLOT;
 const std::string examples = EXAMPLES_DIR;
 
 // Runs zentri in dir on a copy of the bundled record with the given quantity and unit answers.
