@@ -1,3 +1,4 @@
+// The options for records of other layouts: --column, --columns all, --rate.
 #include "cli/layout_options.h"
 #include "input/input.h"
 #include "run/analysis_state.h"

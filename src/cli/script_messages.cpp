@@ -1,3 +1,4 @@
+// The scripted run's one-line messages on standard error and its exit.
 #include "cli/script_messages.h"
 #include "platform/console_format.h"
 #include "platform/progress_bar.h"

@@ -1,3 +1,4 @@
+// The folder names of a run's channels, made safe for a file name.
 #include "output/channel_folders.h"
 #include "input/input.h"
 #include "run/analysis_state.h"

@@ -1,3 +1,4 @@
+// The one analysis_state of the process and its start-up constants.
 #include "run/analysis_state.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// The program's entry: the dialogue without arguments, the scripted run with them.
 #include "cli/scripted_run.h"
 #include "run/run.h"
 

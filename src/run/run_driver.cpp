@@ -1,3 +1,4 @@
+// The interactive run from banner to key wait, and the start of every run.
 #include "input/input.h"
 #include "output/output.h"
 #include "platform/console_format.h"

@@ -1,3 +1,4 @@
+// The dialogue's questions of the segment length, mean removal and window.
 #include "platform/console_format.h"
 #include "platform/console_input.h"
 #include "run/analysis_state.h"

@@ -1,3 +1,4 @@
+// The segment loop of a one-channel record: read, condition, transform, accumulate.
 #include "input/input.h"
 #include "input/pair_feed.h"
 #include "platform/console_format.h"
