@@ -1,6 +1,7 @@
 // The scripted run's options for records of other layouts: --column N,
 // --columns all and --rate HZ. They set the column reader's column and rate in
-// analysis_state; a wrong value ends the process with status 2.
+// analysis_state; a wrong value ends the process with status 2. Whether --columns
+// all was given is kept here, outside analysis_state, until the record is open.
 #pragma once
 
 // --column N: the amplitude column, a whole number from 1 on.
