@@ -1,3 +1,4 @@
+// The generator's command line: its options read into a recipe, checked, and its usage text.
 #include "command_line.h"
 
 #include <cmath>

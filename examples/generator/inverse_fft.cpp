@@ -1,3 +1,4 @@
+// The generator's inverse FFT (radix 2, in place) that turns a noise spectrum into samples.
 #include "inverse_fft.h"
 
 #include <cmath>

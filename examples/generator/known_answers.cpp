@@ -1,3 +1,4 @@
+// The known answers printed beside a generated record: its setting, parts and expected rms.
 #include "known_answers.h"
 #include "synthesis.h"
 

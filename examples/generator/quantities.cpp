@@ -1,3 +1,4 @@
+// The generator's table of quantities and units, and the look-ups of its words in it.
 #include "quantities.h"
 
 #include <cctype>

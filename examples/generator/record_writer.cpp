@@ -1,3 +1,4 @@
+// Writing a generated record as time and amplitude pairs in zentri's input format.
 #include "record_writer.h"
 
 #include "platform/console_format.h"

@@ -1,3 +1,4 @@
+// The samples of a generated record: its sines plus band-limited noise made from a spectrum.
 #include "synthesis.h"
 #include "inverse_fft.h"
 

@@ -22,3 +22,6 @@ child_outcome run_in_child(const std::uint8_t* input, std::size_t size, const ch
 
 // Aborts (so the fuzzer keeps the input) unless the child exited with expected_status.
 void require_clean_exit(const child_outcome& outcome, int expected_status);
+
+// Aborts unless the child exited with a status from lowest to highest.
+void require_exit_in(const child_outcome& outcome, int lowest, int highest);

@@ -186,6 +186,14 @@ void take_record(int argc, char** argv)
 
 } // namespace
 
+std::vector<option_name> option_names()
+{
+    std::vector<option_name> names;
+    for (const option_row& row : option_table)
+        names.push_back({row.name, row.letter, row.value != nullptr});
+    return names;
+}
+
 void read_command_line(int argc, char** argv)
 {
     opts.output_dir = ".";

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // How much the scripted run prints on standard output.
 enum class report_level { normal, quiet, verbose };
@@ -19,6 +20,16 @@ struct script_options {
 };
 
 extern script_options opts;
+
+// An option of the table as the help, the completion and the manual name it.
+struct option_name {
+    const char* name; // long form, without "--"
+    char letter;      // short form, or 0 for none
+    bool takes_value; // it is followed by a value
+};
+
+// The options of the scripted run, read-only, in the order of the help text.
+std::vector<option_name> option_names();
 
 // Reads the options and the record's name into opts and analysis_state. --help
 // and --version print and end the process with status 0; a usage error ends it

@@ -1,6 +1,10 @@
+// The column reader: the lines and fields of a record of one sample per line,
+// its header, separator and channels (see column_reader.h).
 #include "input/column_reader.h"
+#include "input/block_source.h"
 #include "input/float_field.h"
 #include "input/long_number.h"
+#include "input/record_readers.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
 
@@ -9,24 +13,15 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <stdio_ext.h>
 
 namespace {
 
-constexpr std::size_t block_bytes = std::size_t{1} << 20; // 1 MiB: also the longest line
-constexpr int header_chars = 1024;                        // header text kept at most
-constexpr int shown_chars = 80;                           // header text shown at most
+constexpr int header_chars = 1024; // header text kept at most
+constexpr int shown_chars = 80;    // header text shown at most
 
-// Bytes of the record from offset rd.base on, a 0 byte after the last one read.
-char block[block_bytes + 1];
-
-// Where the column reader stands in the record.
-struct column_state {
-    std::FILE* stream = nullptr;    // the stream being read
-    std::size_t pos = 0;            // next unread byte of block
-    std::size_t end = 0;            // end of the bytes read into block
-    long long base = 0;             // record offset of block[0]
-    bool at_eof = true;             // the stream has given its last byte
+// Where the column reader stands in the record: its block of the record (the
+// longest line it reads whole is a full block), and what it knows of the lines.
+struct column_state : block_source {
     bool overlong = false;          // the line found last did not fit the block
     char line_end = '\n';           // '\n', or '\r' for a record of lone "\r" line ends
     bool started = false;           // the header is behind and the separator known
@@ -53,45 +48,24 @@ column_state rd;
 double kept_time[max_m];
 float kept_amplitude[max_channels][max_m];
 
-// Starts reading the stream of slot 1 from its start. The stream is made
-// unbuffered, as the reader reads it in blocks of its own; a buffered stream is
-// therefore one the reader has not seen yet.
-void adopt_stream()
+// Starts reading the stream of slot 1 afresh, its header not yet skipped.
+void adopt_record()
 {
-    rd.stream = st.fp[1];
-    rd.pos = rd.end = 0;
-    rd.base = 0;
-    rd.at_eof = rd.stream == nullptr;
+    adopt_stream(rd);
     rd.started = false;
     rd.samples = 0;
     rd.note = "";
-    block[0] = '\0';
-    if (rd.stream != nullptr) std::setvbuf(rd.stream, nullptr, _IONBF, 0);
 }
 
 // Adopts the stream of slot 1 when it is not the one being read.
 void follow_stream()
 {
-    if (st.fp[1] != rd.stream || (st.fp[1] != nullptr && __fbufsize(st.fp[1]) != 1)) {
+    if (!follows_slot_stream(rd)) {
         rd.reported = false;
         rd.first_pass = true;
         for (int c = 0; c < max_channels; ++c) rd.sum[c] = rd.sum_sq[c] = 0.;
-        adopt_stream();
+        adopt_record();
     }
-}
-
-// Keeps the unread bytes at the front of the block and appends more of the stream.
-void refill()
-{
-    const std::size_t kept = rd.end - rd.pos;
-    std::memmove(block, block + rd.pos, kept);
-    rd.base += static_cast<long long>(rd.pos);
-    rd.pos = 0;
-    rd.end = kept;
-    const std::size_t got = std::fread(block + kept, 1, block_bytes - kept, rd.stream);
-    rd.end += got;
-    block[rd.end] = '\0';
-    if (got == 0) rd.at_eof = true;
 }
 
 // Finds the next line, [begin, end) without its line end, and moves past it;
@@ -100,22 +74,22 @@ void refill()
 bool next_line(const char*& begin, const char*& end)
 {
     for (;;) {
-        const char* start = block + rd.pos;
+        const char* start = rd.text + rd.pos;
         const std::size_t left = rd.end - rd.pos;
         const char* p = static_cast<const char*>(std::memchr(start, rd.line_end, left));
         if (p != nullptr || (rd.at_eof && left > 0) || left == block_bytes) {
             const bool ended = p != nullptr;
-            if (!ended) p = block + rd.end;
+            if (!ended) p = rd.text + rd.end;
             begin = start;
             end = p;
             if (rd.line_end == '\n' && end != begin && end[-1] == '\r') --end;
             rd.overlong = !ended && !rd.at_eof;
             rd.line_start = rd.base + static_cast<long long>(rd.pos);
-            rd.pos = static_cast<std::size_t>(p - block) + ended;
+            rd.pos = static_cast<std::size_t>(p - rd.text) + ended;
             return true;
         }
         if (rd.at_eof) return false;
-        refill();
+        refill(rd, rd.pos);
     }
 }
 
@@ -125,13 +99,13 @@ void choose_line_end()
 {
     rd.line_end = '\n';
     for (;;) {
-        const char* p = block + rd.pos;
-        while (p != block + rd.end && *p != '\n' && *p != '\r') ++p;
-        if (p + 1 < block + rd.end || rd.at_eof || rd.end - rd.pos == block_bytes) {
-            if (p + 1 < block + rd.end && p[0] == '\r' && p[1] != '\n') rd.line_end = '\r';
+        const char* p = rd.text + rd.pos;
+        while (p != rd.text + rd.end && *p != '\n' && *p != '\r') ++p;
+        if (p + 1 < rd.text + rd.end || rd.at_eof || rd.end - rd.pos == block_bytes) {
+            if (p + 1 < rd.text + rd.end && p[0] == '\r' && p[1] != '\n') rd.line_end = '\r';
             return;
         }
-        refill();
+        refill(rd, rd.pos);
     }
 }
 
@@ -320,8 +294,8 @@ template <class T>
     return next_field(p, line_end, begin, end) && field_value(begin, end, value);
 }
 
-// Reads the next data line: its time, and the amplitudes of count columns
-// from the first amplitude column on, each as T. Blank lines are passed over.
+// Reads the next data line: its time, and the amplitudes of count columns (1
+// or more) from the first amplitude column on, each as T. Blank lines are passed over.
 template <class T> int scan_line(double* time, T* amplitudes, int count)
 {
     follow_stream();
@@ -337,24 +311,27 @@ template <class T> int scan_line(double* time, T* amplitudes, int count)
     const char* p = begin;
     const char* b;
     const char* e;
-    for (int column = 1; column < first + count; ++column) {
-        const bool read = column == time_column ? take_number(p, end, *time)
-                          : column >= first     ? take_number(p, end, amplitudes[column - first])
-                                                : next_field(p, end, b, e);
+    for (int column = 1; column < first; ++column) {
+        const bool read =
+            column == time_column ? take_number(p, end, *time) : next_field(p, end, b, e);
         if (!read) return refuse_line(begin, end);
     }
+    int c = 0;
+    do {
+        if (!take_number(p, end, amplitudes[c])) return refuse_line(begin, end);
+    } while (++c < count);
     if (time_column == 0) *time = static_cast<double>(rd.samples) / st.rate;
     ++rd.samples;
-    rd.last_end = rd.base + (end - block);
+    rd.last_end = rd.base + (end - rd.text);
     return 2;
 }
 
 // The amplitude least fit to be used of a line's channels: the first that is
 // not a number, else the one of largest magnitude.
-template <class T> T least_usable(const T* amplitudes)
+template <class T> T least_usable(const T* amplitudes, int channels)
 {
     T worst = amplitudes[0];
-    for (int c = 1; c < st.channels && !std::isnan(worst); ++c)
+    for (int c = 1; c < channels && !std::isnan(worst); ++c)
         if (!(std::fabs(amplitudes[c]) <= std::fabs(worst))) worst = amplitudes[c];
     return worst;
 }
@@ -363,10 +340,11 @@ template <class T> T least_usable(const T* amplitudes)
 template <class T> int scan_all_channels(double* time, T* amplitude)
 {
     T amplitudes[max_channels];
-    const int result = scan_line(time, amplitudes, st.channels);
+    const int channels = st.channels;
+    const int result = scan_line(time, amplitudes, channels);
     if (result != 2) return result;
-    *amplitude = least_usable(amplitudes);
-    for (int c = 0; c < st.channels && rd.first_pass; ++c) {
+    *amplitude = least_usable(amplitudes, channels);
+    for (int c = 0; c < channels && rd.first_pass; ++c) {
         rd.sum[c] += amplitudes[c];
         rd.sum_sq[c] += static_cast<double>(amplitudes[c]) * amplitudes[c];
     }
@@ -377,13 +355,14 @@ template <class T> int scan_all_channels(double* time, T* amplitude)
 int read_and_keep(double* time, float* amplitude)
 {
     float amplitudes[max_channels];
-    const int result = scan_line(time, amplitudes, st.channels);
+    const int channels = st.channels;
+    const int result = scan_line(time, amplitudes, channels);
     if (result != 2) {
         rd.end_result = result;
         return result;
     }
     kept_time[rd.kept] = *time;
-    for (int c = 0; c < st.channels; ++c) kept_amplitude[c][rd.kept] = amplitudes[c];
+    for (int c = 0; c < channels; ++c) kept_amplitude[c][rd.kept] = amplitudes[c];
     ++rd.kept;
     *amplitude = amplitudes[0];
     return 2;
@@ -416,13 +395,9 @@ int column_scan_segment_pair(double* time, float* amplitude)
 std::uint32_t column_scan_segment_pairs(double* time, float* amplitude, signed char* result,
                                         std::uint32_t n)
 {
-    std::uint32_t i = 0;
-    while (i < n) {
-        const int r = column_scan_segment_pair(&time[i], &amplitude[i]);
-        result[i++] = static_cast<signed char>(r);
-        if (r < 1) break;
-    }
-    return i;
+    // A lambda, not the function's address, so the read stays inlined in the loop.
+    const auto read = [](double* t, float* a) { return column_scan_segment_pair(t, a); };
+    return scan_pairs_with(read, time, amplitude, result, n);
 }
 
 void column_select_channel(int channel)
@@ -436,7 +411,7 @@ void column_rewind_record()
 {
     if (st.fp[1] != nullptr) std::rewind(st.fp[1]);
     follow_stream();
-    adopt_stream();
+    adopt_record();
     rd.first_pass = false;
     rd.channel = -1;
 }
@@ -478,17 +453,17 @@ void column_name(int column, char* out, int cap)
 {
     out[0] = '\0';
     const char* header = column_header();
-    const char* end = header + std::strlen(header);
+    const char* header_end = header + std::strlen(header);
     const char* begin;
-    const char* stop;
+    const char* end;
     const char* p = header;
-    for (int k = 1; next_field(p, end, begin, stop); ++k) {
+    for (int k = 1; next_field(p, header_end, begin, end); ++k) {
         if (k != column) continue;
-        if (stop - begin >= 2 && (*begin == '"' || *begin == '\'') && stop[-1] == *begin) {
+        if (end - begin >= 2 && (*begin == '"' || *begin == '\'') && end[-1] == *begin) {
             ++begin;
-            --stop;
+            --end;
         }
-        const int n = std::min(static_cast<int>(stop - begin), cap - 1);
+        const int n = std::min(static_cast<int>(end - begin), cap - 1);
         std::memcpy(out, begin, static_cast<std::size_t>(n));
         out[n] = '\0';
         return;

@@ -1,3 +1,4 @@
+// Folding a number text of any length and its correctly rounded value.
 #include "input/long_number.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// The read-ahead thread of the segment loop and the blocks of pairs it hands over.
 #include "input/pair_feed.h"
 #include "input/record_format.h"
 
@@ -120,6 +121,7 @@ int next_segment_pair(double* time, float* amplitude)
     if (feed.current == nullptr) take_block();
     const pair_block& b = *feed.current;
     const std::uint32_t i = feed.next;
+    // NOLINTNEXTLINE(bugprone-signed-char-misuse,cert-str34-c): a result from EOF to 2, no char
     const int result = b.result[i];
     if (result >= 1) *time = b.time[i];
     if (result == 2) *amplitude = b.amplitude[i];

@@ -1,3 +1,4 @@
+// Checking a scripted run's column layout against the record's first data line.
 #include "input/record_layout.h"
 #include "input/input.h"
 #include "run/analysis_state.h"

@@ -1,12 +1,17 @@
+// Finding a place of the record by its line and text: the line count before an
+// offset (two threads for large files, SSE2 on x86-64) and the text shown there.
 #include "input/record_place.h"
+#include "platform/vector_paths.h"
 #include "run/analysis_state.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <emmintrin.h>
 #include <thread>
 #include <unistd.h>
+#if ZENTRI_X86_VECTORS
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -16,6 +21,7 @@ bool is_blank(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+#if ZENTRI_X86_VECTORS
 // The '\n' bytes of a block, sixteen at a time: each byte lane counts up to
 // 255 matches before the lanes are summed.
 long count_newlines(const char* block, std::size_t n)
@@ -35,6 +41,13 @@ long count_newlines(const char* block, std::size_t n)
     }
     return count + static_cast<long>(std::count(block + i, block + n, '\n'));
 }
+#else
+// The '\n' bytes of a block.
+long count_newlines(const char* block, std::size_t n)
+{
+    return static_cast<long>(std::count(block, block + n, '\n'));
+}
+#endif
 
 // Adds the line ends of a block wholly before the offset: counted quickly
 // when it holds no '\r' and follows no '\r', else byte by byte.

@@ -4,6 +4,7 @@
 // grammar of one field is in float_field.h). Decimal text is converted
 // correctly rounded straight to the field's type, the float amplitude never
 // via double.
+#include "input/block_source.h"
 #include "input/float_field.h"
 #include "input/long_number.h"
 #include "input/record_readers.h"
@@ -14,67 +15,19 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
-#include <stdio_ext.h>
 
 namespace {
 
-constexpr std::size_t buffer_bytes = std::size_t{1} << 20; // 1 MiB
 constexpr std::size_t smallest_window = 16;
 
-// Bytes of the record from offset reader.base on. A 0 byte always follows the
-// last byte read, so every scanning loop stops there without a bounds check.
-char text[buffer_bytes + 1];
-
-// Where the scanner stands in the record.
-struct scanner_state {
-    std::FILE* stream;    // the stream being read
-    std::size_t pos;      // next unread byte of text
-    std::size_t end;      // end of the bytes read into text
-    long long base;       // record offset of text[0]
-    bool at_eof;          // the stream has given its last byte
-    std::size_t capacity; // bytes text may hold
-    std::size_t chunk;    // bytes asked of the stream at a time
-};
-scanner_state reader{nullptr, 0, 0, 0, true, buffer_bytes, buffer_bytes};
-
-// Starts reading the stream of slot 1 afresh from where it stands. The stream
-// is made unbuffered, as the scanner reads it in blocks of its own; a buffered
-// stream is therefore one the scanner has not seen yet.
-void adopt_stream()
-{
-    reader.stream = st.fp[1];
-    reader.pos = reader.end = 0;
-    reader.base = 0;
-    reader.at_eof = reader.stream == nullptr;
-    text[0] = '\0';
-    if (reader.stream == nullptr) return;
-    std::setvbuf(reader.stream, nullptr, _IONBF, 0);
-    const long long at = ftello(reader.stream);
-    if (at > 0) reader.base = at;
-}
+// The scanner's block of the record: a 0 byte always follows the last byte
+// read, so every scanning loop stops there without a bounds check.
+block_source reader;
 
 // Adopts the stream of slot 1 when it is not the one being read.
 void follow_stream()
 {
-    if (st.fp[1] != reader.stream || (st.fp[1] != nullptr && __fbufsize(st.fp[1]) != 1))
-        adopt_stream();
-}
-
-// Keeps text[keep, end) at the front of the buffer and appends the next bytes
-// of the stream; notes the end of the record when the stream has none left.
-void refill(std::size_t keep)
-{
-    const std::size_t kept = reader.end - keep;
-    if (keep > 0) std::memmove(text, text + keep, kept);
-    reader.base += static_cast<long long>(keep);
-    reader.pos -= keep;
-    reader.end = kept;
-    std::size_t want = reader.capacity - kept;
-    if (want > reader.chunk) want = reader.chunk;
-    const std::size_t got = std::fread(text + kept, 1, want, reader.stream);
-    reader.end += got;
-    text[reader.end] = '\0';
-    if (got == 0) reader.at_eof = true;
+    if (!follows_slot_stream(reader)) adopt_stream(reader);
 }
 
 // Skips white space inside the buffer.
@@ -88,10 +41,11 @@ const char* skip_space_in_buffer(const char* p)
 bool skip_space()
 {
     for (;;) {
-        reader.pos = static_cast<std::size_t>(skip_space_in_buffer(text + reader.pos) - text);
+        reader.pos =
+            static_cast<std::size_t>(skip_space_in_buffer(reader.text + reader.pos) - reader.text);
         if (reader.pos < reader.end) return true;
         if (reader.at_eof) return false;
-        refill(reader.pos);
+        refill(reader, reader.pos);
     }
 }
 
@@ -116,10 +70,10 @@ struct stream_cursor {
     long_number& number;
     static char peek()
     {
-        if (reader.pos == reader.end && !reader.at_eof) refill(reader.pos);
-        return text[reader.pos];
+        if (reader.pos == reader.end && !reader.at_eof) refill(reader, reader.pos);
+        return reader.text[reader.pos];
     }
-    void take() { fold_number_char(number, text[reader.pos++]); }
+    void take() { fold_number_char(number, reader.text[reader.pos++]); }
     static bool at_limit() { return peek(), reader.pos == reader.end; }
     static bool starved() { return false; }
     void mark_digits() {}
@@ -162,7 +116,7 @@ template <class T> int scan_long_number(T* out)
 template <class T>
 [[gnu::always_inline]] inline bool quick_pair(double* time, T* amplitude, const char*& end)
 {
-    const char* p = skip_space_in_buffer(text + reader.pos);
+    const char* p = skip_space_in_buffer(reader.text + reader.pos);
     double t;
     T a;
     if (!quick_number(p, t)) return false;
@@ -179,17 +133,17 @@ template <class T>
 template <class T> [[gnu::noinline]] int scan_any_number(T* out)
 {
     for (;;) {
-        buffer_cursor c{text + reader.pos, text + reader.end, nullptr, nullptr};
+        buffer_cursor c{reader.text + reader.pos, reader.text + reader.end, nullptr, nullptr};
         bool negative = false;
         const number_kind kind = recognise(c, negative);
         if (kind != number_kind::more) {
-            reader.pos = static_cast<std::size_t>(c.p - text);
+            reader.pos = static_cast<std::size_t>(c.p - reader.text);
             if (kind == number_kind::none) return 0;
             *out = buffer_value<T>(kind, negative, c);
             return 1;
         }
         if (reader.pos == 0 && reader.end == reader.capacity) return scan_long_number(out);
-        refill(reader.pos);
+        refill(reader, reader.pos);
     }
 }
 
@@ -198,9 +152,9 @@ template <class T> [[gnu::noinline]] int scan_any_number(T* out)
 template <class T> int scan_number(T* out)
 {
     if (!skip_space()) return EOF;
-    const char* p = text + reader.pos;
+    const char* p = reader.text + reader.pos;
     if (!quick_number(p, *out)) return scan_any_number(out);
-    reader.pos = static_cast<std::size_t>(p - text);
+    reader.pos = static_cast<std::size_t>(p - reader.text);
     return 1;
 }
 
@@ -209,7 +163,7 @@ template <class T> int scan_number(T* out)
 {
     const char* end;
     if (quick_pair(time, amplitude, end)) {
-        reader.pos = static_cast<std::size_t>(skip_space_in_buffer(end) - text);
+        reader.pos = static_cast<std::size_t>(skip_space_in_buffer(end) - reader.text);
         if (reader.pos == reader.end) skip_space(); // the white space may go on in the next block
         return 2;
     }
@@ -227,7 +181,7 @@ int fast_scan_survey_pair(double* time, double* amplitude)
     follow_stream();
     const char* end;
     if (quick_pair(time, amplitude, end)) {
-        reader.pos = static_cast<std::size_t>(end - text);
+        reader.pos = static_cast<std::size_t>(end - reader.text);
         return 2;
     }
     const int r = scan_number(time);
@@ -253,7 +207,7 @@ std::uint32_t fast_scan_segment_pairs(double* time, float* amplitude, signed cha
 void fast_rewind_record()
 {
     if (st.fp[1] != nullptr) std::rewind(st.fp[1]);
-    adopt_stream();
+    adopt_stream(reader);
 }
 
 long long fast_record_offset()
@@ -264,12 +218,12 @@ long long fast_record_offset()
 
 void fast_scan_set_window(std::size_t capacity, std::size_t chunk)
 {
-    if (capacity == 0 || capacity > buffer_bytes) capacity = buffer_bytes;
+    if (capacity == 0 || capacity > block_bytes) capacity = block_bytes;
     if (capacity < smallest_window) capacity = smallest_window;
     reader.capacity = capacity;
     reader.chunk = chunk == 0 || chunk > capacity ? capacity : chunk;
     reader.stream = nullptr; // the next call adopts the stream of slot 1 again
     reader.pos = reader.end = 0;
     reader.at_eof = true;
-    text[0] = '\0';
+    reader.text[0] = '\0';
 }

@@ -1,3 +1,4 @@
+// Reading the overlapped segments of the record: the first one whole, then half a segment each.
 #include "input/input.h"
 #include "input/pair_feed.h"
 #include "platform/console_format.h"

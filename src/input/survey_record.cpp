@@ -1,3 +1,4 @@
+// The survey of the record: its count, checks and warnings, and the table of segment lengths.
 #include "input/input.h"
 #include "input/record_place.h"
 #include "input/time_gaps.h"

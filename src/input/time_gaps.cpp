@@ -1,3 +1,4 @@
+// Keeping the steps of the time column that may be gaps and tallying them once dt is known.
 #include "input/time_gaps.h"
 
 #include <cmath>
@@ -40,19 +41,6 @@ bool keep_step(time_gaps& g, std::uint32_t pair, double before, double after)
 void place_last_step(time_gaps& g, long long offset)
 {
     g.candidate[g.kept - 1].offset = offset;
-}
-
-void merge_gaps(time_gaps& g, const time_gaps& next)
-{
-    const double seam_cut = g.cut;
-    g.cut = 0.; // the step at the seam is always kept
-    if (keep_step(g, next.first_pair, g.prev, next.first)) place_last_step(g, next.first_offset);
-    g.cut = seam_cut > next.cut ? seam_cut : next.cut;
-    g.warming = g.warming && next.warming;
-    g.overflow |= next.overflow || g.kept + next.kept > gap_candidates;
-    for (int i = 0; i < next.kept && g.kept < gap_candidates; ++i)
-        g.candidate[g.kept++] = next.candidate[i];
-    g.prev = next.prev;
 }
 
 void tally_step(gap_tally& tally, const time_step& step, double dt)

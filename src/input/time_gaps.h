@@ -6,10 +6,6 @@
 // judge_gaps() sorts them once dt is known. Memory stays bounded: when more
 // steps were kept than fit, or the reference turned out too coarse, the
 // judgement says it is not exact and the caller tallies the record again.
-// Two parts of a record counted apart (by two threads, say) are joined with
-// merge_gaps(): each part starts its own tracker at its first pair, numbering
-// its pairs from any start (only their differences count), and gives absolute
-// record offsets; the step across the seam is checked when they are joined.
 #pragma once
 
 #include <cstdint>
@@ -47,7 +43,7 @@ struct gap_tally {
     double largest;  // the step of largest magnitude among them, s
 };
 
-// Starts the tracker at the first pair of a record (or of a part of it).
+// Starts the tracker at the first pair of a record.
 void start_gaps(time_gaps& g, std::uint32_t pair, double t, long long offset);
 
 // Keeps a step that may be a gap; returns whether it was kept (see note_time).
@@ -66,9 +62,6 @@ inline bool note_time(time_gaps& g, std::uint32_t pair, double t)
 
 // Sets the record offset of the step kept last.
 void place_last_step(time_gaps& g, long long offset);
-
-// Appends the steps of the part that follows (its first time joins the two).
-void merge_gaps(time_gaps& g, const time_gaps& next);
 
 // Adds one step to the tally when it is a gap for the mean step dt.
 void tally_step(gap_tally& tally, const time_step& step, double dt);

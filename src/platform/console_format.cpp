@@ -1,3 +1,4 @@
+// zformat and its callers: printf conversions with exponents of at least three digits.
 #include "platform/console_format.h"
 
 #include <cctype>

@@ -1,3 +1,4 @@
+// Reading the answers typed at the console: integers and lines.
 #include "platform/console_input.h"
 
 #include <cctype>

@@ -1,3 +1,4 @@
+// The wait for one key at the end of a run, the terminal restored on every way out.
 #include "platform/key_wait.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// The progress bar on standard error: drawing, redrawing and clearing it.
 #include "platform/progress_bar.h"
 #include "platform/console_format.h"
 

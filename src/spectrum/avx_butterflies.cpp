@@ -1,8 +1,10 @@
 // The butterfly loops with AVX2, for segments of 4 entries or more: four doubles to a register hold
 // two complex entries, widened from floats, multiplied and summed as the plain loops do and rounded
 // back to float at the same points, so the bits are the same.
+#include "platform/vector_paths.h"
 #include "spectrum/butterflies.h"
 
+#if ZENTRI_X86_VECTORS
 #include <immintrin.h>
 
 #define ZENTRI_AVX __attribute__((target("avx2")))
@@ -77,3 +79,4 @@ ZENTRI_AVX void scale_and_accumulate()
 } // namespace
 
 const butterfly_passes avx_butterflies{first_stage, later_stage, scale_and_accumulate};
+#endif

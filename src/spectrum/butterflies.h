@@ -1,9 +1,11 @@
 // The three loops of ctfourier that touch every entry, in two builds that give
-// the same bits: plain C++, and AVX code for processors that have it. Both
+// the same bits: plain C++, and AVX code for x86-64 processors that have it
+// (not built elsewhere, nor in the scalar build: see vector_paths.h). Both
 // form every product and sum in double precision from the widened floats and
 // round to float at the same points; no fused multiply-add is used.
 #pragma once
 
+#include "platform/vector_paths.h"
 #include "run/analysis_state.h"
 
 #include <cstdint>
@@ -15,4 +17,6 @@ struct butterfly_passes {
 };
 
 extern const butterfly_passes plain_butterflies; // ctfourier.cpp
-extern const butterfly_passes avx_butterflies;   // avx_butterflies.cpp
+#if ZENTRI_X86_VECTORS
+extern const butterfly_passes avx_butterflies; // avx_butterflies.cpp
+#endif

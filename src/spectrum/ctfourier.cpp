@@ -1,3 +1,4 @@
+// ctfourier: the bit-reversed reordering, the twiddle tables and the butterfly stages.
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
 #include "spectrum/butterflies.h"
@@ -83,11 +84,16 @@ void scale_and_accumulate()
 
 bool vector_allowed = true; // tests turn the AVX2 loops off to compare
 
-// The AVX2 loops where the processor has them and the segment has 4 entries or more.
+// The AVX2 loops where the build and the processor have them and the segment
+// has 4 entries or more; the plain loops otherwise.
 const butterfly_passes& chosen_passes()
 {
+#if ZENTRI_X86_VECTORS
     static const bool has_avx2 = __builtin_cpu_supports("avx2");
     return vector_allowed && has_avx2 && st.m >= 4 ? avx_butterflies : plain_butterflies;
+#else
+    return plain_butterflies;
+#endif
 }
 
 } // namespace

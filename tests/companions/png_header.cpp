@@ -1,3 +1,4 @@
+// Reading the width and height from a PNG file's header.
 #include "png_header.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// Running a shell command in a folder and keeping its output and exit status.
 #include "shell_command.h"
 
 #include <cstdlib>

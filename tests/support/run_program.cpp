@@ -1,3 +1,4 @@
+// Scratch folders and runs of the built program for the end-to-end tests.
 #include "run_program.h"
 
 #include <algorithm>

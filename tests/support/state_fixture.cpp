@@ -1,3 +1,4 @@
+// Resetting the program-wide state and giving it a record or console input for a test.
 #include "state_fixture.h"
 
 #include <cstdio>

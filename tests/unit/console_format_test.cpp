@@ -1,3 +1,4 @@
+// zformat against the C library's printf: every conversion, exponents widened to three digits.
 #include "platform/console_format.h"
 
 #include <gtest/gtest.h>

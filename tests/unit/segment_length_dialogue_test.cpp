@@ -1,3 +1,4 @@
+// The dialogue's questions for the segment length, mean removal and window.
 #include "console_text.h"
 #include "run/run.h"
 #include "state_fixture.h"

@@ -1,3 +1,4 @@
+// The segment loop: the overlap of later segments and the records of one segment or less.
 #include "run/run.h"
 #include "state_fixture.h"
 

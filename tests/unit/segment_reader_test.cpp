@@ -1,3 +1,4 @@
+// The segment reader: segments, overlap, number shapes and the statistics of each segment.
 #include "input/input.h"
 #include "record_text.h"
 #include "state_fixture.h"

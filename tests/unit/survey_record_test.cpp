@@ -1,3 +1,4 @@
+// The survey's table of segment lengths against worked examples.
 #include "input/input.h"
 #include "record_text.h"
 #include "state_fixture.h"
