@@ -86,8 +86,8 @@ bool take_profile(const char* path, recipe& r, std::string& error)
         r.profile_file = path;
         return true;
     }
-    error = std::string(path) + (p.line > 0 ? " line " + std::to_string(p.line) : "") + ": " +
-            p.error;
+    error =
+        std::string(path) + (p.line > 0 ? " line " + std::to_string(p.line) : "") + ": " + p.error;
     return false;
 }
 
@@ -151,20 +151,27 @@ bool settle_units(const std::string& q, const std::string& u, recipe& r, std::st
 command read_command_line(int argc, char** argv, recipe& r, std::string& error)
 {
     static const option long_options[] = {
-        {"samples", required_argument, nullptr, 'n'},  {"rate", required_argument, nullptr, 'r'},
-        {"start", required_argument, nullptr, 't'},    {"sine", required_argument, nullptr, 's'},
-        {"noise", required_argument, nullptr, 'w'},    {"offset", required_argument, nullptr, 'c'},
-        {"quantity", required_argument, nullptr, 'q'}, {"unit", required_argument, nullptr, 'u'},
-        {"seed", required_argument, nullptr, 'S'},     {"output", required_argument, nullptr, 'o'},
+        {"samples", required_argument, nullptr, 'n'},
+        {"rate", required_argument, nullptr, 'r'},
+        {"start", required_argument, nullptr, 't'},
+        {"sine", required_argument, nullptr, 's'},
+        {"noise", required_argument, nullptr, 'w'},
+        {"offset", required_argument, nullptr, 'c'},
+        {"quantity", required_argument, nullptr, 'q'},
+        {"unit", required_argument, nullptr, 'u'},
+        {"seed", required_argument, nullptr, 'S'},
+        {"output", required_argument, nullptr, 'o'},
         {"profile", required_argument, nullptr, 'p'},
-        {"help", no_argument, nullptr, 'h'},           {nullptr, 0, nullptr, 0},
+        {"help", no_argument, nullptr, 'h'},
+        {nullptr, 0, nullptr, 0},
     };
     std::string quantity = "acceleration";
     std::string unit;
     opterr = 0;
     optind = 1;
     int opt = 0;
-    while ((opt = getopt_long(argc, argv, "n:r:t:s:w:c:q:u:S:o:p:h", long_options, nullptr)) != -1) {
+    const char* shorts = "n:r:t:s:w:c:q:u:S:o:p:h";
+    while ((opt = getopt_long(argc, argv, shorts, long_options, nullptr)) != -1) {
         if (opt == 'h') return command::show_usage;
         if (opt == 'q') {
             quantity = optarg;

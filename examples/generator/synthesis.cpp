@@ -87,9 +87,8 @@ std::vector<double> noise_samples(const recipe& r)
 
 std::vector<double> synthesize(const recipe& r)
 {
-    std::vector<double> x = r.noises.empty() && r.profile.empty()
-                                ? std::vector<double>(r.count, 0.)
-                                : noise_samples(r);
+    std::vector<double> x =
+        r.noises.empty() && r.profile.empty() ? std::vector<double>(r.count, 0.) : noise_samples(r);
     for (std::size_t j = 0; j < x.size(); ++j) {
         const double t = static_cast<double>(j) / r.rate;
         for (const sine_part& s : r.sines)

@@ -12,7 +12,7 @@ namespace {
 constexpr double default_tolerance_db = 3.;
 
 profile_request asked{"", {}, default_tolerance_db}; // the profile of the run, once read
-bool tolerance_given = false;                           // --tolerance was given
+bool tolerance_given = false;                        // --tolerance was given
 
 } // namespace
 
@@ -41,7 +41,8 @@ const profile_request& read_profile_option()
     const profile_reading r = read_profile_file(asked.file);
     if (r.line == 0 && !r.error.empty())
         script_exit(2, "--profile %s: %s", asked.file.c_str(), r.error.c_str());
-    if (!r.error.empty()) script_exit(2, "%s line %d: %s", asked.file.c_str(), r.line, r.error.c_str());
+    if (!r.error.empty())
+        script_exit(2, "%s line %d: %s", asked.file.c_str(), r.line, r.error.c_str());
     asked.points = r.points;
     return asked;
 }

@@ -31,7 +31,8 @@ void report_profile(const channel_outcome& set)
     zfprint(stdout, "profile rms = %#.4g %s, measured rms = %#.4g %s (%+.2f dB) over %g to %g Hz\n",
             c.profile_rms, rms_unit(), c.measured_rms, rms_unit(), c.rms_db, c.low, c.high);
     zfprint(stdout, "lines within tolerance: %lu of %lu\n",
-            static_cast<unsigned long>(c.lines_within), static_cast<unsigned long>(c.lines_checked));
+            static_cast<unsigned long>(c.lines_within),
+            static_cast<unsigned long>(c.lines_checked));
     if (c.lines_checked > 0)
         zfprint(stdout, "worst line: %g Hz, %+.2f dB\n", c.worst_frequency, c.worst_db);
     for (std::size_t i = 0; i < c.outside.size() && i < bands_listed; ++i)
@@ -39,7 +40,8 @@ void report_profile(const channel_outcome& set)
                 c.outside[i].high, c.outside[i].worst_db);
     if (c.outside.size() > bands_listed)
         zfprint(stdout, "outside: %lu bands more, in %s\n",
-                static_cast<unsigned long>(c.outside.size() - bands_listed), set.check_file.c_str());
+                static_cast<unsigned long>(c.outside.size() - bands_listed),
+                set.check_file.c_str());
     zfprint(stdout, "verdict: %s\n", c.within ? "within tolerance" : "outside tolerance");
 }
 

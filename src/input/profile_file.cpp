@@ -102,7 +102,8 @@ profile_reading settle_slopes(const std::vector<written_point>& w)
         if (w[i].slope) {
             if (w[other].slope) {
                 const std::size_t lo = std::min(i, other), hi = std::max(i, other);
-                return {{}, w[hi].line,
+                return {{},
+                        w[hi].line,
                         message("the segment from %g to %g Hz has a slope at both ends; give one"
                                 " end a value",
                                 w[lo].frequency, w[hi].frequency)};
@@ -110,8 +111,9 @@ profile_reading settle_slopes(const std::vector<written_point>& w)
             const double octaves = std::log2(w[i].frequency / w[other].frequency);
             value = w[other].number * std::pow(10., w[i].number * octaves / 10.);
             if (!(value > 0.) || !std::isfinite(value))
-                return {{}, w[i].line, message("the slope %g dB/oct gives a value out of range",
-                                               w[i].number)};
+                return {{},
+                        w[i].line,
+                        message("the slope %g dB/oct gives a value out of range", w[i].number)};
         }
         r.points.push_back({w[i].frequency, value});
     }
@@ -135,7 +137,8 @@ profile_reading read_profile_text(const std::string& text)
         written.push_back(p);
     }
     if (written.size() < 2)
-        return {{}, std::max(line, 1),
+        return {{},
+                std::max(line, 1),
                 message("a profile needs at least two breakpoints; the file has %g",
                         static_cast<double>(written.size()))};
     return settle_slopes(written);
@@ -153,7 +156,8 @@ profile_reading read_profile_file(const std::string& path)
     }
     char block[4096];
     ssize_t got = 0;
-    while ((got = read(fd, block, sizeof block)) > 0) text.append(block, static_cast<std::size_t>(got));
+    while ((got = read(fd, block, sizeof block)) > 0)
+        text.append(block, static_cast<std::size_t>(got));
     const int error = errno;
     close(fd);
     if (got < 0) return {{}, 0, std::strerror(error)};

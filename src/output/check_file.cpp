@@ -22,8 +22,8 @@ bool write_check_rows(std::FILE* f, const profile_check& c)
 {
     bool written = true;
     for (const checked_line& l : c.lines)
-        written = zfprint(f, "%10.4e %10.4e %10.4e %10.4e %10.4e %7.2f \n", l.frequency,
-                          l.profile, l.lower, l.upper, l.measured, l.deviation_db) &&
+        written = zfprint(f, "%10.4e %10.4e %10.4e %10.4e %10.4e %7.2f \n", l.frequency, l.profile,
+                          l.lower, l.upper, l.measured, l.deviation_db) &&
                   written;
     return written;
 }

@@ -21,7 +21,8 @@ struct result_request {
     std::string folder;  // real path of the output folder
     std::string summary; // --summary as given, "" for none
     std::string record;  // the record's path as given, for the summary
-    profile_request profile{}; // the profile to check against, if any
+    // The test profile to check each set against, if any.
+    profile_request profile{};
 };
 
 // What one set of result files holds: a record's, or one channel's.

@@ -8,8 +8,7 @@
 namespace {
 
 // Compares every line within the profile's range with the profile there.
-void check_lines(const psd_view& view, const std::vector<profile_point>& points,
-                 profile_check& c)
+void check_lines(const psd_view& view, const std::vector<profile_point>& points, profile_check& c)
 {
     const double below = std::pow(10., -c.tolerance_db / 10.);
     const double above = std::pow(10., c.tolerance_db / 10.);

@@ -42,8 +42,8 @@ struct profile_check {
     double worst_frequency;          // the line farthest from 0 dB (0 when none was checked)
     double worst_db;                 // its deviation
     std::vector<outside_band> outside;
-    bool beyond_spectrum;            // the profile reaches past the spectrum's last line
-    bool within;                     // lines were checked and every one is within
+    bool beyond_spectrum; // the profile reaches past the spectrum's last line
+    bool within;          // lines were checked and every one is within
 };
 
 // Checks the PSD of view against the profile's breakpoints with a tolerance of +-DB.

@@ -24,9 +24,9 @@ double segment_integral(const profile_point& a, const profile_point& b)
 double profile_value(const std::vector<profile_point>& points, double f)
 {
     // The segment whose upper end is the first breakpoint at or above f.
-    const auto upper = std::lower_bound(
-        points.begin() + 1, points.end() - 1, f,
-        [](const profile_point& p, double freq) { return p.frequency < freq; });
+    const auto upper =
+        std::lower_bound(points.begin() + 1, points.end() - 1, f,
+                         [](const profile_point& p, double freq) { return p.frequency < freq; });
     const profile_point& a = *(upper - 1);
     const profile_point& b = *upper;
     if (f == b.frequency) return b.value;
