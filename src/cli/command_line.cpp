@@ -69,8 +69,8 @@ const option_row option_table[] = {
      take_every_column},
     {"rate", 0, "HZ", "the record has no time column: time i is i/HZ", take_rate},
     {"profile", 0, "FILE",
-     "check the PSD against a test profile: lines of\n\"FREQ VALUE\" or \"FREQ SLOPE dB/oct\"; "
-     "writes\nthe English PSD file's name with .chk",
+     "check the PSD against a test profile, lines of\n\"FREQ VALUE\" or \"FREQ SLOPE dB/oct\", "
+     "into a .chk\nfile; exit status 3 when outside its tolerance",
      take_profile},
     {"tolerance", 0, "DB", "the profile's tolerance, +-DB (default 3)", take_tolerance},
     {"survey", 0, nullptr, "print the survey and its table of segment lengths",

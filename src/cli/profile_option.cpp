@@ -1,11 +1,8 @@
 // Reading --profile and --tolerance, the profile file, and the verdict's exit status.
 #include "cli/profile_option.h"
+#include "cli/option_values.h"
 #include "cli/script_messages.h"
 #include "run/analysis_state.h"
-
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
 
 namespace {
 
@@ -23,10 +20,8 @@ void take_profile(const char* text)
 
 void take_tolerance(const char* text)
 {
-    char* end = nullptr;
-    errno = 0;
-    const double db = std::strtod(text, &end);
-    if (end == text || *end != '\0' || errno != 0 || !(db > 0.) || !std::isfinite(db))
+    double db = 0.;
+    if (!positive_number(text, db))
         script_exit(2, "--tolerance %s: a positive number of dB is expected", text);
     asked.tolerance_db = db;
     tolerance_given = true;
@@ -59,7 +54,7 @@ void warn_unchecked_profile(const run_outcome& outcome)
     if (c.beyond_spectrum)
         script_warning("the spectrum's last line is at %g Hz, below the profile's last breakpoint"
                        " at %g Hz; the profile above it is not checked",
-                       (st.m / 2 - 1) * st.df, c.high);
+                       (0.5 * st.m - 1.) * st.df, c.high);
     else if (c.lines_checked == 0)
         script_warning("no line of the spectrum lies between %g and %g Hz, the profile's range;"
                        " nothing is checked",

@@ -1,7 +1,6 @@
-// Records whose PSD is a given shape, exactly: one period of m samples made of
-// a cosine on every line k = 1..m/2-1 with the shape's PSD at k df and a
-// random phase from a fixed seed, repeated. A rectangular-window run of m
-// samples per segment then measures the shape itself at every line.
+// Records of an exact PSD shape: one period of m samples, a cosine of the shape's PSD
+// and a seeded random phase on every line k = 1..m/2-1, repeated; with a rectangular
+// window and m samples per segment zentri measures the shape itself at every line.
 #pragma once
 
 #include <cmath>
@@ -15,17 +14,14 @@
 inline std::vector<double> shaped_period(std::size_t m, double df,
                                          const std::function<double(double)>& psd)
 {
-    const double tpi = 2. * std::acos(-1.);
-    std::vector<double> turn(m);
-    for (std::size_t j = 0; j < m; ++j)
-        turn[j] = tpi * static_cast<double>(j) / static_cast<double>(m);
+    const double tpi = 2. * std::acos(-1.), step = tpi / static_cast<double>(m);
     std::mt19937_64 random(7);
     std::vector<double> x(m, 0.);
     for (std::size_t k = 1; k < m / 2; ++k) {
         const double amplitude = std::sqrt(2. * psd(static_cast<double>(k) * df) * df);
         const double phase = tpi * static_cast<double>(random() >> 11) * 0x1p-53;
         for (std::size_t n = 0, j = 0; n < m; ++n, j = (j + k) % m)
-            x[n] += amplitude * std::cos(turn[j] + phase);
+            x[n] += amplitude * std::cos(step * static_cast<double>(j) + phase);
     }
     return x;
 }

@@ -22,7 +22,7 @@ TEST(ProfileCurve, ClassicProfileHasItsRmsAndSlopeLogarithmsAreExact)
     // Just off f^-1 the integral follows the series 4 ln 2 (1 + x/2), x = ln(v1 f1/(v0 f0)).
     const profile_reading near = read_profile_text("100 0.04\n200 0.0200000002\n");
     EXPECT_NEAR(profile_mean_square(near.points) / (4. * std::log(2.) * (1. + 0.5e-8)), 1., 1e-13);
-    // Halfway on log-log axes is the geometric mean.
-    const profile_reading line = read_profile_text("10 1\n1000 100\n");
-    EXPECT_NEAR(profile_value(line.points, 100.), 10., 1e-12);
+    // A slope after the first line runs from the breakpoint before it: one octave up, 3 dB up.
+    const profile_reading middle = read_profile_text("20 0.01\n40 +3 dB/oct\n100 0.04\n");
+    EXPECT_NEAR(middle.points[1].value, 0.01 * std::pow(10., 0.3), 1e-15);
 }
