@@ -20,6 +20,9 @@ const char usage[] =
     "                         P degrees (default 0); may be repeated\n"
     "  -w, --noise L,F1,F2    add random-phase noise of one-sided PSD level L (unit^2/Hz)\n"
     "                         from F1 to F2 Hz; may be repeated\n"
+    "  -p, --profile FILE     add random-phase noise shaped to a test profile, a file\n"
+    "                         as zentri --profile reads (unit^2/Hz), over its range\n"
+    "                         and half an octave on either side, on its end slopes\n"
     "  -c, --offset C         add the constant C to every sample\n"
     "  -q, --quantity Q       acceleration, velocity, displacement, force, pressure or\n"
     "                         volts, or its menu number 1..6 (default acceleration)\n"
@@ -70,7 +73,23 @@ std::string check_recipe(const recipe& r)
         if (!(w.level >= 0. && w.low >= 0. && w.low < w.high && w.high <= nyquist))
             return "a noise band needs a level >= 0 and 0 <= F1 < F2 <= half the sample rate";
     }
+    if (!r.profile.empty() && !(r.profile.front().frequency < nyquist))
+        return "the profile must start below half the sample rate";
     return "";
+}
+
+// Reads the profile file of -p into the recipe; false with error set when it is not sound.
+bool take_profile(const char* path, recipe& r, std::string& error)
+{
+    const profile_reading p = read_profile_file(path);
+    if (p.error.empty()) {
+        r.profile = p.points;
+        r.profile_file = path;
+        return true;
+    }
+    error =
+        std::string(path) + (p.line > 0 ? " line " + std::to_string(p.line) : "") + ": " + p.error;
+    return false;
 }
 
 // Applies one option to the recipe; false with error set when its value is wrong.
@@ -104,6 +123,7 @@ bool apply_option(int opt, const char* arg, recipe& r, std::string& error)
         if (!read_number(arg, v) || v[0] < 0. || v[0] != std::floor(v[0])) break;
         r.seed = static_cast<unsigned long long>(v[0]);
         return true;
+    case 'p': return take_profile(arg, r, error);
     case 'o': r.output = arg; return true;
     default: return false;
     }
@@ -132,19 +152,27 @@ bool settle_units(const std::string& q, const std::string& u, recipe& r, std::st
 command read_command_line(int argc, char** argv, recipe& r, std::string& error)
 {
     static const option long_options[] = {
-        {"samples", required_argument, nullptr, 'n'},  {"rate", required_argument, nullptr, 'r'},
-        {"start", required_argument, nullptr, 't'},    {"sine", required_argument, nullptr, 's'},
-        {"noise", required_argument, nullptr, 'w'},    {"offset", required_argument, nullptr, 'c'},
-        {"quantity", required_argument, nullptr, 'q'}, {"unit", required_argument, nullptr, 'u'},
-        {"seed", required_argument, nullptr, 'S'},     {"output", required_argument, nullptr, 'o'},
-        {"help", no_argument, nullptr, 'h'},           {nullptr, 0, nullptr, 0},
+        {"samples", required_argument, nullptr, 'n'},
+        {"rate", required_argument, nullptr, 'r'},
+        {"start", required_argument, nullptr, 't'},
+        {"sine", required_argument, nullptr, 's'},
+        {"noise", required_argument, nullptr, 'w'},
+        {"offset", required_argument, nullptr, 'c'},
+        {"quantity", required_argument, nullptr, 'q'},
+        {"unit", required_argument, nullptr, 'u'},
+        {"seed", required_argument, nullptr, 'S'},
+        {"output", required_argument, nullptr, 'o'},
+        {"profile", required_argument, nullptr, 'p'},
+        {"help", no_argument, nullptr, 'h'},
+        {nullptr, 0, nullptr, 0},
     };
     std::string quantity = "acceleration";
     std::string unit;
     opterr = 0;
     optind = 1;
     int opt = 0;
-    while ((opt = getopt_long(argc, argv, "n:r:t:s:w:c:q:u:S:o:h", long_options, nullptr)) != -1) {
+    const char* shorts = "n:r:t:s:w:c:q:u:S:o:p:h";
+    while ((opt = getopt_long(argc, argv, shorts, long_options, nullptr)) != -1) {
         if (opt == 'h') return command::show_usage;
         if (opt == 'q') {
             quantity = optarg;

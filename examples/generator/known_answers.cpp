@@ -3,6 +3,7 @@
 #include "synthesis.h"
 
 #include "platform/console_format.h"
+#include "readings/profile_curve.h"
 
 #include <cmath>
 
@@ -36,7 +37,12 @@ void print_parts(std::FILE* out, const recipe& r)
         zfprint(out, " noise %d: %.8g %s^2/Hz from %.8g to %.8g Hz\n", static_cast<int>(i + 1),
                 w.level, u, w.low, w.high);
     }
-    if (!r.noises.empty()) zfprint(out, " noise rms: %.8g %s\n", std::sqrt(noise_variance(r)), u);
+    if (!r.profile.empty())
+        zfprint(out, " profile noise: %s, %.8g to %.8g Hz, rms %.8g %s over that range\n",
+                r.profile_file.c_str(), r.profile.front().frequency, r.profile.back().frequency,
+                std::sqrt(profile_mean_square(r.profile)), u);
+    if (!r.noises.empty() || !r.profile.empty())
+        zfprint(out, " noise rms: %.8g %s\n", std::sqrt(noise_variance(r)), u);
     zfprint(out, " offset: %.8g %s\n", r.offset, u);
 }
 

@@ -3,6 +3,8 @@
 
 #include "quantities.h"
 
+#include "input/profile_file.h"
+
 #include <string>
 #include <vector>
 
@@ -28,6 +30,8 @@ struct recipe {
     double offset = 0.;  // constant added to every sample
     std::vector<sine_part> sines;
     std::vector<noise_part> noises;
+    std::vector<profile_point> profile; // noise shaped to a test profile (-p), empty for none
+    std::string profile_file;           // the file it was read from
     const quantity_info* quantity = nullptr;
     const unit_info* unit = nullptr;
     unsigned long long seed = 1; // seed of the noise phases

@@ -2,6 +2,8 @@
 #include "synthesis.h"
 #include "inverse_fft.h"
 
+#include "readings/profile_curve.h"
+
 #include <cmath>
 #include <complex>
 #include <random>
@@ -27,7 +29,27 @@ void band_lines(const noise_part& w, double spacing, std::size_t* first, std::si
     if (*end < *first) *end = *first;
 }
 
-// Adds every noise band to the spectrum as lines of equal amplitude and random phase.
+// Line numbers k of the profile's noise: its breakpoints' range widened by half
+// an octave on either side (on its end segments' slopes), so that the lines at
+// the profile's ends have noise on both sides in any window; never the Nyquist line.
+void profile_lines(const recipe& r, double spacing, std::size_t lines, std::size_t* first,
+                   std::size_t* end)
+{
+    const noise_part span{0., r.profile.front().frequency / std::sqrt(2.),
+                          r.profile.back().frequency * std::sqrt(2.)};
+    band_lines(span, spacing, first, end);
+    if (*end > lines / 2) *end = lines / 2;
+    if (*first > *end) *first = *end;
+}
+
+// The power of line k of the profile's noise: the profile's PSD there times the spacing.
+double profile_line_power(const recipe& r, std::size_t k, double spacing)
+{
+    return profile_value(r.profile, static_cast<double>(k) * spacing) * spacing;
+}
+
+// Adds every noise band to the spectrum as lines of equal amplitude and random
+// phase, then the profile's noise, each line of the profile's PSD there.
 void add_noise_lines(const recipe& r, std::vector<std::complex<double>>& spectrum)
 {
     const double spacing = r.rate / static_cast<double>(spectrum.size());
@@ -41,6 +63,13 @@ void add_noise_lines(const recipe& r, std::vector<std::complex<double>>& spectru
             const double phase = two_pi * static_cast<double>(random() >> 11) * 0x1p-53;
             spectrum[k] += std::polar(amplitude, phase);
         }
+    }
+    if (r.profile.empty()) return;
+    std::size_t first = 0, end = 0;
+    profile_lines(r, spacing, spectrum.size(), &first, &end);
+    for (std::size_t k = first; k < end; ++k) {
+        const double phase = two_pi * static_cast<double>(random() >> 11) * 0x1p-53;
+        spectrum[k] += std::polar(std::sqrt(2. * profile_line_power(r, k, spacing)), phase);
     }
 }
 
@@ -59,7 +88,8 @@ std::vector<double> noise_samples(const recipe& r)
 
 std::vector<double> synthesize(const recipe& r)
 {
-    std::vector<double> x = r.noises.empty() ? std::vector<double>(r.count, 0.) : noise_samples(r);
+    std::vector<double> x =
+        r.noises.empty() && r.profile.empty() ? std::vector<double>(r.count, 0.) : noise_samples(r);
     for (std::size_t j = 0; j < x.size(); ++j) {
         const double t = static_cast<double>(j) / r.rate;
         for (const sine_part& s : r.sines)
@@ -80,5 +110,9 @@ double noise_variance(const recipe& r)
         if (end > last) end = last;
         if (end > first) sum += w.level * spacing * static_cast<double>(end - first);
     }
+    if (r.profile.empty()) return sum;
+    std::size_t first = 0, end = 0;
+    profile_lines(r, spacing, noise_length(r.count), &first, &end);
+    for (std::size_t k = first; k < end; ++k) sum += profile_line_power(r, k, spacing);
     return sum;
 }

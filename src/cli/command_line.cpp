@@ -6,6 +6,7 @@
 #include "run/analysis_state.h"
 #include "cli/layout_options.h"
 #include "cli/option_values.h"
+#include "cli/profile_option.h"
 #include "cli/script_messages.h"
 
 #include <cstdlib>
@@ -67,6 +68,11 @@ const option_row option_table[] = {
      "its own (at most 16)",
      take_every_column},
     {"rate", 0, "HZ", "the record has no time column: time i is i/HZ", take_rate},
+    {"profile", 0, "FILE",
+     "check the PSD against a test profile, lines of\n\"FREQ VALUE\" or \"FREQ SLOPE dB/oct\", "
+     "into a .chk\nfile; exit status 3 when outside its tolerance",
+     take_profile},
+    {"tolerance", 0, "DB", "the profile's tolerance, +-DB (default 3)", take_tolerance},
     {"survey", 0, nullptr, "print the survey and its table of segment lengths",
      [](const char*) { opts.survey_only = true; }},
     {"verbose", 0, nullptr, "also print the dialogue run's per-segment text",
@@ -100,7 +106,8 @@ void print_help(const char* /*unused*/)
             text.insert(at + 1, help_column, ' ');
         zprint("%-*s%s\n", help_column, head.c_str(), text.c_str());
     }
-    zprint("\nExit status: 0 done, 1 the run failed, 2 a wrong command line.\n"
+    zprint("\nExit status: 0 done, 1 the run failed, 2 a wrong command line, 3 done but\n"
+           "outside the profile's tolerance.\n"
            "See man zentri for the summary's JSON and the output files.\n");
     std::fflush(stdout);
     std::exit(0);

@@ -1,5 +1,6 @@
 // The options for records of other layouts: --column, --columns all, --rate.
 #include "cli/layout_options.h"
+#include "cli/option_values.h"
 #include "input/input.h"
 #include "run/analysis_state.h"
 #include "cli/script_messages.h"
@@ -37,10 +38,8 @@ void take_every_column(const char* text)
 
 void take_rate(const char* text)
 {
-    char* end = nullptr;
-    errno = 0;
-    const double hz = std::strtod(text, &end);
-    if (end == text || *end != '\0' || errno != 0 || !(hz > 0.) || !std::isfinite(hz))
+    double hz = 0.;
+    if (!positive_number(text, hz))
         script_exit(2, "--rate %s: a positive number of samples per second is expected", text);
     st.rate = hz;
 }

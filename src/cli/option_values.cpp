@@ -7,6 +7,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -114,6 +117,14 @@ void set_segment_length(const char* text)
         return;
     }
     script_exit(2, "-m %s: the samples per segment must be a power of two from 2 to 65536", text);
+}
+
+bool positive_number(const char* text, double& value)
+{
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtod(text, &end);
+    return end != text && *end == '\0' && errno == 0 && value > 0. && std::isfinite(value);
 }
 
 void check_choices()

@@ -12,6 +12,9 @@ int window_code(const char* text);
 // Sets m, nhs and nstages from a power of two from 2 to 65536.
 void set_segment_length(const char* text);
 
+// Whether text is the whole of a positive finite number, which goes into value.
+bool positive_number(const char* text, double& value);
+
 // After all options: resolves the unit against the quantity and checks that
 // what a run needs was given (a quantity and m, unless only the survey is asked).
 void check_choices();

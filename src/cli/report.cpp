@@ -1,6 +1,7 @@
 // The scripted run's stdout report, printed once every file is in place.
 #include "cli/report.h"
 #include "cli/command_line.h"
+#include "cli/profile_option.h"
 #include "output/json_summary.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
@@ -15,6 +16,35 @@ void report_segments()
             static_cast<unsigned long>(st.nave));
 }
 
+// Bands outside a profile's tolerance listed at most; the check file and the summary hold all.
+constexpr std::size_t bands_listed = 10;
+
+// Prints the set's check against the profile, when it was checked: the
+// profile's range and rms, the measured rms over that range and their ratio,
+// the lines within, the worst line, the bands outside and the verdict.
+void report_profile(const channel_outcome& set)
+{
+    if (set.check_file.empty()) return;
+    const profile_check& c = set.check;
+    zfprint(stdout, "profile: %s, %g to %g Hz, tolerance +-%g dB\n",
+            real_path(asked_profile().file).c_str(), c.low, c.high, c.tolerance_db);
+    zfprint(stdout, "profile rms = %#.4g %s, measured rms = %#.4g %s (%+.2f dB) over %g to %g Hz\n",
+            c.profile_rms, rms_unit(), c.measured_rms, rms_unit(), c.rms_db, c.low, c.high);
+    zfprint(stdout, "lines within tolerance: %lu of %lu\n",
+            static_cast<unsigned long>(c.lines_within),
+            static_cast<unsigned long>(c.lines_checked));
+    if (c.lines_checked > 0)
+        zfprint(stdout, "worst line: %g Hz, %+.2f dB\n", c.worst_frequency, c.worst_db);
+    for (std::size_t i = 0; i < c.outside.size() && i < bands_listed; ++i)
+        zfprint(stdout, "outside: %g to %g Hz, worst %+.2f dB\n", c.outside[i].low,
+                c.outside[i].high, c.outside[i].worst_db);
+    if (c.outside.size() > bands_listed)
+        zfprint(stdout, "outside: %lu bands more, in %s\n",
+                static_cast<unsigned long>(c.outside.size() - bands_listed),
+                set.check_file.c_str());
+    zfprint(stdout, "verdict: %s\n", c.within ? "within tolerance" : "outside tolerance");
+}
+
 // Prints the one record's overall rms and its files, the summary last.
 void report_one_set(const run_outcome& outcome)
 {
@@ -22,7 +52,9 @@ void report_one_set(const run_outcome& outcome)
     zfprint(stdout, "overall rms = %.3e %s\n", set.overall_rms, rms_unit());
     zfprint(stdout, "files:\n");
     for (const std::string& f : set.files) zfprint(stdout, "  %s\n", f.c_str());
+    if (!set.check_file.empty()) zfprint(stdout, "  %s\n", set.check_file.c_str());
     if (!outcome.summary.empty()) zfprint(stdout, "  %s\n", outcome.summary.c_str());
+    report_profile(set);
 }
 
 // Prints each channel's overall rms and files, then the summary.
@@ -32,6 +64,8 @@ void report_channels(const run_outcome& outcome)
         zfprint(stdout, "column %d: overall rms = %.3e %s, files:\n", set.column, set.overall_rms,
                 rms_unit());
         for (const std::string& f : set.files) zfprint(stdout, "  %s\n", f.c_str());
+        if (!set.check_file.empty()) zfprint(stdout, "  %s\n", set.check_file.c_str());
+        report_profile(set);
     }
     if (!outcome.summary.empty()) zfprint(stdout, "summary:\n  %s\n", outcome.summary.c_str());
 }

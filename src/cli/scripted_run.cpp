@@ -3,6 +3,7 @@
 #include "cli/scripted_run.h"
 #include "cli/command_line.h"
 #include "cli/layout_options.h"
+#include "cli/profile_option.h"
 #include "cli/report.h"
 #include "cli/script_messages.h"
 #include "input/input.h"
@@ -93,6 +94,7 @@ void scripted_run(int argc, char** argv)
     st.scripted = true;
     set_console_buffering();
     read_command_line(argc, argv);
+    const profile_request& profile = read_profile_option();
     set_console_muted(true);
     start_run();
     st.status = status_running;
@@ -112,12 +114,14 @@ void scripted_run(int argc, char** argv)
     progress_end();
     std::fclose(st.fp[1]);
     st.fp[1] = nullptr;
-    const result_request request{folder, opts.summary, opts.record};
+    result_request request{folder, opts.summary, opts.record};
+    request.profile = profile;
     const run_outcome outcome = st.channels > 0 ? write_channel_files(request, names)
                                                 : write_result_files(request);
     if (opts.level == report_level::verbose) zprint("\n\n");
     report_record();
     report_outcome(outcome);
+    warn_unchecked_profile(outcome);
     check_stdout();
-    std::exit(0);
+    std::exit(profile_status(outcome));
 }

@@ -74,6 +74,33 @@ nlohmann::ordered_json summary_object(const std::string& record,
     return j;
 }
 
+void add_profile_summary(nlohmann::ordered_json& j, const channel_outcome& set,
+                         const std::string& profile_file)
+{
+    if (set.check_file.empty()) return;
+    const profile_check& c = set.check;
+    const result_file& psd = file_set_of(st.input_type).files[0];
+    j["files"].push_back({{"path", set.check_file},
+                          {"holds", "profile check"},
+                          {"unit", file_unit(st.input_type, psd)}});
+    nlohmann::ordered_json outside = nlohmann::ordered_json::array();
+    for (const outside_band& band : c.outside)
+        outside.push_back({{"low", band.low}, {"high", band.high}, {"worst_db", band.worst_db}});
+    j["profile"] = {{"file", real_path(profile_file)},
+                    {"low", c.low},
+                    {"high", c.high},
+                    {"profile_rms", c.profile_rms},
+                    {"measured_rms", c.measured_rms},
+                    {"rms_db", c.rms_db},
+                    {"tolerance_db", c.tolerance_db},
+                    {"lines", c.lines_checked},
+                    {"lines_within", c.lines_within},
+                    {"worst_frequency", c.worst_frequency},
+                    {"worst_db", c.worst_db},
+                    {"outside", outside},
+                    {"within", c.within}};
+}
+
 std::string json_text(const nlohmann::ordered_json& j)
 {
     // A path that is not valid UTF-8 gets replacement characters instead of ending the run.

@@ -2,6 +2,7 @@
 // per channel, staged and then put in place with the summary.
 #include "output/result_files.h"
 #include "input/column_reader.h"
+#include "output/check_file.h"
 #include "output/json_summary.h"
 #include "output/output.h"
 #include "output/staged_files.h"
@@ -53,9 +54,12 @@ run_outcome write_result_files(const result_request& request)
     run_outcome out;
     out.summary = summary_full_path(request.summary);
     out.sets.push_back(stage_result_files(request.folder, request.summary));
-    if (!out.summary.empty())
-        write_summary(out.summary,
-                      json_text(summary_object(request.record, out.sets.front().files)));
+    stage_check_file(out.sets.front(), request.profile, request.summary);
+    if (!out.summary.empty()) {
+        nlohmann::ordered_json j = summary_object(request.record, out.sets.front().files);
+        add_profile_summary(j, out.sets.front(), request.profile.file);
+        write_summary(out.summary, json_text(j));
+    }
     put_in_place();
     return out;
 }
@@ -72,8 +76,10 @@ run_outcome write_channel_files(const result_request& request,
         select_channel_results(c);
         keep_channel_figures(c);
         channel_outcome set = stage_result_files(sub, request.summary);
+        stage_check_file(set, request.profile, request.summary);
         set.column = st.column + c;
         nlohmann::ordered_json one = summary_object(request.record, set.files);
+        add_profile_summary(one, set, request.profile.file);
         one["channel"] = {{"column", set.column}, {"folder", sub}};
         summaries.push_back(one);
         out.sets.push_back(set);

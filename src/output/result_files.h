@@ -3,14 +3,26 @@
 // summary are written, then put in place together.
 #pragma once
 
+#include "input/profile_file.h"
+#include "readings/profile_check.h"
+
 #include <string>
 #include <vector>
+
+// A test profile each set is checked against (--profile, --tolerance).
+struct profile_request {
+    std::string file;                  // the profile file as given, "" for no check
+    std::vector<profile_point> points; // its breakpoints
+    double tolerance_db;               // the symmetric tolerance, dB
+};
 
 // Where a scripted run's results go.
 struct result_request {
     std::string folder;  // real path of the output folder
     std::string summary; // --summary as given, "" for none
     std::string record;  // the record's path as given, for the summary
+    // The test profile to check each set against, if any.
+    profile_request profile{};
 };
 
 // What one set of result files holds: a record's, or one channel's.
@@ -19,6 +31,8 @@ struct channel_outcome {
     std::string folder;             // the folder its files went into
     std::vector<std::string> files; // full paths of its result files, in slot order
     double overall_rms;             // its overall rms in the quantity's first unit
+    std::string check_file{};       // full path of its profile check file, "" for none
+    profile_check check{};          // its check against the profile (lines released once written)
 };
 
 // Everything a scripted run wrote.

@@ -161,6 +161,19 @@ TEST(Generator, NoiseHasTheAskedLevelOverItsBand)
     EXPECT_NEAR(value_after(run.console, "overall rms ="), 1.0, 0.02);
 }
 
+TEST(Generator, NoiseShapedToTheClassicProfileIsWithinIt)
+{
+    // The README's test: zentri-gen -p, then zentri --profile on the record.
+    scratch_dir dir;
+    const std::string profile = examples + "/navmat.txt";
+    const command_result within = run_command(
+        dir.path(), gen + " -p " + profile + " -r 4096 -n 131072 -o rec.txt && " + ZENTRI_BINARY +
+                        " -q acceleration -u G -m 1024 --profile " + profile + " rec.txt");
+    EXPECT_EQ(within.exit_status, 0) << within.out;
+    EXPECT_NE(within.out.find("profile rms = 6.064 G"), std::string::npos) << within.out;
+    EXPECT_NE(within.out.find("verdict: within tolerance"), std::string::npos);
+}
+
 TEST(Generator, RefusesABadCommandLine)
 {
     scratch_dir dir;

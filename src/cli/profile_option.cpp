@@ -1,0 +1,69 @@
+// Reading --profile and --tolerance, the profile file, and the verdict's exit status.
+#include "cli/profile_option.h"
+#include "cli/option_values.h"
+#include "cli/script_messages.h"
+#include "run/analysis_state.h"
+
+namespace {
+
+constexpr double default_tolerance_db = 3.;
+
+profile_request asked{"", {}, default_tolerance_db}; // the profile of the run, once read
+bool tolerance_given = false;                        // --tolerance was given
+
+} // namespace
+
+void take_profile(const char* text)
+{
+    asked.file = text;
+}
+
+void take_tolerance(const char* text)
+{
+    double db = 0.;
+    if (!positive_number(text, db))
+        script_exit(2, "--tolerance %s: a positive number of dB is expected", text);
+    asked.tolerance_db = db;
+    tolerance_given = true;
+}
+
+const profile_request& read_profile_option()
+{
+    if (asked.file.empty()) {
+        if (tolerance_given) script_exit(2, "--tolerance: give the profile with --profile FILE");
+        return asked;
+    }
+    const profile_reading r = read_profile_file(asked.file);
+    if (r.line == 0 && !r.error.empty())
+        script_exit(2, "--profile %s: %s", asked.file.c_str(), r.error.c_str());
+    if (!r.error.empty())
+        script_exit(2, "%s line %d: %s", asked.file.c_str(), r.line, r.error.c_str());
+    asked.points = r.points;
+    return asked;
+}
+
+const profile_request& asked_profile()
+{
+    return asked;
+}
+
+void warn_unchecked_profile(const run_outcome& outcome)
+{
+    if (asked.file.empty() || outcome.sets.empty()) return;
+    const profile_check& c = outcome.sets.front().check;
+    if (c.beyond_spectrum)
+        script_warning("the spectrum's last line is at %g Hz, below the profile's last breakpoint"
+                       " at %g Hz; the profile above it is not checked",
+                       (0.5 * st.m - 1.) * st.df, c.high);
+    else if (c.lines_checked == 0)
+        script_warning("no line of the spectrum lies between %g and %g Hz, the profile's range;"
+                       " nothing is checked",
+                       c.low, c.high);
+}
+
+int profile_status(const run_outcome& outcome)
+{
+    for (const channel_outcome& set : outcome.sets)
+        if (!set.check_file.empty() && !set.check.within) return 3;
+    return 0;
+}

@@ -1,0 +1,26 @@
+// The scripted run's check against a test profile: --profile FILE and
+// --tolerance DB. The profile file is read before the record; a fault in it is
+// a usage error (status 2) naming the file and the line.
+#pragma once
+
+#include "output/result_files.h"
+
+// --profile FILE: the test profile to check the PSD against.
+void take_profile(const char* text);
+
+// --tolerance DB: the symmetric tolerance in dB, a positive number (default 3).
+void take_tolerance(const char* text);
+
+// After all options: reads the profile file, when one was given, or ends with
+// status 2 and "FILE line N: ..."; returns what the result files are checked against.
+const profile_request& read_profile_option();
+
+// The profile asked for, as read_profile_option() read it.
+const profile_request& asked_profile();
+
+// Warns on standard error when the profile reaches past the spectrum, so part
+// of it could not be checked.
+void warn_unchecked_profile(const run_outcome& outcome);
+
+// The exit status of a finished run: 3 when a set is outside its profile's tolerance, else 0.
+int profile_status(const run_outcome& outcome);

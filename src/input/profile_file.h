@@ -1,0 +1,29 @@
+// A test profile as a specification gives it, read from a text file: one
+// breakpoint a line, "FREQ VALUE" (a PSD in the quantity's English unit squared
+// per Hz) or "FREQ SLOPE dB/oct"; '#' starts a comment, blank lines are skipped.
+// A slope on the first line describes the segment to the second breakpoint, a
+// slope on any other line the segment from the breakpoint before; the line with
+// the slope takes its value from the other end of that segment.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// One breakpoint, its value settled.
+struct profile_point {
+    double frequency; // Hz
+    double value;     // PSD, the quantity's English unit squared per Hz (V^2/Hz for volts)
+};
+
+// A profile file as read: the breakpoints in increasing frequency, or the fault.
+struct profile_reading {
+    std::vector<profile_point> points; // at least two when error is empty
+    int line;                          // line of the fault, 0 when the file itself failed
+    std::string error;                 // what is wrong, "" for a sound profile
+};
+
+// Reads the profile text: the breakpoints, or the first fault and its line.
+profile_reading read_profile_text(const std::string& text);
+
+// Reads the profile file at path; a file that cannot be read is a fault of line 0.
+profile_reading read_profile_file(const std::string& path);
