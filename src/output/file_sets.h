@@ -18,8 +18,8 @@ struct result_file {
 
 // The files of one quantity, in slot order from slot 2.
 struct file_set {
-    int quantity;             // input_type 1..6
     const char* title;        // the announcement's title line
+    int quantity;             // input_type 1..6
     int count;                // files in the set
     result_file files[14];
 };
