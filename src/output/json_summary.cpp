@@ -1,6 +1,7 @@
 // The JSON summary of a scripted run and the one-line caption of its parameters.
 #include "output/json_summary.h"
 #include "output/file_sets.h"
+#include "output/staged_files.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
 #include "run/quantities.h"
@@ -69,7 +70,8 @@ nlohmann::ordered_json summary_object(const std::string& record,
         const result_file& file = set.files[i];
         j["files"].push_back({{"path", files[i]},
                               {"holds", content_name(file.content)},
-                              {"unit", file_unit(st.input_type, file)}});
+                              {"unit", file_unit(st.input_type, file)},
+                              {"size", written_size(files[i])}});
     }
     return j;
 }

@@ -119,6 +119,15 @@ void put_in_place()
     signal_temp_count = 0;
 }
 
+long long written_size(const std::string& path)
+{
+    std::string name = path;
+    for (const staged_file& f : staged)
+        if (f.path == path) name = f.temp;
+    struct stat info {};
+    return stat(name.c_str(), &info) == 0 ? static_cast<long long>(info.st_size) : -1;
+}
+
 std::string summary_full_path(const std::string& given)
 {
     if (given.empty()) return "";

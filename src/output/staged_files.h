@@ -39,6 +39,10 @@ void write_summary(const std::string& path, const std::string& text);
 // Renames every file written under a temporary name to its own name.
 void put_in_place();
 
+// Size in bytes of the file written for path: its temporary while it is staged,
+// the file itself after put_in_place(); -1 when it cannot be read.
+long long written_size(const std::string& path);
+
 // Makes the folder for result files when missing (a failure later removes it
 // again); ends the run when it cannot.
 void make_result_folder(const std::string& folder);

@@ -70,6 +70,7 @@ TEST(ScriptedRun, EveryQuantityWritesTheDialoguesFilesByteForByte)
             EXPECT_EQ(path, script.path() + "/out/run/" + name);
             EXPECT_TRUE(holds(run.console, "\n  " + path + "\n")) << run.console;
             EXPECT_TRUE(dialogue.read(name) == script.read("out/run/" + name)) << name;
+            EXPECT_EQ(f["size"], script.read("out/run/" + name).size()) << name;
             names.push_back(name);
         }
         std::sort(names.begin(), names.end());
