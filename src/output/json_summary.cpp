@@ -84,7 +84,8 @@ void add_profile_summary(nlohmann::ordered_json& j, const channel_outcome& set,
     const result_file& psd = file_set_of(st.input_type).files[0];
     j["files"].push_back({{"path", set.check_file},
                           {"holds", "profile check"},
-                          {"unit", file_unit(st.input_type, psd)}});
+                          {"unit", file_unit(st.input_type, psd)},
+                          {"size", written_size(set.check_file)}});
     nlohmann::ordered_json outside = nlohmann::ordered_json::array();
     for (const outside_band& band : c.outside)
         outside.push_back({{"low", band.low}, {"high", band.high}, {"worst_db", band.worst_db}});

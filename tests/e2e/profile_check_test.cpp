@@ -98,6 +98,7 @@ TEST(ProfileCheck, ShapedLouderAndNotchedRecordsAreJudgedLineByLine)
         const std::string chk = dir.read("out/A_G2Hz.chk"), psd = dir.read("out/A_G2Hz.psd");
         EXPECT_EQ(s["files"].back()["path"], dir.file("out/A_G2Hz.chk"));
         EXPECT_EQ(s["files"].back()["holds"], "profile check");
+        EXPECT_EQ(s["files"].back()["size"], chk.size());
         EXPECT_TRUE(holds(run.console, "\n  " + dir.file("out/A_G2Hz.chk") + "\n"));
         static const std::regex row(R"(((\d\.\d{4}e[+-]\d{3}) ){5} *-?\d+\.\d\d )");
         std::istringstream rows(chk);
