@@ -6,6 +6,7 @@
 #include "run/analysis_state.h"
 #include "cli/layout_options.h"
 #include "cli/option_values.h"
+#include "cli/reading_options.h"
 #include "cli/script_messages.h"
 
 #include <cstdlib>
@@ -67,6 +68,16 @@ const option_row option_table[] = {
      "its own (at most 16)",
      take_every_column},
     {"rate", 0, "HZ", "the record has no time column: time i is i/HZ", take_rate},
+    {"tones", 0, "N", "list the N strongest tones (default 5, 0 for none)", take_tones},
+    {"band", 0, "LOW:HIGH", "print the rms in LOW to HIGH Hz; may be repeated", take_band},
+    {"octave", 0, "B",
+     "write 1/B-octave bands beside each PSD file (.octB);\nB is 1, 3, 6, 12 or 24", take_octave},
+    {"also", 0, "LIST",
+     "also velocity, displacement or acceleration of a\nmotion record, comma-separated: "
+     "their files,\nrms, tones and bands",
+     take_also},
+    {"table", 0, nullptr, "write spectrum.csv: every file's values, full precision",
+     [](const char*) { opts.readings.table = true; }},
     {"survey", 0, nullptr, "print the survey and its table of segment lengths",
      [](const char*) { opts.survey_only = true; }},
     {"verbose", 0, nullptr, "also print the dialogue run's per-segment text",
@@ -202,4 +213,5 @@ void read_command_line(int argc, char** argv)
     take_record(argc, argv);
     check_choices();
     check_layout_options();
+    check_reading_options();
 }

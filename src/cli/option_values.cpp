@@ -9,9 +9,6 @@
 #include <cctype>
 #include <string>
 
-namespace {
-
-// Lower case, with '-' and '_' read as blanks, so "Micro-Inch" matches "micro inch".
 std::string folded(const char* text)
 {
     std::string s;
@@ -19,6 +16,8 @@ std::string folded(const char* text)
         s += (*p == '-' || *p == '_') ? ' ' : static_cast<char>(std::tolower(*p));
     return s;
 }
+
+namespace {
 
 // The number 1..last that text spells exactly, or 0.
 int menu_number(const char* text, int last)

@@ -3,6 +3,11 @@
 // A value that is not one of the choices ends the process with status 2.
 #pragma once
 
+#include <string>
+
+// Lower case, with '-' and '_' read as blanks, so "Micro-Inch" matches "micro inch".
+std::string folded(const char* text);
+
 // Quantity code 1..6 of a name ("velocity") or menu number.
 int quantity_code(const char* text);
 

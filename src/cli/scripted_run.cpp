@@ -3,6 +3,7 @@
 #include "cli/scripted_run.h"
 #include "cli/command_line.h"
 #include "cli/layout_options.h"
+#include "cli/reading_options.h"
 #include "cli/report.h"
 #include "cli/script_messages.h"
 #include "input/input.h"
@@ -112,9 +113,10 @@ void scripted_run(int argc, char** argv)
     progress_end();
     std::fclose(st.fp[1]);
     st.fp[1] = nullptr;
-    const result_request request{folder, opts.summary, opts.record};
+    const result_request request{folder, opts.summary, opts.record, opts.readings};
     const run_outcome outcome = st.channels > 0 ? write_channel_files(request, names)
                                                 : write_result_files(request);
+    warn_of_readings();
     if (opts.level == report_level::verbose) zprint("\n\n");
     report_record();
     report_outcome(outcome);

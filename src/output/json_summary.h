@@ -2,6 +2,8 @@
 // the files, and the one-line caption of the run's parameters for pictures.
 #pragma once
 
+#include "output/result_files.h"
+
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -13,6 +15,10 @@ std::string run_caption();
 // The summary of the record at path record (as given) and its result files, as a JSON object.
 nlohmann::ordered_json summary_object(const std::string& record,
                                       const std::vector<std::string>& files);
+
+// Adds a set's readings to its summary: results.tones, bands, dof,
+// confidence_90_db and derived, and the set's further files to files[].
+void add_readings(nlohmann::ordered_json& summary, const channel_outcome& set);
 
 // A JSON value as the summary writes it: indented, exponents of three digits, a line end.
 std::string json_text(const nlohmann::ordered_json& j);
