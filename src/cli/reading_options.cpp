@@ -98,9 +98,9 @@ void check_reading_options()
     if (also_given.empty() || opts.survey_only) return;
     if (derivable_list(st.input_type).empty())
         script_exit(2,
-                    "--also %s: only acceleration, velocity and displacement records give other"
-                    " quantities",
-                    also_given.c_str());
+                    "--also %s: a %s record gives no other quantity; acceleration, velocity and"
+                    " displacement records do",
+                    also_given.c_str(), quantity_name(st.input_type));
     for (std::size_t at = 0;;) {
         const std::size_t comma = also_given.find(',', at);
         add_derived(also_given.substr(at, comma == std::string::npos ? comma : comma - at));
