@@ -71,8 +71,8 @@ void take_band(const char* text)
     const double low = std::strtod(text, &colon);
     const bool split = colon != text && *colon == ':';
     const double high = split ? std::strtod(colon + 1, &end) : 0.;
-    if (!split || end == colon + 1 || *end != '\0' || !std::isfinite(low) ||
-        !std::isfinite(high) || low < 0. || !(low < high))
+    if (!split || end == colon + 1 || *end != '\0' || !std::isfinite(low) || !std::isfinite(high) ||
+        low < 0. || !(low < high))
         script_exit(2, "--band %s: LOW:HIGH in Hz is expected, 0 <= LOW < HIGH", text);
     opts.readings.bands.push_back({low, high});
 }

@@ -13,7 +13,8 @@ std::string octave_file_name(const std::string& psd_name, int bands_per_octave)
 
 std::string octave_content(int bands_per_octave)
 {
-    const std::string fraction = bands_per_octave == 1 ? "octave" : "1/" + std::to_string(bands_per_octave) + "-octave";
+    const std::string fraction =
+        bands_per_octave == 1 ? "octave" : "1/" + std::to_string(bands_per_octave) + "-octave";
     return fraction + " bands: centre (Hz), band PSD, band rms";
 }
 

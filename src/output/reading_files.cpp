@@ -61,12 +61,14 @@ std::vector<std::string> stage_derived_set(channel_outcome& set, const result_re
         const result_file& file = files.files[i];
         paths.push_back(path_in(set.folder, file.name));
         st.fp[2 + i] = stage_listed(
-            set, request, {paths.back(), content_name(file.content), file_unit(view.quantity, file)});
+            set, request,
+            {paths.back(), content_name(file.content), file_unit(view.quantity, file)});
     }
     write_spectrum_files(view);
     for (int i = 0; i < files.count; ++i)
         if (st.write_failed[2 + i])
-            give_up(paths[static_cast<std::size_t>(i)] + ": could not be written" + nothing_written);
+            give_up(paths[static_cast<std::size_t>(i)] + ": could not be written" +
+                    nothing_written);
     return paths;
 }
 
@@ -102,11 +104,17 @@ void stage_readings(channel_outcome& set, const result_request& request)
     std::vector<std::vector<double>> derived; // the derived PSDs, alive for the table
     derived.reserve(asked.also.size());
     std::vector<psd_view> views = {view};
+    reading_request bands_only = asked;
+    bands_only.tones = 0;
+    const std::vector<tone> every_tone =
+        asked.also.empty() ? std::vector<tone>() : find_tones(view, static_cast<int>(view.bins()));
     for (int quantity : asked.also) {
-        derived.push_back(derived_psd(view, integrations(view.quantity, quantity)));
+        const int n = integrations(view.quantity, quantity);
+        derived.push_back(derived_psd(view, n));
         const psd_view d = derived_view(view, derived.back(), quantity);
-        derived_outcome out{quantity, overall_rms(d), read_spectrum(d, asked),
+        derived_outcome out{quantity, overall_rms(d), read_spectrum(d, bands_only),
                             stage_derived_set(set, request, d)};
+        out.readings.tones = derived_tones(every_tone, n, view.english, d.english, asked.tones);
         for (const std::string& path : stage_octave_files(set, request, d))
             out.files.push_back(path);
         set.derived.push_back(out);

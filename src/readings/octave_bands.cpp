@@ -13,16 +13,16 @@ constexpr double octave_log10 = 0.3; // log10 of the base-10 octave ratio G = 10
 double band_edge(int bands_per_octave, long x)
 {
     const long twice = bands_per_octave % 2 == 1 ? 2 * x - 1 : 2 * x;
-    return 1000. * std::pow(10., octave_log10 * static_cast<double>(twice) /
-                                     (2. * bands_per_octave));
+    return 1000. *
+           std::pow(10., octave_log10 * static_cast<double>(twice) / (2. * bands_per_octave));
 }
 
 // Mid-band frequency of band x.
 double band_centre(int bands_per_octave, long x)
 {
     const long twice = bands_per_octave % 2 == 1 ? 2 * x : 2 * x + 1;
-    return 1000. * std::pow(10., octave_log10 * static_cast<double>(twice) /
-                                     (2. * bands_per_octave));
+    return 1000. *
+           std::pow(10., octave_log10 * static_cast<double>(twice) / (2. * bands_per_octave));
 }
 
 // The first band whose lower edge is at least low: from an estimate by
@@ -55,8 +55,8 @@ std::vector<octave_band> octave_bands(const psd_view& view, int bands_per_octave
         const double lower = band_edge(bands_per_octave, x);
         const double upper = band_edge(bands_per_octave, x + 1);
         if (upper > high) break;
-        bands.push_back({band_centre(bands_per_octave, x), lower, upper,
-                         band_mean_square(view, lower, upper)});
+        bands.push_back(
+            {band_centre(bands_per_octave, x), lower, upper, band_mean_square(view, lower, upper)});
     }
     return bands;
 }

@@ -13,7 +13,7 @@
 
 #include <vector>
 
-constexpr int tone_median_reach = 32;  // bins on each side of the median's window
+constexpr int tone_median_reach = 32;   // bins on each side of the median's window
 constexpr double tone_prominence = 10.; // times the median a candidate must reach
 
 // One tone, in the quantity's first unit.

@@ -29,8 +29,10 @@ std::vector<std::string> table_line(const std::string& table, int i)
     return fields;
 }
 
-// A sine of 2 G at line 50 of m = 1024, one segment, rectangular window: the
-// tone holds the whole sine, its velocity is A/(2 pi f) and its displacement A/(2 pi f)^2.
+// A sine of 2 G at line 50 of m = 1024, one segment, Hanning window: the tone
+// holds the whole sine, its velocity is A/(2 pi f) and its displacement A/(2 pi f)^2.
+// The overall rms of a derived quantity weighs the lines beside the sine's by
+// their own 1/f^2n, so it is the sine's within 0.07 %, where the tone is exact.
 TEST(SpectrumReadings, SineAtALineGivesItsToneBandsOctavesDerivedQuantitiesAndTable)
 {
     const unsigned m = 1024, k0 = 50;
@@ -39,31 +41,12 @@ TEST(SpectrumReadings, SineAtALineGivesItsToneBandsOctavesDerivedQuantitiesAndTa
     for (std::size_t n = 0; n < m; ++n) x[n] = a * std::sin(2. * pi * k0 * n / m + 0.4);
     scratch_dir dir;
     dir.write("rec.txt", record_text(x));
-    const program_run run = run_zentri_args(dir, {"-q",
-                                                  "1",
-                                                  "-u",
-                                                  "G",
-                                                  "-m",
-                                                  "1024",
-                                                  "-w",
-                                                  "rectangular",
-                                                  "--no-mean",
-                                                  "--tones",
-                                                  "1",
-                                                  "--band",
-                                                  "0:1e9",
-                                                  "--band",
-                                                  "600:700",
-                                                  "--octave",
-                                                  "3",
-                                                  "--also",
-                                                  "velocity,displacement",
-                                                  "--table",
-                                                  "-o",
-                                                  "out",
-                                                  "--summary",
-                                                  "s.json",
-                                                  "rec.txt"});
+    // clang-format off
+    const program_run run = run_zentri_args(dir, {
+        "-q", "1", "-u", "G", "-m", "1024", "--no-mean", "--tones", "1",
+        "--band", "0:1e9", "--band", "600:700", "--octave", "3",
+        "--also", "velocity,displacement", "--table", "-o", "out", "--summary", "s.json", "rec.txt"});
+    // clang-format on
     ASSERT_EQ(run.exit_status, 0) << run.errors;
     EXPECT_EQ(count_lines(run.errors), 1) << run.errors;
     EXPECT_TRUE(holds(run.errors, "warning: --band 600:700: beyond the spectrum")) << run.errors;
@@ -99,10 +82,10 @@ TEST(SpectrumReadings, SineAtALineGivesItsToneBandsOctavesDerivedQuantitiesAndTa
         const double rms = q.amplitude / std::sqrt(2.);
         const nlohmann::json& t = q.j["tones"][0];
         EXPECT_EQ(q.j["tones"].size(), 1u);
-        EXPECT_NEAR(t["frequency"].get<double>(), f0, 1e-9 * f0);
+        EXPECT_NEAR(t["frequency"].get<double>(), f0, 1e-6 * f0);
         EXPECT_NEAR(t["rms"].get<double>(), rms, 1e-5 * rms);
         EXPECT_NEAR(t["peak"].get<double>(), q.amplitude, 1e-5 * q.amplitude);
-        EXPECT_NEAR(q.j["overall_rms"].get<double>(), rms, 1e-5 * rms);
+        EXPECT_NEAR(q.j["overall_rms"].get<double>(), rms, 1e-3 * rms);
         EXPECT_EQ(t["unit"], q.unit);
         EXPECT_EQ(q.j["bands"][0]["rms"], q.j["overall_rms"]) << "--band 0:1e9 is the whole";
         EXPECT_EQ(q.j["bands"][1]["rms"], 0.);
