@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstdlib>
 #include <string>
 
 std::string folded(const char* text)
@@ -15,6 +17,14 @@ std::string folded(const char* text)
     for (const char* p = text; *p != '\0'; ++p)
         s += (*p == '-' || *p == '_') ? ' ' : static_cast<char>(std::tolower(*p));
     return s;
+}
+
+bool read_whole_number(const char* text, long lowest, long highest, long& n)
+{
+    char* end = nullptr;
+    errno = 0;
+    n = std::strtol(text, &end, 10);
+    return end != text && *end == '\0' && errno == 0 && n >= lowest && n <= highest;
 }
 
 namespace {

@@ -9,7 +9,6 @@
 #include "run/quantities.h"
 #include "spectrum/finished_psd.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -55,10 +54,8 @@ void add_derived(const std::string& item)
 
 void take_tones(const char* text)
 {
-    char* end = nullptr;
-    errno = 0;
-    const long n = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || errno != 0 || n < 0 || n > most_tones)
+    long n = 0;
+    if (!read_whole_number(text, 0, most_tones, n))
         script_exit(2, "--tones %s: a whole number from 0 (none) to %ld is expected", text,
                     most_tones);
     opts.readings.tones = static_cast<int>(n);

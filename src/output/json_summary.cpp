@@ -33,10 +33,15 @@ std::string real_path(const std::string& path)
 
 std::string run_caption()
 {
+    return run_caption(st.overall_rms, rms_unit());
+}
+
+std::string run_caption(double overall_rms, const char* unit)
+{
     char text[200];
     zsprint(text, sizeof text, "m=%lu, df=%.3e Hz, nave=%lu, %s window, overall rms=%.3e %s",
             static_cast<unsigned long>(st.m), st.df, static_cast<unsigned long>(st.nave),
-            window_name(), st.overall_rms, rms_unit());
+            window_name(), overall_rms, unit);
     return text;
 }
 
@@ -113,6 +118,7 @@ nlohmann::ordered_json derived_json(const derived_outcome& d)
             {"unit", unit},
             {"tones", tones_json(d.readings.tones, unit)},
             {"bands", bands_json(d.readings.bands, unit)},
+            {"caption", run_caption(d.overall_rms, unit)},
             {"files", d.files}};
 }
 

@@ -12,6 +12,9 @@
 // window, overall rms=8.153e-001 G".
 std::string run_caption();
 
+// The same line with another overall rms and its unit (a derived quantity's).
+std::string run_caption(double overall_rms, const char* unit);
+
 // The summary of the record at path record (as given) and its result files, as a JSON object.
 nlohmann::ordered_json summary_object(const std::string& record,
                                       const std::vector<std::string>& files);

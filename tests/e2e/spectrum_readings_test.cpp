@@ -96,6 +96,7 @@ TEST(SpectrumReadings, SineAtALineGivesItsToneBandsOctavesDerivedQuantitiesAndTa
             EXPECT_EQ(q.j["quantity"], q.quantity);
             EXPECT_EQ(q.j["unit"], q.unit);
             EXPECT_EQ(q.j["files"].size(), q.files);
+            EXPECT_TRUE(holds(q.j["caption"], std::string(" ") + q.unit)) << q.j["caption"];
             for (const auto& f : q.j["files"])
                 EXPECT_TRUE(holds(run.console, "  " + f.get<std::string>() + "\n"));
             EXPECT_TRUE(holds(run.console, std::string("\n") + q.quantity + ": overall rms = "));
