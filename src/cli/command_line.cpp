@@ -7,6 +7,7 @@
 #include "cli/layout_options.h"
 #include "cli/option_values.h"
 #include "cli/profile_option.h"
+#include "cli/reading_options.h"
 #include "cli/script_messages.h"
 
 #include <cstdlib>
@@ -73,6 +74,16 @@ const option_row option_table[] = {
      "into a .chk\nfile; exit status 3 when outside its tolerance",
      take_profile},
     {"tolerance", 0, "DB", "the profile's tolerance, +-DB (default 3)", take_tolerance},
+    {"tones", 0, "N", "list the N strongest tones (default 5, 0 for none)", take_tones},
+    {"band", 0, "LOW:HIGH", "print the rms in LOW to HIGH Hz; may be repeated", take_band},
+    {"octave", 0, "B",
+     "write 1/B-octave bands beside each PSD file (.octB);\nB is 1, 3, 6, 12 or 24", take_octave},
+    {"also", 0, "LIST",
+     "also velocity, displacement or acceleration of a\nmotion record, comma-separated: "
+     "their files,\nrms, tones and bands",
+     take_also},
+    {"table", 0, nullptr, "write spectrum.csv: every file's values, full precision",
+     [](const char*) { opts.readings.table = true; }},
     {"survey", 0, nullptr, "print the survey and its table of segment lengths",
      [](const char*) { opts.survey_only = true; }},
     {"verbose", 0, nullptr, "also print the dialogue run's per-segment text",
@@ -217,4 +228,5 @@ void read_command_line(int argc, char** argv)
     take_record(argc, argv);
     check_choices();
     check_layout_options();
+    check_reading_options();
 }

@@ -2,6 +2,8 @@
 // getopt_long. Choices go straight into analysis_state; the rest is kept here.
 #pragma once
 
+#include "readings/reading_request.h"
+
 #include <string>
 #include <vector>
 
@@ -17,6 +19,7 @@ struct script_options {
     report_level level;     // --quiet, --verbose or neither
     bool survey_only;       // --survey: survey and table, then exit 0
     bool samples_given;     // -m was given
+    reading_request readings; // --tones, --band, --octave, --also, --table
 };
 
 extern script_options opts;

@@ -3,6 +3,7 @@
 #include "cli/option_values.h"
 #include "input/input.h"
 #include "run/analysis_state.h"
+#include "cli/option_values.h"
 #include "cli/script_messages.h"
 
 #include <cerrno>
@@ -20,10 +21,8 @@ bool every_column = false; // --columns all was given
 
 void take_column(const char* text)
 {
-    char* end = nullptr;
-    errno = 0;
-    const long n = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || errno != 0 || n < 1 || n > highest_column)
+    long n = 0;
+    if (!read_whole_number(text, 1, highest_column, n))
         script_exit(2, "--column %s: a column number from 1 to %ld is expected", text,
                     highest_column);
     st.column = static_cast<int>(n);

@@ -12,9 +12,6 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
-
-// Lower case, with '-' and '_' read as blanks, so "Micro-Inch" matches "micro inch".
 std::string folded(const char* text)
 {
     std::string s;
@@ -22,6 +19,16 @@ std::string folded(const char* text)
         s += (*p == '-' || *p == '_') ? ' ' : static_cast<char>(std::tolower(*p));
     return s;
 }
+
+bool read_whole_number(const char* text, long lowest, long highest, long& n)
+{
+    char* end = nullptr;
+    errno = 0;
+    n = std::strtol(text, &end, 10);
+    return end != text && *end == '\0' && errno == 0 && n >= lowest && n <= highest;
+}
+
+namespace {
 
 // The number 1..last that text spells exactly, or 0.
 int menu_number(const char* text, int last)

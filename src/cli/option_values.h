@@ -3,6 +3,14 @@
 // A value that is not one of the choices ends the process with status 2.
 #pragma once
 
+#include <string>
+
+// Lower case, with '-' and '_' read as blanks, so "Micro-Inch" matches "micro inch".
+std::string folded(const char* text);
+
+// Reads a whole number from lowest to highest that is the whole text into n; false otherwise.
+bool read_whole_number(const char* text, long lowest, long highest, long& n);
+
 // Quantity code 1..6 of a name ("velocity") or menu number.
 int quantity_code(const char* text);
 

@@ -4,6 +4,7 @@
 #include "cli/profile_option.h"
 #include "output/json_summary.h"
 #include "platform/console_format.h"
+#include "readings/confidence.h"
 #include "run/analysis_state.h"
 #include "run/quantities.h"
 
@@ -45,26 +46,68 @@ void report_profile(const channel_outcome& set)
     zfprint(stdout, "verdict: %s\n", c.within ? "within tolerance" : "outside tolerance");
 }
 
-// Prints the one record's overall rms and its files, the summary last.
+// Prints how far 90 % of the PSD's lines may lie from the true PSD.
+void report_confidence()
+{
+    const confidence_range range = confidence_90(st.nave);
+    zfprint(stdout,
+            "90 %% of lines within %.1f/+%.1f dB of the true PSD (%lu degrees of freedom)\n",
+            range.low_db, range.high_db, static_cast<unsigned long>(range.dof));
+}
+
+// Prints the tones and bands of one spectrum in unit, each line after prefix.
+void report_readings(const std::string& prefix, const spectrum_readings& readings,
+                     const char* unit)
+{
+    for (const tone& t : readings.tones)
+        zfprint(stdout, "%stone %.2f Hz: %.3e %s rms, %.3e %s peak\n", prefix.c_str(),
+                t.frequency, t.rms, unit, t.peak, unit);
+    for (const band_reading& b : readings.bands)
+        zfprint(stdout, "%sband %g to %g Hz: %.3e %s rms\n", prefix.c_str(), b.low, b.high, b.rms,
+                unit);
+}
+
+// Prints a set's readings and those of the quantities derived from it, each line after prefix.
+void report_set_readings(const std::string& prefix, const channel_outcome& set)
+{
+    report_readings(prefix, set.readings, rms_unit());
+    for (const derived_outcome& d : set.derived) {
+        const std::string own = prefix + quantity_name(d.quantity) + ": ";
+        const char* unit = unit_label(d.quantity, 1);
+        zfprint(stdout, "%soverall rms = %.3e %s\n", own.c_str(), d.overall_rms, unit);
+        report_readings(own, d.readings, unit);
+    }
+}
+
+// Prints the full path of each of a set's files, its own and its readings'.
+void report_files(const channel_outcome& set)
+{
+    for (const std::string& f : set.files) zfprint(stdout, "  %s\n", f.c_str());
+    for (const listed_file& f : set.more_files) zfprint(stdout, "  %s\n", f.path.c_str());
+}
+
+// Prints the one record's overall rms, its readings and its files, the summary last.
 void report_one_set(const run_outcome& outcome)
 {
     const channel_outcome& set = outcome.sets.front();
     zfprint(stdout, "overall rms = %.3e %s\n", set.overall_rms, rms_unit());
+    report_set_readings("", set);
     zfprint(stdout, "files:\n");
-    for (const std::string& f : set.files) zfprint(stdout, "  %s\n", f.c_str());
+    report_files(set);
     if (!set.check_file.empty()) zfprint(stdout, "  %s\n", set.check_file.c_str());
     if (!outcome.summary.empty()) zfprint(stdout, "  %s\n", outcome.summary.c_str());
     report_profile(set);
 }
 
-// Prints each channel's overall rms and files, then the summary.
+// Prints each channel's overall rms and files, then its readings, then the summary.
 void report_channels(const run_outcome& outcome)
 {
     for (const channel_outcome& set : outcome.sets) {
         zfprint(stdout, "column %d: overall rms = %.3e %s, files:\n", set.column, set.overall_rms,
                 rms_unit());
-        for (const std::string& f : set.files) zfprint(stdout, "  %s\n", f.c_str());
+        report_files(set);
         if (!set.check_file.empty()) zfprint(stdout, "  %s\n", set.check_file.c_str());
+        report_set_readings("column " + std::to_string(set.column) + ": ", set);
         report_profile(set);
     }
     if (!outcome.summary.empty()) zfprint(stdout, "summary:\n  %s\n", outcome.summary.c_str());
@@ -91,5 +134,6 @@ void report_outcome(const run_outcome& outcome)
 {
     if (opts.level == report_level::quiet) return;
     report_segments();
+    report_confidence();
     st.channels > 0 ? report_channels(outcome) : report_one_set(outcome);
 }

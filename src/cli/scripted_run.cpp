@@ -4,6 +4,7 @@
 #include "cli/command_line.h"
 #include "cli/layout_options.h"
 #include "cli/profile_option.h"
+#include "cli/reading_options.h"
 #include "cli/report.h"
 #include "cli/script_messages.h"
 #include "input/input.h"
@@ -115,9 +116,11 @@ void scripted_run(int argc, char** argv)
     std::fclose(st.fp[1]);
     st.fp[1] = nullptr;
     result_request request{folder, opts.summary, opts.record};
+    request.readings = opts.readings;
     request.profile = profile;
     const run_outcome outcome = st.channels > 0 ? write_channel_files(request, names)
                                                 : write_result_files(request);
+    warn_of_readings();
     if (opts.level == report_level::verbose) zprint("\n\n");
     report_record();
     report_outcome(outcome);

@@ -3,6 +3,7 @@
 #include "output/file_sets.h"
 #include "output/staged_files.h"
 #include "platform/console_format.h"
+#include "readings/confidence.h"
 #include "run/analysis_state.h"
 #include "run/quantities.h"
 
@@ -33,10 +34,15 @@ std::string real_path(const std::string& path)
 
 std::string run_caption()
 {
+    return run_caption(st.overall_rms, rms_unit());
+}
+
+std::string run_caption(double overall_rms, const char* unit)
+{
     char text[200];
     zsprint(text, sizeof text, "m=%lu, df=%.3e Hz, nave=%lu, %s window, overall rms=%.3e %s",
             static_cast<unsigned long>(st.m), st.df, static_cast<unsigned long>(st.nave),
-            window_name(), st.overall_rms, rms_unit());
+            window_name(), overall_rms, unit);
     return text;
 }
 
@@ -110,4 +116,54 @@ std::string json_text(const nlohmann::ordered_json& j)
     const std::string text =
         j.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
     return widen_json_exponents(text) + "\n";
+}
+
+namespace {
+
+// The tones as the summary lists them, in unit.
+nlohmann::ordered_json tones_json(const std::vector<tone>& tones, const char* unit)
+{
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const tone& t : tones)
+        list.push_back(
+            {{"frequency", t.frequency}, {"rms", t.rms}, {"peak", t.peak}, {"unit", unit}});
+    return list;
+}
+
+// The bands as the summary lists them, in unit.
+nlohmann::ordered_json bands_json(const std::vector<band_reading>& bands, const char* unit)
+{
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const band_reading& b : bands)
+        list.push_back({{"low", b.low}, {"high", b.high}, {"rms", b.rms}, {"unit", unit}});
+    return list;
+}
+
+// The summary's entry of a derived quantity.
+nlohmann::ordered_json derived_json(const derived_outcome& d)
+{
+    const char* unit = unit_label(d.quantity, 1);
+    return {{"quantity", quantity_name(d.quantity)},
+            {"overall_rms", d.overall_rms},
+            {"unit", unit},
+            {"tones", tones_json(d.readings.tones, unit)},
+            {"bands", bands_json(d.readings.bands, unit)},
+            {"caption", run_caption(d.overall_rms, unit)},
+            {"files", d.files}};
+}
+
+} // namespace
+
+void add_readings(nlohmann::ordered_json& summary, const channel_outcome& set)
+{
+    nlohmann::ordered_json& results = summary["results"];
+    results["tones"] = tones_json(set.readings.tones, rms_unit());
+    results["bands"] = bands_json(set.readings.bands, rms_unit());
+    const confidence_range range = confidence_90(st.nave);
+    results["dof"] = range.dof;
+    results["confidence_90_db"] = {range.low_db, range.high_db};
+    results["derived"] = nlohmann::ordered_json::array();
+    for (const derived_outcome& d : set.derived) results["derived"].push_back(derived_json(d));
+    for (const listed_file& f : set.more_files)
+        summary["files"].push_back({{"path", f.path}, {"holds", f.holds}, {"unit", f.unit}});
 }

@@ -12,6 +12,9 @@
 // window, overall rms=8.153e-001 G".
 std::string run_caption();
 
+// The same line with another overall rms and its unit (a derived quantity's).
+std::string run_caption(double overall_rms, const char* unit);
+
 // The summary of the record at path record (as given) and its result files, as a JSON object.
 nlohmann::ordered_json summary_object(const std::string& record,
                                       const std::vector<std::string>& files);
@@ -20,6 +23,9 @@ nlohmann::ordered_json summary_object(const std::string& record,
 // check file to "files" and the figures as "profile".
 void add_profile_summary(nlohmann::ordered_json& j, const channel_outcome& set,
                          const std::string& profile_file);
+// Adds a set's readings to its summary: results.tones, bands, dof,
+// confidence_90_db and derived, and the set's further files to files[].
+void add_readings(nlohmann::ordered_json& summary, const channel_outcome& set);
 
 // A JSON value as the summary writes it: indented, exponents of three digits, a line end.
 std::string json_text(const nlohmann::ordered_json& j);

@@ -22,10 +22,15 @@ int last_slot()
     return 1 + run_file_set().count;
 }
 
+void name_set_files(const file_set& set)
+{
+    for (int i = 0; i < set.count; ++i) std::strcpy(st.fname[2 + i], set.files[i].name);
+}
+
 void name_output_files()
 {
     const file_set& set = run_file_set();
-    for (int i = 0; i < set.count; ++i) std::strcpy(st.fname[2 + i], set.files[i].name);
+    name_set_files(set);
     zprint("%s", set.title);
     for (int i = 0; i < set.count; ++i) zprint("%s", set.files[i].announcement);
 }

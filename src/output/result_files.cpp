@@ -5,6 +5,7 @@
 #include "output/check_file.h"
 #include "output/json_summary.h"
 #include "output/output.h"
+#include "output/reading_files.h"
 #include "output/staged_files.h"
 #include "run/analysis_state.h"
 #include "spectrum/channel_store.h"
@@ -24,19 +25,19 @@ void keep_channel_figures(int channel)
     st.rec_rms = std::sqrt(sum_sq / st.record_pairs);
 }
 
-// Writes the PSD and magnitude files of st.psd into folder, leaving them under
-// their temporary names; ends the run when the summary would be one of them.
-channel_outcome stage_result_files(const std::string& folder, const std::string& summary_path)
+// Writes the PSD and magnitude files of st.psd and the files of its readings
+// into folder, leaving them under their temporary names; ends the run when the
+// summary would be one of them.
+channel_outcome stage_result_files(const result_request& request, const std::string& folder)
 {
-    channel_outcome out{0, folder, {}, 0.};
+    const std::string& summary_path = request.summary;
+    channel_outcome out{};
+    out.folder = folder;
     finish_psd();
     name_output_files();
-    const std::string summary = summary_full_path(summary_path);
     for (int slot = 2; slot <= last_slot(); ++slot) {
         out.files.push_back(path_in(folder, st.fname[slot]));
-        if (out.files.back() == summary)
-            give_up("--summary " + summary_path + ": names a result file");
-        st.fp[slot] = stage(out.files.back());
+        st.fp[slot] = stage_result(out.files.back(), summary_path);
     }
     write_spectra();
     for (int slot = 2; slot <= last_slot(); ++slot)
@@ -44,6 +45,7 @@ channel_outcome stage_result_files(const std::string& folder, const std::string&
             give_up(out.files[static_cast<std::size_t>(slot - 2)] + ": could not be written" +
                     nothing_written);
     out.overall_rms = st.overall_rms;
+    stage_readings(out, request);
     return out;
 }
 
@@ -53,12 +55,13 @@ run_outcome write_result_files(const result_request& request)
 {
     run_outcome out;
     out.summary = summary_full_path(request.summary);
-    out.sets.push_back(stage_result_files(request.folder, request.summary));
+    out.sets.push_back(stage_result_files(request, request.folder));
     stage_check_file(out.sets.front(), request.profile, request.summary);
     if (!out.summary.empty()) {
-        nlohmann::ordered_json j = summary_object(request.record, out.sets.front().files);
-        add_profile_summary(j, out.sets.front(), request.profile.file);
-        write_summary(out.summary, json_text(j));
+        nlohmann::ordered_json summary = summary_object(request.record, out.sets.front().files);
+        add_readings(summary, out.sets.front());
+        add_profile_summary(summary, out.sets.front(), request.profile.file);
+        write_summary(out.summary, json_text(summary));
     }
     put_in_place();
     return out;
@@ -75,10 +78,11 @@ run_outcome write_channel_files(const result_request& request,
         make_result_folder(sub);
         select_channel_results(c);
         keep_channel_figures(c);
-        channel_outcome set = stage_result_files(sub, request.summary);
+        channel_outcome set = stage_result_files(request, sub);
         stage_check_file(set, request.profile, request.summary);
         set.column = st.column + c;
         nlohmann::ordered_json one = summary_object(request.record, set.files);
+        add_readings(one, set);
         add_profile_summary(one, set, request.profile.file);
         one["channel"] = {{"column", set.column}, {"folder", sub}};
         summaries.push_back(one);

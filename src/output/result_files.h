@@ -5,6 +5,8 @@
 
 #include "input/profile_file.h"
 #include "readings/profile_check.h"
+#include "readings/reading_request.h"
+#include "readings/spectrum_readings.h"
 
 #include <string>
 #include <vector>
@@ -23,6 +25,22 @@ struct result_request {
     std::string record;  // the record's path as given, for the summary
     // The test profile to check each set against, if any.
     profile_request profile{};
+    reading_request readings{}; // what to read from each spectrum besides its files
+};
+
+// A result file beyond the quantity's own set, with what it holds.
+struct listed_file {
+    std::string path;  // full path
+    std::string holds; // "1/3-octave bands: centre (Hz), band PSD, band rms", "PSD", ...
+    std::string unit;  // its unit, or its columns' units: "Hz, G^2/Hz, G"
+};
+
+// A quantity derived from the record's (velocity from acceleration, ...).
+struct derived_outcome {
+    int quantity;                   // its input_type
+    double overall_rms;             // in its first unit
+    spectrum_readings readings;     // its tones and bands
+    std::vector<std::string> files; // full paths of its set's files, then its octave files
 };
 
 // What one set of result files holds: a record's, or one channel's.
@@ -33,6 +51,9 @@ struct channel_outcome {
     double overall_rms;             // its overall rms in the quantity's first unit
     std::string check_file{};       // full path of its profile check file, "" for none
     profile_check check{};          // its check against the profile (lines released once written)
+    spectrum_readings readings;     // its tones and bands
+    std::vector<derived_outcome> derived; // the quantities derived from it
+    std::vector<listed_file> more_files;  // its octave files, the derived files and the table
 };
 
 // Everything a scripted run wrote.

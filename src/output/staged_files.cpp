@@ -28,8 +28,10 @@ std::vector<staged_file> staged; // every temporary file made so far
 
 // The temporary names again, for a signal handler to remove: fixed storage that
 // is complete before the count covers it.
-// Result files of slots 2..15 for each channel, and the summary.
-constexpr int max_staged = max_channels * (file_slots - 2) + 1;
+// For each channel: at most 33 result files (the 14 of displacement or 6 of
+// acceleration with the 6 and 14 of the two quantities derived from it, an
+// octave file beside each of their 6 PSD files, the table), and the summary.
+constexpr int max_staged = max_channels * 33 + 1;
 char signal_temps[max_staged][PATH_MAX];
 volatile std::sig_atomic_t signal_temp_count = 0;
 
@@ -99,6 +101,13 @@ std::FILE* stage(const std::string& path)
         give_up(failed(path, error));
     }
     return f;
+}
+
+std::FILE* stage_result(const std::string& path, const std::string& summary_given)
+{
+    if (path == summary_full_path(summary_given))
+        give_up("--summary " + summary_given + ": names a result file");
+    return stage(path);
 }
 
 void write_summary(const std::string& path, const std::string& text)

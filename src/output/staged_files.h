@@ -19,6 +19,10 @@ std::string path_in(const std::string& folder, const std::string& name);
 // a failure removes what was staged and ends the run.
 std::FILE* stage(const std::string& path);
 
+// Stages a result file as stage() does, unless it is the file the summary
+// (--summary as given, "" for none) names: that ends the run.
+std::FILE* stage_result(const std::string& path, const std::string& summary_given);
+
 // Removes every temporary file still there and the result folders made for
 // them, and ends the run with the message and status 1.
 [[noreturn]] void give_up(const std::string& message);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -47,4 +48,9 @@ double band_rms(const psd_view& view, double low, double high)
 bool band_in_spectrum(const psd_view& view, double low, double high)
 {
     return view.bins() > 1 && high > 0.5 * view.df && low < (view.bins() - 0.5) * view.df;
+}
+
+double overall_rms(const psd_view& view)
+{
+    return band_rms(view, 0., std::numeric_limits<double>::infinity());
 }

@@ -16,3 +16,6 @@ double band_rms(const psd_view& view, double low, double high);
 
 // Whether the band reaches any bin's interval: false for a band beyond the spectrum.
 bool band_in_spectrum(const psd_view& view, double low, double high);
+
+// The overall rms in the quantity's first unit: the band of every bin from 1 on.
+double overall_rms(const psd_view& view);

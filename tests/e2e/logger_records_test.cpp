@@ -1,8 +1,10 @@
 // Scripted runs over records as data loggers write them: a CSV export of three
 // channels read in one call, and a record that dropped a block of samples.
+#include "console_text.h"
 #include "run_program.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cmath>
 #include <cstdio>
@@ -40,10 +42,18 @@ TEST(LoggerRecords, ThreeChannelExportGivesThreeFoldersLikeTwoColumnRuns)
     dir.write("log.csv", csv);
     const args choices = {"-q", "acceleration", "-u", "G", "-m", "256", "-o"};
     args all = choices;
-    all.insert(all.end(), {"out", "--columns", "all", "log.csv"});
+    all.insert(all.end(), {"out", "--columns", "all", "--band", "0:1e9", "--summary", "s.json",
+                           "log.csv"});
     const program_run run = run_zentri_args(dir, all);
     ASSERT_EQ(run.exit_status, 0) << run.errors;
     EXPECT_EQ(run.errors, "zentri: skipped 1 header line: \"Time,Accel X,Accel Y,Accel Z\"\n");
+    // Each channel has its own readings: its band of everything is its overall rms.
+    const nlohmann::json summary = nlohmann::json::parse(dir.read("s.json"));
+    for (int k = 0; k < 3; ++k) {
+        const nlohmann::json& results = summary[k]["results"];
+        EXPECT_EQ(results["bands"][0]["rms"], results["overall_rms"]) << k;
+        EXPECT_TRUE(holds(run.console, "\ncolumn " + std::to_string(k + 2) + ": band 0 to 1e+009 Hz: "));
+    }
     const char* files[] = {"A_G2Hz.psd",   "A_ms22Hz.psd", "A_Grms.mag",
                            "A_ms2rms.mag", "A_Gpk.mag",    "A_ms2_pk.mag"};
     for (int k = 0; k < 3; ++k) {

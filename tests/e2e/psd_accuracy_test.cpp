@@ -1,12 +1,14 @@
 // Accuracy of the whole analysis: a sine of known amplitude, random records
 // against a Welch PSD computed in double precision, and the same physical
 // record given in different input units.
+#include "console_text.h"
 #include "reference_dft.h"
 #include "run_program.h"
 #include "spectrum_rows.h"
 #include "spectrum_run.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cmath>
 #include <random>
@@ -121,6 +123,22 @@ TEST(PsdAccuracy, RandomRecordMatchesWelchReference)
         for (std::size_t k = 0; k < ref.size(); ++k)
             EXPECT_NEAR(en[k].v, ref[k] * f2, (6e-5 * ref[k] + 2e-6 * level) * f2) << "bin " << k;
     }
+}
+
+// White noise of variance s^2 at sr samples/s has the flat one-sided PSD 2 s^2/sr,
+// so its rms in a band of B Hz is sqrt(2 s^2 B/sr); uniform noise in [-1, 1] has s^2 = 1/3.
+TEST(PsdAccuracy, FlatNoiseBandRmsIsTheSquareRootOfPsdTimesBandwidth)
+{
+    scratch_dir dir;
+    dir.write("rec.txt", record_text(random_record(40000, 5, 0.)));
+    const program_run run = run_zentri_args(
+        dir, {"-q", "volts", "-m", "256", "--band", "100:400", "--summary", "s.json", "rec.txt"});
+    ASSERT_EQ(run.exit_status, 0) << run.errors;
+    const nlohmann::json band = nlohmann::json::parse(dir.read("s.json"))["results"]["bands"][0];
+    const double rms = std::sqrt(2. / 3. * 300. * record_dt);
+    EXPECT_NEAR(band["rms"].get<double>(), rms, 0.03 * rms);
+    EXPECT_EQ(band["unit"], "V");
+    EXPECT_TRUE(holds(run.console, "\nband 100 to 400 Hz: "));
 }
 
 // One input unit of a quantity: its code, the factor to SI, the files to compare.

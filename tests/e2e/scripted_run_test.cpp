@@ -125,6 +125,12 @@ TEST(ScriptedRun, UsageErrorsExitWithStatusTwo)
         {{"-m", "8", "--columns", "2"}, 2, "--columns 2: only 'all' is known"},
         {{"-m", "8", "--rate", "-5"}, 2, "--rate -5: a positive number"},
         {{"-m", "8", "--column", "3", "--columns", "all"}, 2, "--column and --columns all"},
+        {{"-m", "8", "--band", "20:20"}, 2, "--band 20:20: LOW:HIGH in Hz is expected"},
+        {{"-m", "8", "--band", "20:x"}, 2, "--band 20:x: LOW:HIGH in Hz is expected"},
+        {{"-m", "8", "--octave", "2"}, 2, "--octave 2: the bands per octave must be 1, 3, 6"},
+        {{"-m", "8", "--tones", "-1"}, 2, "--tones -1: a whole number from 0"},
+        {{"-m", "8", "--also", "velocity,acceleration"}, 2, "'acceleration' is not derived"},
+        {{"-m", "8", "-q", "force", "-u", "N", "--also", "velocity"}, 2, "a force record gives no"},
     };
     for (const failing_case& c : cases) {
         SCOPED_TRACE(c.message);

@@ -1,0 +1,23 @@
+// The scripted run's options for the readings of the spectrum: --tones N,
+// --band LOW:HIGH, --octave B, --also LIST and --table. They fill opts.readings;
+// a wrong value ends the process with status 2.
+#pragma once
+
+// --tones N: how many of the strongest tones to list, 0 for none.
+void take_tones(const char* text);
+
+// --band LOW:HIGH: one more band, in Hz, LOW from 0 and below HIGH.
+void take_band(const char* text);
+
+// --octave B: bands per octave of the octave files, 1, 3, 6, 12 or 24.
+void take_octave(const char* text);
+
+// --also LIST: the quantities to derive, comma-separated, checked once the quantity is known.
+void take_also(const char* text);
+
+// After all options: checks --also against the record's quantity.
+void check_reading_options();
+
+// After the run: one warning for each band beyond the spectrum and for octave
+// files without a band.
+void warn_of_readings();

@@ -1,0 +1,62 @@
+// The fractional-octave bands within a spectrum and their power.
+#include "readings/octave_bands.h"
+#include "readings/band_power.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double octave_log10 = 0.3; // log10 of the base-10 octave ratio G = 10^(3/10)
+
+// Edge x of the bands of 1/B octave: the lower edge of band x, the upper edge of
+// band x - 1; odd B have the edges at 1000 G^((2x-1)/(2B)), even B at 1000 G^(x/B).
+double band_edge(int bands_per_octave, long x)
+{
+    const long twice = bands_per_octave % 2 == 1 ? 2 * x - 1 : 2 * x;
+    return 1000. *
+           std::pow(10., octave_log10 * static_cast<double>(twice) / (2. * bands_per_octave));
+}
+
+// Mid-band frequency of band x.
+double band_centre(int bands_per_octave, long x)
+{
+    const long twice = bands_per_octave % 2 == 1 ? 2 * x : 2 * x + 1;
+    return 1000. *
+           std::pow(10., octave_log10 * static_cast<double>(twice) / (2. * bands_per_octave));
+}
+
+// The first band whose lower edge is at least low: from an estimate by
+// logarithms, moved until the edge itself decides.
+long first_band_from(int bands_per_octave, double low)
+{
+    const double per_decade = bands_per_octave / octave_log10;
+    long x = static_cast<long>(std::floor(per_decade * std::log10(low / 1000.))) - 1;
+    while (band_edge(bands_per_octave, x) < low) ++x;
+    while (band_edge(bands_per_octave, x - 1) >= low) --x;
+    return x;
+}
+
+} // namespace
+
+bool octave_fraction_known(int bands_per_octave)
+{
+    for (int b : {1, 3, 6, 12, 24})
+        if (b == bands_per_octave) return true;
+    return false;
+}
+
+std::vector<octave_band> octave_bands(const psd_view& view, int bands_per_octave)
+{
+    std::vector<octave_band> bands;
+    const double low = 0.5 * view.df;
+    const double high = (view.bins() - 0.5) * view.df;
+    if (view.bins() < 2 || !(low > 0.) || !std::isfinite(high)) return bands;
+    for (long x = first_band_from(bands_per_octave, low);; ++x) {
+        const double lower = band_edge(bands_per_octave, x);
+        const double upper = band_edge(bands_per_octave, x + 1);
+        if (upper > high) break;
+        bands.push_back(
+            {band_centre(bands_per_octave, x), lower, upper, band_mean_square(view, lower, upper)});
+    }
+    return bands;
+}
