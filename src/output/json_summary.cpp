@@ -1,6 +1,7 @@
 // The JSON summary of a scripted run and the one-line caption of its parameters.
 #include "output/json_summary.h"
 #include "output/file_sets.h"
+#include "output/transfer_files.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
 #include "run/quantities.h"
@@ -72,6 +73,21 @@ nlohmann::ordered_json summary_object(const std::string& record,
                               {"unit", file_unit(st.input_type, file)}});
     }
     return j;
+}
+
+void add_transfer_summary(nlohmann::ordered_json& summary, const transfer_outcome& transfer)
+{
+    for (std::size_t i = 0; i < transfer.files.size(); ++i)
+        summary["files"].push_back({{"path", transfer.files[i]},
+                                    {"holds", transfer_files[i].holds},
+                                    {"unit", transfer_files[i].unit}});
+    const resonance& peak = transfer.peak;
+    summary["transmissibility"] = {
+        {"reference", {{"column", transfer.reference_column}, {"folder", transfer.reference_name}}},
+        {"peak_frequency", peak.frequency},
+        {"peak_magnitude", peak.magnitude},
+        {"coherence_at_peak", peak.coherence},
+        {"q", peak.has_q ? nlohmann::ordered_json(peak.q) : nlohmann::ordered_json(nullptr)}};
 }
 
 std::string json_text(const nlohmann::ordered_json& j)

@@ -14,6 +14,12 @@ std::string run_caption();
 nlohmann::ordered_json summary_object(const std::string& record,
                                       const std::vector<std::string>& files);
 
+struct transfer_outcome;
+
+// Adds a response channel's H1 files to its summary's files and its resonance as
+// "transmissibility": reference, peak_frequency, peak_magnitude, coherence_at_peak, q.
+void add_transfer_summary(nlohmann::ordered_json& summary, const transfer_outcome& transfer);
+
 // A JSON value as the summary writes it: indented, exponents of three digits, a line end.
 std::string json_text(const nlohmann::ordered_json& j);
 

@@ -73,8 +73,10 @@ run_outcome write_channel_files(const result_request& request,
         keep_channel_figures(c);
         channel_outcome set = stage_result_files(sub, request.summary);
         set.column = st.column + c;
+        set.transfer = stage_transfer_files(c, sub, names, request.summary);
         nlohmann::ordered_json one = summary_object(request.record, set.files);
         one["channel"] = {{"column", set.column}, {"folder", sub}};
+        if (set.transfer) add_transfer_summary(one, *set.transfer);
         summaries.push_back(one);
         out.sets.push_back(set);
     }

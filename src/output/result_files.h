@@ -3,6 +3,9 @@
 // summary are written, then put in place together.
 #pragma once
 
+#include "output/transfer_files.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +22,7 @@ struct channel_outcome {
     std::string folder;             // the folder its files went into
     std::vector<std::string> files; // full paths of its result files, in slot order
     double overall_rms;             // its overall rms in the quantity's first unit
+    std::optional<transfer_outcome> transfer{}; // H1 files and resonance of a response channel
 };
 
 // Everything a scripted run wrote.

@@ -28,8 +28,8 @@ std::vector<staged_file> staged; // every temporary file made so far
 
 // The temporary names again, for a signal handler to remove: fixed storage that
 // is complete before the count covers it.
-// Result files of slots 2..15 for each channel, and the summary.
-constexpr int max_staged = max_channels * (file_slots - 2) + 1;
+// Result files of slots 2..15 and the two H1 files for each channel, and the summary.
+constexpr int max_staged = max_channels * (file_slots - 2 + 2) + 1;
 char signal_temps[max_staged][PATH_MAX];
 volatile std::sig_atomic_t signal_temp_count = 0;
 
