@@ -76,14 +76,18 @@ TEST(Transmissibility, ShakerExportGivesTheFiltersH1ResonanceAndQ)
     std::mt19937 gen(7);
     std::normal_distribution<double> noise;
     std::string csv = "Time,Control,Response,Unrelated\n";
+    std::string turned = "Time,Unrelated,Response,Control\n"; // the reference last
     double x1 = 0., x2 = 0., y1 = 0., y2 = 0.;
     for (int i = 0; i < 100000; ++i) {
         const double x = noise(gen);
         const double y = (h.b[0] * x + h.b[1] * x1 + h.b[2] * x2 - h.a[1] * y1 - h.a[2] * y2) / h.a[0];
         x2 = x1, x1 = x, y2 = y1, y1 = y;
+        const double u = noise(gen);
         char line[96];
-        std::snprintf(line, sizeof line, "%.6f,%.5f,%.5f,%.5f\n", i / sr, x, y, noise(gen));
+        std::snprintf(line, sizeof line, "%.6f,%.5f,%.5f,%.5f\n", i / sr, x, y, u);
         csv += line;
+        std::snprintf(line, sizeof line, "%.6f,%.5f,%.5f,%.5f\n", i / sr, u, y, x);
+        turned += line;
     }
     scratch_dir dir;
     dir.write("shaker.csv", csv);
@@ -132,4 +136,13 @@ TEST(Transmissibility, ShakerExportGivesTheFiltersH1ResonanceAndQ)
     EXPECT_LT(s[2]["transmissibility"]["coherence_at_peak"].get<double>(), 0.8);
     EXPECT_FALSE(s[0].contains("transmissibility"));
     EXPECT_EQ(dir.names("out/Control").size(), 6u);
+
+    // The reference after the other channels: the same H1 and coherence, to the byte.
+    dir.write("turned.csv", turned);
+    ASSERT_EQ(run_zentri_args(dir, {"-q", "1", "-u", "G", "-m", "4096", "--columns", "all",
+                                    "--reference", "4", "-o", "turned", "turned.csv"})
+                  .exit_status,
+              0);
+    for (const char* f : {"Response/H1.frf", "Response/H1.coh", "Unrelated/H1.coh"})
+        EXPECT_TRUE(dir.read(std::string("turned/") + f) == dir.read(std::string("out/") + f)) << f;
 }
