@@ -8,12 +8,12 @@ constexpr double coherent_level = 0.8; // bins of at least this coherence are tr
 
 // The resonance found in a cross_view.
 struct resonance {
-    double frequency; // Hz, of the bin of the largest |H1|
-    double magnitude; // |H1| there
-    double coherence; // the coherence there
-    bool has_q;       // |H1| falls to half power on both sides of the peak
-    double q;         // frequency over the half-power bandwidth, when has_q
-    bool coherent;    // some searched bin reaches coherent_level
+    double frequency;      // Hz, of the bin of the largest |H1|
+    double magnitude;      // |H1| there
+    double coherence;      // the coherence there
+    bool has_q;            // |H1| falls to half power on both sides of the peak
+    double q;              // frequency over the half-power bandwidth, when has_q
+    bool coherent;         // some searched bin reaches coherent_level
     double mean_coherence; // the coherence averaged over the searched bins
 };
 
