@@ -79,8 +79,7 @@ TEST(Transmissibility, ShakerExportGivesTheFiltersH1ResonanceAndQ)
 
     const auto frf = rows_of(dir.read("out/Response/H1.frf"), 3);
     const auto coh = rows_of(dir.read("out/Response/H1.coh"), 2);
-    ASSERT_EQ(frf.size(), 2048u);
-    ASSERT_EQ(coh.size(), 2048u);
+    ASSERT_TRUE(frf.size() == 2048u && coh.size() == 2048u);
     for (std::size_t k = 1; k < frf.size(); ++k) {
         EXPECT_EQ(frf[k][0], k * 0.5);
         if (coh[k][1] < 0.95) continue;
@@ -92,8 +91,7 @@ TEST(Transmissibility, ShakerExportGivesTheFiltersH1ResonanceAndQ)
     for (const auto& r : rows_of(dir.read("out/Unrelated/H1.coh"), 2)) unrelated += r[1] / 2048.;
     EXPECT_LT(unrelated, 0.05);
 
-    // The continuous transmissibility peaks at fn sqrt(sqrt(1 + 8 z^2) - 1) / (2 z), Q about 1/(2
-    // z).
+    // The continuous transmissibility peaks at fn sqrt(sqrt(1 + 8 z^2) - 1) / (2 z), Q near 1/2z.
     const double f_peak = 120. * std::sqrt(std::sqrt(1.02) - 1.) / 0.1;
     const nlohmann::json s = nlohmann::json::parse(dir.read("s.json"));
     const nlohmann::json& t = s[1]["transmissibility"];
