@@ -68,6 +68,10 @@ const option_row option_table[] = {
      "every column after the time column, each channel's\nfiles into a folder of "
      "its own (at most 16)",
      take_every_column},
+    {"reference", 0, "N",
+     "with --columns all: column N is the reference; each\nother channel gets H1.frf and H1.coh "
+     "against it",
+     take_reference},
     {"rate", 0, "HZ", "the record has no time column: time i is i/HZ", take_rate},
     {"profile", 0, "FILE",
      "check the PSD against a test profile, lines of\n\"FREQ VALUE\" or \"FREQ SLOPE dB/oct\", "

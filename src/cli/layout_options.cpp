@@ -17,15 +17,36 @@ constexpr long highest_column = 1000; // columns a line may be read up to
 
 bool every_column = false; // --columns all was given
 
+// The column number an option names, a whole number from 1 to highest_column.
+int column_number(const char* option, const char* text)
+{
+    long n = 0;
+    if (!read_whole_number(text, 1, highest_column, n))
+        script_exit(2, "%s %s: a column number from 1 to %ld is expected", option, text,
+                    highest_column);
+    return static_cast<int>(n);
+}
+
+// --reference N: it needs every column read, and names an amplitude column, not the time.
+void check_reference()
+{
+    if (st.reference == 0) return;
+    if (!every_column) script_exit(2, "--reference %d: needs --columns all", st.reference);
+    if (st.reference < st.column)
+        script_exit(2, "--reference %d: column 1 is the time; the channels start at column %d",
+                    st.reference, st.column);
+}
+
 } // namespace
 
 void take_column(const char* text)
 {
-    long n = 0;
-    if (!read_whole_number(text, 1, highest_column, n))
-        script_exit(2, "--column %s: a column number from 1 to %ld is expected", text,
-                    highest_column);
-    st.column = static_cast<int>(n);
+    st.column = column_number("--column", text);
+}
+
+void take_reference(const char* text)
+{
+    st.reference = column_number("--reference", text);
 }
 
 void take_every_column(const char* text)
@@ -50,6 +71,7 @@ void check_layout_options()
     if (st.column == 1 && st.rate == 0.)
         script_exit(2, "--column 1: column 1 is the time; give --rate HZ for a record without one");
     if (st.column == 0 && (every_column || st.rate > 0.)) st.column = st.rate > 0. ? 1 : 2;
+    check_reference();
 }
 
 bool every_column_asked()

@@ -1,5 +1,5 @@
 // The scripted run's options for records of other layouts: --column N,
-// --columns all and --rate HZ. They set the column reader's column and rate in
+// --columns all, --reference N and --rate HZ. They set the column reader's column and rate in
 // analysis_state; a wrong value ends the process with status 2. Whether --columns
 // all was given is kept here, outside analysis_state, until the record is open.
 #pragma once
@@ -9,6 +9,9 @@ void take_column(const char* text);
 
 // --columns all: every column after the time column.
 void take_every_column(const char* text);
+
+// --reference N: with --columns all, column N is the reference channel.
+void take_reference(const char* text);
 
 // --rate HZ: the sample rate of a record without a time column, a positive number.
 void take_rate(const char* text);

@@ -8,6 +8,9 @@
 #include "run/analysis_state.h"
 #include "run/quantities.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 // Prints the segment length, df and nave of the run.
@@ -99,6 +102,28 @@ void report_one_set(const run_outcome& outcome)
     report_profile(set);
 }
 
+// Prints a response channel's H1 files and its resonance line:
+// "Response: resonance 118.0 Hz, |H1| 9.99, Q 10.1, coherence 0.999 (reference Control)",
+// the names those of the channels' folders (col3 for a column the header names
+// not), the frequency to a tenth of df or finer, "Q n/a" when |H1| does not fall
+// to half power on both sides, and a note with the mean coherence when no bin is coherent.
+void report_transfer(const channel_outcome& set)
+{
+    const transfer_outcome& t = *set.transfer;
+    for (const std::string& f : t.files) zfprint(stdout, "  %s\n", f.c_str());
+    const std::string name = set.folder.substr(set.folder.rfind('/') + 1);
+    const int decimals = std::max(1, static_cast<int>(-std::floor(std::log10(st.df))));
+    char q[32] = "n/a";
+    if (t.peak.has_q) zsprint(q, sizeof q, "%#.3g", t.peak.q);
+    zfprint(stdout, "%s: resonance %.*f Hz, |H1| %#.3g, Q %s, coherence %.3f (reference %s)",
+            name.c_str(), decimals, t.peak.frequency, t.peak.magnitude, q, t.peak.coherence,
+            t.reference_name.c_str());
+    if (!t.peak.coherent)
+        zfprint(stdout, "; no bin reaches coherence %.1f, mean coherence %.3f", coherent_level,
+                t.peak.mean_coherence);
+    zfprint(stdout, "\n");
+}
+
 // Prints each channel's overall rms and files, then its readings, then the summary.
 void report_channels(const run_outcome& outcome)
 {
@@ -109,6 +134,7 @@ void report_channels(const run_outcome& outcome)
         if (!set.check_file.empty()) zfprint(stdout, "  %s\n", set.check_file.c_str());
         report_set_readings("column " + std::to_string(set.column) + ": ", set);
         report_profile(set);
+        if (set.transfer) report_transfer(set);
     }
     if (!outcome.summary.empty()) zfprint(stdout, "summary:\n  %s\n", outcome.summary.c_str());
 }

@@ -4,6 +4,23 @@
 #include "run/analysis_state.h"
 #include "run/end_run.h"
 
+namespace {
+
+// Ends the run when the reference column is beyond the line; warns when it is the only channel.
+void check_reference_column(int fields)
+{
+    if (st.reference == 0) return;
+    if (st.reference > fields)
+        end_run("\n\n Error: --reference %d: the record's first data line has only %d fields. \n",
+                st.reference, fields);
+    if (st.channels == 1)
+        run_warning("\n Warning: --reference %d: the record has no other channel to compare"
+                    " with it. \n",
+                    st.reference);
+}
+
+} // namespace
+
 void prepare_layout(bool every_column)
 {
     if (st.column == 0) return;
@@ -16,6 +33,7 @@ void prepare_layout(bool every_column)
                     " amplitude columns; from 1 to %d can be read at once. \n",
                     fields, st.channels, max_channels);
         }
+        check_reference_column(fields);
         return;
     }
     if (st.column > fields) {

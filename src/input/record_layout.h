@@ -4,5 +4,6 @@
 
 // Checks the amplitude column against the record's first data line and, for
 // every column at once, sets the channels: each column from st.column on. Ends
-// the run when the line has too few fields or more than 16 channels.
+// the run when the line has too few fields (for the amplitude or the reference
+// column) or more than 16 channels.
 void prepare_layout(bool every_column);

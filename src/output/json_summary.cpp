@@ -2,6 +2,7 @@
 #include "output/json_summary.h"
 #include "output/file_sets.h"
 #include "output/staged_files.h"
+#include "output/transfer_files.h"
 #include "platform/console_format.h"
 #include "readings/confidence.h"
 #include "run/analysis_state.h"
@@ -108,6 +109,22 @@ void add_profile_summary(nlohmann::ordered_json& j, const channel_outcome& set,
                     {"worst_db", c.worst_db},
                     {"outside", outside},
                     {"within", c.within}};
+}
+
+void add_transfer_summary(nlohmann::ordered_json& summary, const transfer_outcome& transfer)
+{
+    for (std::size_t i = 0; i < transfer.files.size(); ++i)
+        summary["files"].push_back({{"path", transfer.files[i]},
+                                    {"holds", transfer_files[i].holds},
+                                    {"unit", transfer_files[i].unit},
+                                    {"size", written_size(transfer.files[i])}});
+    const resonance& peak = transfer.peak;
+    summary["transmissibility"] = {
+        {"reference", {{"column", transfer.reference_column}, {"folder", transfer.reference_name}}},
+        {"peak_frequency", peak.frequency},
+        {"peak_magnitude", peak.magnitude},
+        {"coherence_at_peak", peak.coherence},
+        {"q", peak.has_q ? nlohmann::ordered_json(peak.q) : nlohmann::ordered_json(nullptr)}};
 }
 
 std::string json_text(const nlohmann::ordered_json& j)

@@ -27,6 +27,12 @@ void add_profile_summary(nlohmann::ordered_json& j, const channel_outcome& set,
 // confidence_90_db and derived, and the set's further files to files[].
 void add_readings(nlohmann::ordered_json& summary, const channel_outcome& set);
 
+struct transfer_outcome;
+
+// Adds a response channel's H1 files to its summary's files and its resonance as
+// "transmissibility": reference, peak_frequency, peak_magnitude, coherence_at_peak, q.
+void add_transfer_summary(nlohmann::ordered_json& summary, const transfer_outcome& transfer);
+
 // A JSON value as the summary writes it: indented, exponents of three digits, a line end.
 std::string json_text(const nlohmann::ordered_json& j);
 

@@ -81,10 +81,12 @@ run_outcome write_channel_files(const result_request& request,
         channel_outcome set = stage_result_files(request, sub);
         stage_check_file(set, request.profile, request.summary);
         set.column = st.column + c;
+        set.transfer = stage_transfer_files(c, sub, names, request.summary);
         nlohmann::ordered_json one = summary_object(request.record, set.files);
         add_readings(one, set);
         add_profile_summary(one, set, request.profile.file);
         one["channel"] = {{"column", set.column}, {"folder", sub}};
+        if (set.transfer) add_transfer_summary(one, *set.transfer);
         summaries.push_back(one);
         out.sets.push_back(set);
     }

@@ -8,6 +8,9 @@
 #include "readings/reading_request.h"
 #include "readings/spectrum_readings.h"
 
+#include "output/transfer_files.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +57,7 @@ struct channel_outcome {
     spectrum_readings readings;     // its tones and bands
     std::vector<derived_outcome> derived; // the quantities derived from it
     std::vector<listed_file> more_files;  // its octave files, the derived files and the table
+    std::optional<transfer_outcome> transfer{}; // H1 files and resonance of a response channel
 };
 
 // Everything a scripted run wrote.

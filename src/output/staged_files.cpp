@@ -30,8 +30,9 @@ std::vector<staged_file> staged; // every temporary file made so far
 // is complete before the count covers it.
 // For each channel: at most 33 result files (the 14 of displacement or 6 of
 // acceleration with the 6 and 14 of the two quantities derived from it, an
-// octave file beside each of their 6 PSD files, the table), and the summary.
-constexpr int max_staged = max_channels * 33 + 1;
+// octave file beside each of their 6 PSD files, the table, the profile check
+// and the two H1 files), and the summary.
+constexpr int max_staged = max_channels * 36 + 1;
 char signal_temps[max_staged][PATH_MAX];
 volatile std::sig_atomic_t signal_temp_count = 0;
 

@@ -2,8 +2,9 @@
 // constant lives here, in static storage, for the life of the process.
 // Procedures read and write its fields directly through the one instance `st`.
 // State kept elsewhere: the scripted run's options (cli/command_line.h `opts`),
-// its staged result files (output/staged_files.cpp), each channel's overlap and
-// power (spectrum/channel_store.cpp) and the column reader's buffers.
+// its staged result files (output/staged_files.cpp), each channel's overlap,
+// power and cross-power (spectrum/channel_store.cpp), the spectra of a segment
+// kept for the cross-power (spectrum/cross_spectrum.cpp) and the column reader's buffers.
 #pragma once
 
 #include <cstdint>
@@ -46,6 +47,7 @@ struct analysis_state {
     std::int32_t column;   // amplitude column read by the column reader; 0 reads the plain pairs
     double rate;           // samples per second of a record without a time column, else 0
     std::int32_t channels; // amplitude columns read at once from column on (--columns all), else 0
+    std::int32_t reference; // column of the reference channel (--reference N), else 0
 
     /* segment geometry */
     std::uint32_t m;       // samples per segment, a power of two 2..65536

@@ -3,24 +3,29 @@
 // each channel's own are swapped through the record's around its turn, so the
 // loop's procedures stay as the one-channel run has them.
 // There is no reading ahead here: channel 0's reads keep every channel's lines
-// for the others, which a second thread reading on would not.
+// for the others, which a second thread reading on would not. With a reference
+// channel, each turn's spectrum goes into the cross-power of the responses.
 #include "input/input.h"
 #include "platform/progress_bar.h"
 #include "run/analysis_state.h"
 #include "run/run.h"
 #include "spectrum/channel_store.h"
+#include "spectrum/cross_spectrum.h"
 
 void channel_segment_loop()
 {
     channel_store_start(); // every channel starts as the record does
+    cross_spectrum_start();
     st.nave = 0;
     for (;;) {
         bool more = true;
-        for (int c = 0; c < st.channels && more; ++c) {
+        for (int turn = 0; turn < st.channels && more; ++turn) {
+            const int c = channel_of_turn(turn);
             column_select_channel(c);
             channel_swap_in(c);
             more = segment_step();
             channel_swap_out(c);
+            if (more) cross_spectrum_take(c);
         }
         if (!more) break;
         ++st.nave;

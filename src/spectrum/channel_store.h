@@ -1,6 +1,7 @@
 // What each channel of a record of several channels carries from segment to
 // segment: its overlap and its summed power, kept here while another channel's
-// turn uses the record's own overlap and psd.
+// turn uses the record's own overlap and psd, and its cross-power against the
+// reference channel.
 #pragma once
 
 // Copies the record's overlap and psd into every channel's store, so each starts as the record.
@@ -14,3 +15,9 @@ void channel_swap_out(int channel);
 
 // Puts the accumulated psd of the channel into st.psd, for the output stage.
 void select_channel_results(int channel);
+
+// The channel's power summed per bin, as the segments left it (not normalised).
+const double* channel_psd(int channel);
+
+// The channel's cross-power against the reference: re and im of bin k at 2k, 2k+1.
+double* channel_cross(int channel);

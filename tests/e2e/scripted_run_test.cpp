@@ -131,6 +131,8 @@ TEST(ScriptedRun, UsageErrorsExitWithStatusTwo)
         {{"-m", "8", "--tones", "-1"}, 2, "--tones -1: a whole number from 0"},
         {{"-m", "8", "--also", "velocity,acceleration"}, 2, "'acceleration' is not derived"},
         {{"-m", "8", "-q", "force", "-u", "N", "--also", "velocity"}, 2, "a force record gives no"},
+        {{"-m", "8", "--reference", "2"}, 2, "--reference 2: needs --columns all"},
+        {{"-m", "8", "--columns", "all", "--reference", "1"}, 2, "--reference 1: column 1 is"},
     };
     for (const failing_case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -176,6 +178,11 @@ TEST(ScriptedRun, RunErrorsExitWithStatusOneAndWriteNothing)
          0},
         {{{"-m", "256", "rec.txt"}, 1, "A_G2Hz.psd: could not be written"}, {}, 2000},
         {{{"-m", "8", "--column", "3", "rec.txt"}, 1, "first data line has only 2 fields"}, {}, 0},
+        {{{"-m", "8", "--columns", "all", "--reference", "3", "rec.txt"},
+          1,
+          "--reference 3: the record's first data line has only 2 fields"},
+         {},
+         0},
         // The second channel's folder is taken by a file: the first one's is not kept.
         {{{"-m", "8", "--columns", "all", "three.txt"}, 1, "out/col3/A_G2Hz.psd: Not a directory"},
          [](const scratch_dir& d) {

@@ -1,0 +1,73 @@
+// The cross-power of the responses against the reference, summed segment by
+// segment in double from the float spectra the transform leaves in st.seg.
+// Only bins 0..m/2-1 are kept: the records are real, so the rest mirror them.
+#include "spectrum/cross_spectrum.h"
+#include "run/analysis_state.h"
+#include "spectrum/channel_store.h"
+
+#include <cstring>
+
+namespace {
+
+complex_entry reference_spectrum[max_m / 2]; // the reference's spectrum of the current segment
+complex_entry first_spectrum[max_m / 2];     // channel 0's, while the reference's turn is to come
+
+// Copies bins 0..m/2-1 of the spectrum in st.seg.
+void keep_spectrum(complex_entry* kept)
+{
+    std::memcpy(kept, st.seg, st.nhs * sizeof st.seg[0]);
+}
+
+// Adds conj(X)·Y of the segment into the channel's cross-power, products in double.
+void add_cross(int channel, const complex_entry* y)
+{
+    double* g = channel_cross(channel);
+    for (std::uint32_t k = 0; k < st.nhs; ++k) {
+        const complex_entry x = reference_spectrum[k];
+        g[2 * k] += static_cast<double>(x.re) * y[k].re + static_cast<double>(x.im) * y[k].im;
+        g[2 * k + 1] += static_cast<double>(x.re) * y[k].im - static_cast<double>(x.im) * y[k].re;
+    }
+}
+
+} // namespace
+
+int reference_channel()
+{
+    return st.reference > 0 && st.channels > 0 ? st.reference - st.column : -1;
+}
+
+int channel_of_turn(int turn)
+{
+    const int ref = reference_channel();
+    if (ref <= 0 || turn == 0) return turn;
+    if (turn == 1) return ref;
+    return turn <= ref ? turn - 1 : turn;
+}
+
+void cross_spectrum_start()
+{
+    const int ref = reference_channel();
+    if (ref < 0) return;
+    for (int c = 0; c < st.channels; ++c)
+        if (c != ref) std::memset(channel_cross(c), 0, st.m * sizeof(double));
+}
+
+void cross_spectrum_take(int channel)
+{
+    const int ref = reference_channel();
+    if (ref < 0) return;
+    if (channel == ref) {
+        keep_spectrum(reference_spectrum);
+        if (ref != 0) add_cross(0, first_spectrum);
+    } else if (channel == 0) {
+        keep_spectrum(first_spectrum);
+    } else {
+        add_cross(channel, st.seg);
+    }
+}
+
+cross_view channel_cross_view(int channel)
+{
+    return {channel_psd(reference_channel()), channel_psd(channel), channel_cross(channel),
+            st.m / 2, st.df};
+}
