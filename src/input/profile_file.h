@@ -1,4 +1,4 @@
-// A test profile as a specification gives it, read from a text file: one
+// A test profile as a test plan gives it, read from a text file: one
 // breakpoint a line, "FREQ VALUE" (a PSD in the quantity's English unit squared
 // per Hz) or "FREQ SLOPE dB/oct"; '#' starts a comment, blank lines are skipped.
 // A slope on the first line describes the segment to the second breakpoint, a
