@@ -3,7 +3,6 @@
 #include "cli/option_values.h"
 #include "input/input.h"
 #include "run/analysis_state.h"
-#include "cli/option_values.h"
 #include "cli/script_messages.h"
 
 #include <cerrno>

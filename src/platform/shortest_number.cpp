@@ -7,5 +7,5 @@ std::string shortest_text(double v)
 {
     char text[32]; // the longest shortest form of a double is 24 characters
     const std::to_chars_result r = std::to_chars(text, text + sizeof text, v);
-    return std::string(text, r.ptr);
+    return {text, r.ptr};
 }

@@ -2,6 +2,8 @@
 #include "readings/octave_bands.h"
 #include "readings/band_power.h"
 
+#include <algorithm>
+#include <iterator>
 #include <cmath>
 
 namespace {
@@ -40,9 +42,8 @@ long first_band_from(int bands_per_octave, double low)
 
 bool octave_fraction_known(int bands_per_octave)
 {
-    for (int b : {1, 3, 6, 12, 24})
-        if (b == bands_per_octave) return true;
-    return false;
+    const int known[] = {1, 3, 6, 12, 24};
+    return std::find(std::begin(known), std::end(known), bands_per_octave) != std::end(known);
 }
 
 std::vector<octave_band> octave_bands(const psd_view& view, int bands_per_octave)

@@ -8,8 +8,8 @@ namespace {
 // |Gxy|^2 of bin k.
 double cross_power(const cross_view& v, std::uint32_t k)
 {
-    const double re = v.gxy[2 * k];
-    const double im = v.gxy[2 * k + 1];
+    const double re = v.gxy[2 * static_cast<std::size_t>(k)];
+    const double im = v.gxy[(2 * static_cast<std::size_t>(k)) + 1];
     return re * re + im * im;
 }
 
@@ -25,7 +25,7 @@ double h1_phase(const cross_view& v, std::uint32_t k)
 {
     if (!(v.gxx[k] > 0.)) return 0.;
     // Gxx is real and positive, so H1 has the phase of Gxy.
-    const double degrees = std::atan2(v.gxy[2 * k + 1], v.gxy[2 * k]) * (180. / std::acos(-1.));
+    const double degrees = std::atan2(v.gxy[(2 * static_cast<std::size_t>(k)) + 1], v.gxy[2 * static_cast<std::size_t>(k)]) * (180. / std::acos(-1.));
     return degrees <= -180. ? degrees + 360. : degrees;
 }
 
