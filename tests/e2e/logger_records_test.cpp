@@ -76,7 +76,7 @@ TEST(LoggerRecords, DroppedBlockIsWarnedOnStandardErrorAndCounted)
     ASSERT_EQ(run.exit_status, 0);
     EXPECT_EQ(run.errors,
               "zentri: warning: the time column jumps at line 4097, from 3.999023 to 4.500000 sec"
-              " (487 steps of 0.001028 sec); 1 such gap, the largest 487 dt. The spectrum assumes"
+              " (513 steps of 0.000977 sec); 1 such gap, the largest 513 dt. The spectrum assumes"
               " a constant time step.\n");
     EXPECT_NE(dir.read("s.json").find("\"time_gaps\": 1"), std::string::npos);
 }

@@ -20,7 +20,7 @@ void conditioned_run(const std::string& record)
     st.input_unit = 1;
     st.mean_choice = 1;
     st.window_choice = 2;
-    open_record_text(record);
+    open_counted_record(record);
 }
 
 // The second segment is built from the first one's raw samples, not from its
