@@ -17,6 +17,7 @@
 #include <cstring>
 #include <string>
 #include <utility>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -267,6 +268,27 @@ TEST_F(RecordScanner, ReadAheadGivesTheSameReads)
             ASSERT_EQ(bits_of(got[i].re), expected[i].amplitude_bits) << i;
         EXPECT_EQ(taken, record[0] == '-' ? 0u : expected.size() - 2);
     }
+}
+
+// Once the reader thread has given its last read, no read waits for it: the
+// reads go on from the record (in a child, ended by an alarm if one waits).
+TEST(RecordScannerDeathTest, NoReadWaitsOnTheReaderAfterItsLastRead)
+{
+    std::string record;
+    for (int i = 0; i < 20000; ++i) record += std::to_string(i) + " 1\n";
+    const auto read_past_the_end = [&record] {
+        alarm(10);
+        open_record_text(record + "end");
+        start_pair_feed(UINT64_MAX);
+        double t;
+        float a;
+        int pairs = 0;
+        while (next_segment_pair(&t, &a) == 2) ++pairs;
+        const bool again = next_segment_pair(&t, &a) == 0;
+        stop_pair_feed();
+        std::exit(pairs == 20000 && again ? 0 : 3);
+    };
+    EXPECT_EXIT(read_past_the_end(), testing::ExitedWithCode(0), "");
 }
 
 TEST_F(RecordScanner, RewindAndANewStreamStartAfresh)
