@@ -1,5 +1,4 @@
 #include "input/input.h"
-#include "console_text.h"
 #include "record_text.h"
 #include "state_fixture.h"
 
@@ -159,40 +158,6 @@ TEST_F(SegmentReader, FinalTimeWithoutAmplitudeIsNotRead)
     first();
     EXPECT_EQ(next(), reading + "\n   ns=1  nhs=2 ");
     EXPECT_EQ(st.status, 905);
-}
-
-// Time stamps of 1 ms at 10240/s: the first 64 samples span 6 ms, not 6.15, so
-// df comes from the survey's step, 10240/64 = 160 Hz, not 10500/64; stamps that
-// agree within 0.1 % keep their own.
-TEST_F(SegmentReader, CoarseTimeStampsTakeDfFromTheSurvey)
-{
-    std::string coarse;
-    char line[40];
-    for (int i = 0; i < 200; ++i) {
-        std::snprintf(line, sizeof line, "%.3f 1\n", i / 10240.);
-        coarse += line;
-    }
-    const struct {
-        std::string record;
-        double survey_dt;
-        double df;
-        bool warned;
-    } cases[] = {
-        {coarse, 1. / 10240, 160., true},
-        {even_record(200, 3), 0.0010009, 1000. / 64, false},
-    };
-    for (const auto& c : cases) {
-        open(c.record, 64);
-        st.rec_dt = c.survey_dt;
-        const std::string text = first();
-        EXPECT_NEAR(st.df, c.df, 1e-9);
-        EXPECT_EQ(holds(text, "\n Warning: the times of the first segment give 10500.000 samples/"
-                              "sec, those of the whole record 10240.000 samples/sec; df is taken"
-                              " from the whole record. "),
-                  c.warned)
-            << text;
-        EXPECT_EQ(holds(text, "Warning"), c.warned);
-    }
 }
 
 // Amplitudes are rounded once, from the decimal text straight to float.
