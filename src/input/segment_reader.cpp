@@ -11,7 +11,8 @@
 
 namespace {
 
-constexpr double step_tolerance = 0.001; // the first segment's step may differ this much from the survey's
+// The first segment's step may differ this much, relatively, from the survey's.
+constexpr double step_tolerance = 0.001;
 
 // True when the first segment's step differs from the survey's by more than
 // 0.1 %: time stamps too coarse for the rate, or an anomaly in the segment.

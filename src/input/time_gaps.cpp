@@ -5,7 +5,8 @@
 
 namespace {
 
-constexpr double cut_rounding = 1e-9; // relative excess of the cut over the threshold taken as rounding
+// A relative excess of the cut over the threshold that is taken as rounding.
+constexpr double cut_rounding = 1e-9;
 
 // Takes the cut from the mean step of the pairs so far, once enough have gone
 // by and the times have advanced; until then every rise is kept.

@@ -89,7 +89,8 @@ void tally_step(gap_tally& tally, const time_step& step, double typical, double 
 template <class TallyFor>
 gap_judgement settle_gaps(double span, std::uint32_t steps, TallyFor tally_for)
 {
-    constexpr double none = std::numeric_limits<double>::infinity(); // a guess that finds steps back only
+    // An infinite guess finds the steps back only.
+    constexpr double none = std::numeric_limits<double>::infinity();
     gap_judgement j{none, tally_for(none)};
     for (;;) {
         const double typical = (span - j.tally.sum) / static_cast<double>(steps - j.tally.count);

@@ -168,8 +168,7 @@ TEST(BadInput, OddLayoutsReadAsTheFormatDefines)
            "\n nave = 7 ", true, with_results()});
     // A last line cut after its time is no pair; cut in its exponent it still is.
     check({"truncated last line", record(even_record(1024, 3) + "1.024"),
-           "rec.txt\n1\n1\n1024\n2\n1\n",
-           "\tns = 1024 samples", true, with_results()});
+           "rec.txt\n1\n1\n1024\n2\n1\n", "\tns = 1024 samples", true, with_results()});
     check({"last line cut in its exponent", record(even_record(1024, 3) + "1.024 1.5e"),
            "rec.txt\n1\n1\n1024\n2\n1\n", "\tns = 1025 samples", true, with_results()});
 }

@@ -159,10 +159,12 @@ TEST(Dialogue, FileNameWithBlanksIsTheWholeLine)
 TEST(Dialogue, RecordChangedWhileTheDialogueWaits)
 {
     const auto run_changing = [](session& s, const std::string& change) {
-        const std::string script =
-            "cd '" + s.dir.path() + "' && ( printf 'rec.txt\\n1\\n1\\n'; until grep -q 'Enter"
-            " samples' .out 2>/dev/null; do sleep 0.05; done; " + change + "; printf '1024\\n1\\n1"
-            "\\n' ) | timeout 60 '" ZENTRI_BINARY "' > .out; echo $? > .rc";
+        const std::string waits = "i=0; until grep -qs 'Enter samples' .out || [ $i -gt 600 ];"
+                                  " do sleep 0.05; i=$((i+1)); done; "; // 30 s at most
+        const std::string answers =
+            "( printf 'rec.txt\\n1\\n1\\n'; " + waits + change + "; printf '1024\\n1\\n1\\n' )";
+        const std::string script = "cd '" + s.dir.path() + "' && " + answers +
+                                   " | timeout 60 '" ZENTRI_BINARY "' > .out; echo $? > .rc";
         program_run r{"", std::system(script.c_str())};
         r.console = s.dir.read(".out");
         r.exit_status = std::stoi(s.dir.read(".rc"));

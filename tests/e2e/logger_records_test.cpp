@@ -95,13 +95,15 @@ TEST(LoggerRecords, CoarseTimeStampsKeepTheFrequencyAxis)
     for (int i = 0; i <= 20480; record += line, ++i)
         std::snprintf(line, sizeof line, "%.3f %.6f\n", i / 10240., std::sin(M_PI * i / 5.12));
     dir.write("rec.txt", record);
-    const program_run run = run_zentri_args(dir, {"-q", "volts", "-m", "256", "-w", "rect", "rec.txt"});
+    const program_run run =
+        run_zentri_args(dir, {"-q", "volts", "-m", "256", "-w", "rect", "rec.txt"});
     EXPECT_EQ(run.errors, "zentri: warning: the times of the first segment give 10200.000 samples/"
                           "sec, those of the whole record 10240.000 samples/sec; df is taken from"
                           " the whole record.\n");
     std::istringstream rows(dir.read("V2_Hz.psd"));
     double f = 0., p = 0., peak_f = 0., peak = 0.;
-    while (rows >> f >> p) std::tie(peak, peak_f) = p > peak ? std::pair(p, f) : std::pair(peak, peak_f);
+    while (rows >> f >> p)
+        std::tie(peak, peak_f) = p > peak ? std::pair(p, f) : std::pair(peak, peak_f);
     EXPECT_EQ(peak_f, 1000.);
 }
 

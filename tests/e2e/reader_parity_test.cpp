@@ -121,7 +121,8 @@ TEST(ReaderParity, RecordsThatStopEarlyOrEndTheRun)
     const std::string answers = "rec.txt\n1\n2\n256\n1\n2\n";
     EXPECT_TRUE(holds(expect_same_runs(pairs + "END OF DATA\n1 2\n", answers), "Warning"));
     EXPECT_TRUE(holds(expect_same_runs(pairs + "0,5 1,5\n", answers), "Warning"));
-    const std::string lone = "\n Warning: line 3001 holds a time and no amplitude; it is not counted. ";
+    const std::string lone =
+        "\n Warning: line 3001 holds a time and no amplitude; it is not counted. ";
     for (const std::string& tail : {std::string("7"), std::string("7 8 9\n")})
         EXPECT_TRUE(holds(expect_same_runs(pairs + tail, answers), lone));
     // Numbers that run into other text, and words that only start like a number word.

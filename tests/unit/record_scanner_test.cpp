@@ -16,8 +16,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {

@@ -77,9 +77,10 @@ TEST(SurveyChecks, ColumnRecordsStopAtALineTheyCannotRead)
         {"decimal commas", "0;1\n1;2\n2,5;3\n", 2, stem(warning(3, "2,5;3", 2)) + commas},
         {"decimal commas between blanks", "0.0 1.0\n0.5 1.5\n1,0 2,5\n", 2,
          stem(warning(3, "1,0 2,5", 2)) + commas},
-        {"a line longer than the reader's block", "0,1\n1,2\n2," + std::string(1 << 20, '5') + "\n3,4\n",
-         2, stem(warning(3, "2," + std::string(38, '5'), 2)) +
-                " The line is longer than the 1048576 bytes the reader holds at once."},
+        {"a line longer than the reader's block",
+         "0,1\n1,2\n2," + std::string(1 << 20, '5') + "\n3,4\n", 2,
+         stem(warning(3, "2," + std::string(38, '5'), 2)) +
+             " The line is longer than the 1048576 bytes the reader holds at once."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -204,7 +205,8 @@ TEST(SurveyChecks, CleanRecordsHaveNoWarning)
 TEST(SurveyChecks, ALastTimeWithoutAmplitudeIsWarnedOfAfterTheTable)
 {
     const std::string text = survey_of(even_record(40, 3) + "0.040\n\n");
-    const std::string warning = "\n Warning: line 41 holds a time and no amplitude; it is not counted. ";
+    const std::string warning =
+        "\n Warning: line 41 holds a time and no amplitude; it is not counted. ";
     EXPECT_EQ(text.substr(text.size() - warning.size()), warning) << text;
 }
 
