@@ -34,7 +34,7 @@ int main(int argc, char** argv)
         const auto start = std::chrono::steady_clock::now();
         double t = 0.;
         double a = 0.;
-        for (pairs = 0; scan_survey_pair(&t, &a) >= 1;) ++pairs;
+        for (pairs = 0; scan_survey_pair(&t, &a) == 2;) ++pairs;
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         if (took.count() < best) best = took.count();
     }

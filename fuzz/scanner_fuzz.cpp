@@ -48,13 +48,13 @@ read_outcome read_pair(bool fast, bool survey)
     return r;
 }
 
-// Reads the record in slot 1 until a read converts nothing; returns the reads.
+// Reads the record in slot 1 until a read gives no pair; returns the reads.
 int read_all(bool fast, bool survey, read_outcome* reads)
 {
     int n = 0;
     while (n < max_reads) {
         reads[n] = read_pair(fast, survey);
-        if (reads[n++].result < 1) break;
+        if (reads[n++].result != 2) break;
     }
     return n;
 }

@@ -305,7 +305,12 @@ template <class T> int scan_line(double* time, T* amplitudes, int count)
     do {
         if (!next_line(begin, end)) return EOF;
     } while (is_empty(begin, end) && !rd.overlong);
-    if (rd.overlong) return refuse_line(begin, end);
+    if (rd.overlong) {
+        refuse_line(begin, end);
+        static_assert(block_bytes == 1048576, "the note names the block's size");
+        rd.note = " The line is longer than the 1048576 bytes the reader holds at once.";
+        return 0;
+    }
     const int first = st.column; // column of the first amplitude
     const int time_column = st.rate > 0. ? 0 : 1;
     const char* p = begin;

@@ -3,6 +3,8 @@
 
 #include "input/record_format.h"
 
+#include <cstdint>
+
 // Reads the whole record once and prints its span and the segment-length table.
 void survey_record();
 
@@ -14,6 +16,20 @@ void read_next_segment();
 
 // Keeps the raw second half of the segment for the next one.
 void save_overlap();
+
+// Keeps the size of the record file as the survey leaves it (st.rec_bytes).
+void note_record_size();
+
+// True when the record file is larger now than when the survey had counted it.
+bool record_grew();
+
+// The pairs a segment read may take, at most n: no more than the survey
+// counted are ever read (st.record_pairs, with st.nave segments done before).
+std::uint32_t pairs_allowed(std::uint32_t n);
+
+// Ends the run when a segment read got fewer pairs than it was allowed: the
+// record has changed since the survey counted it.
+void check_pairs_read(std::uint32_t allowed, std::uint32_t got);
 
 // Computes and prints ave, stddev, rms and kurtosis of seg entries 0..n-1.
 void segment_statistics(unsigned n);

@@ -13,8 +13,8 @@ namespace {
 constexpr std::uint32_t block_pairs = 8192; // reads per block
 constexpr std::uint64_t block_count = 4;    // blocks the reader may fill ahead
 
-// The results of consecutive reads: a field is valid only where the read
-// converted it (time for results 1 and 2, amplitude for result 2).
+// The results of consecutive reads: the values are valid only where the read
+// gave a pair (result 2).
 struct pair_block {
     double time[block_pairs];
     float amplitude[block_pairs];
@@ -33,15 +33,18 @@ struct feed_state {
     std::uint64_t produced; // blocks filled, under lock
     std::uint64_t consumed; // blocks read and given back, under lock
     bool stop;              // the loop asks the reader to end, under lock
+    std::uint64_t limit;    // pairs the reader may read at most
     std::thread reader;
     const pair_block* current; // the block being taken by the loop, or none
     std::uint32_t next;        // its next read
 };
 feed_state feed;
 
-// The reader thread: fills free blocks with reads until one fails or it is stopped.
+// The reader thread: fills free blocks with reads until one gives no pair, the
+// limit is reached or it is stopped.
 void read_ahead()
 {
+    std::uint64_t left = feed.limit;
     for (std::uint64_t index = 0;; ++index) {
         {
             std::unique_lock<std::mutex> hold(feed.lock);
@@ -50,8 +53,10 @@ void read_ahead()
             if (feed.stop) return;
         }
         pair_block& b = feed.blocks[index % block_count];
-        b.filled = scan_segment_pairs(b.time, b.amplitude, b.result, block_pairs);
-        b.last = b.result[b.filled - 1] < 1;
+        const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(block_pairs, left));
+        b.filled = scan_segment_pairs(b.time, b.amplitude, b.result, n);
+        left -= b.filled;
+        b.last = b.result[b.filled - 1] != 2 || left == 0;
         {
             const std::lock_guard<std::mutex> hold(feed.lock);
             ++feed.produced;
@@ -94,9 +99,11 @@ void taken_up_to(std::uint32_t i)
 
 } // namespace
 
-void start_pair_feed()
+void start_pair_feed(std::uint64_t limit)
 {
     stop_pair_feed();
+    if (limit == 0) return;
+    feed.limit = limit;
     feed.produced = feed.consumed = 0;
     feed.stop = false;
     feed.current = nullptr;
@@ -123,8 +130,10 @@ int next_segment_pair(double* time, float* amplitude)
     const std::uint32_t i = feed.next;
     // NOLINTNEXTLINE(bugprone-signed-char-misuse,cert-str34-c): a result from EOF to 2, no char
     const int result = b.result[i];
-    if (result >= 1) *time = b.time[i];
-    if (result == 2) *amplitude = b.amplitude[i];
+    if (result == 2) {
+        *time = b.time[i];
+        *amplitude = b.amplitude[i];
+    }
     taken_up_to(i + 1);
     return result;
 }
@@ -135,7 +144,7 @@ std::uint32_t next_segment_amplitudes(complex_entry* out, std::uint32_t n)
     while (count < n) {
         if (!feed.reader.joinable()) {
             double t;
-            if (scan_segment_pair(&t, &out[count].re) < 1) break;
+            if (scan_segment_pair(&t, &out[count].re) != 2) break;
             ++count;
             continue;
         }
@@ -145,7 +154,7 @@ std::uint32_t next_segment_amplitudes(complex_entry* out, std::uint32_t n)
         const std::uint32_t end = std::min(b.filled, i + (n - count));
         bool failed = false;
         for (; i < end && !failed; ++i) {
-            failed = b.result[i] < 1;
+            failed = b.result[i] != 2;
             if (b.result[i] == 2) out[count].re = b.amplitude[i];
             count += !failed;
         }

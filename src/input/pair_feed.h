@@ -8,8 +8,9 @@
 
 #include <cstdint>
 
-// Starts the reader thread at the record's current position.
-void start_pair_feed();
+// Starts the reader thread at the record's current position; it reads at most
+// limit pairs (none is started for 0).
+void start_pair_feed(std::uint64_t limit);
 
 // Stops the reader thread and waits for it; does nothing when none runs. The
 // record is then left where the reader got to, past the pairs taken.
@@ -17,11 +18,10 @@ void stop_pair_feed();
 
 // Takes the next pair as scan_segment_pair() reads it: from the reader thread
 // while one runs, straight from the record otherwise (and once the reader has
-// given its last read, so reading can go on past a failed read).
+// given its last read, so reading can go on past a read that gave no pair).
 int next_segment_pair(double* time, float* amplitude);
 
 // Takes reads as next_segment_pair() does into the real parts of out[0..n),
-// until n reads have converted or one converts nothing (that one is taken
-// too); a read of a time alone counts with its entry left as it was. Returns
-// the reads that converted.
+// until n reads have given pairs or one gives none (that one is taken too).
+// Returns the pairs.
 std::uint32_t next_segment_amplitudes(complex_entry* out, std::uint32_t n);

@@ -1,7 +1,8 @@
 // The input record format: a text stream of decimal numbers separated by white
 // space, taken in pairs of time (seconds) and amplitude. Reading ends at end of
-// file or where a time is expected and no number starts. Both the survey and
-// the segment readers read the record only through these calls, on stream slot 1.
+// file, at a time with no amplitude after it, or at text that is not a number
+// standing alone ("1.5.5", "--1", "info"). Both the survey and the segment
+// readers read the record only through these calls, on stream slot 1.
 //
 // The calls go to the fast scanner, or to the C library's formatted input when
 // the program is built with ZENTRI_REFERENCE_READER (the zentri_ref executable).
@@ -19,7 +20,8 @@
 #define ZENTRI_RECORD_READER(call) fast_##call
 #endif
 
-// Reads one pair as fscanf("%lf %lf") does; returns the fields converted, or EOF.
+// Reads one pair as fscanf("%lf %lf") does; returns 2 for a pair, else takes
+// nothing (see record_readers.h for 1, 0 and EOF).
 inline int scan_survey_pair(double* time, double* amplitude)
 {
     if (st.column != 0) return column_scan_survey_pair(time, amplitude);
@@ -34,7 +36,7 @@ inline int scan_segment_pair(double* time, float* amplitude)
 }
 
 // Reads up to n pairs as scan_segment_pair() does, each read's result in
-// result[i]; stops after a read that converts nothing. Returns the reads made.
+// result[i]; stops after a read that gives no pair. Returns the reads made.
 inline std::uint32_t scan_segment_pairs(double* time, float* amplitude, signed char* result,
                                         std::uint32_t n)
 {

@@ -1,14 +1,18 @@
 // The two readers of the record, side by side: the fast scanner, which parses
 // large blocks of the file itself, and the reference, which asks the C
-// library's formatted input for every pair. They give the same results, values
+// library's formatted input for every field. They give the same results, values
 // and stream positions for any bytes; record_format.h picks one at compile time.
+// A read gives 2 and takes a pair, or takes nothing and stays at the pair's
+// first byte: 1 when a time is followed by the end of the record, 0 when the
+// text there is not two numbers each followed by white space or the end; EOF
+// when only white space is left.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
 // Reads up to n pairs with read_pair into time[i], amplitude[i], keeping each
-// read's result; stops after the first read that converts nothing and returns
+// read's result; stops after the first read that gives no pair and returns
 // the number of reads made. Both readers fill their blocks this way.
 template <class ReadPair>
 std::uint32_t scan_pairs_with(ReadPair read_pair, double* time, float* amplitude,
@@ -17,7 +21,7 @@ std::uint32_t scan_pairs_with(ReadPair read_pair, double* time, float* amplitude
     std::uint32_t i = 0;
     while (i < n) {
         result[i] = static_cast<signed char>(read_pair(time + i, amplitude + i));
-        if (result[i++] < 1) break;
+        if (result[i++] != 2) break;
     }
     return i;
 }

@@ -1,9 +1,11 @@
 // The fast record scanner: reads the record in large blocks into one static
 // buffer and parses the pairs there, giving the same results, values and stream
-// positions as the C library's fscanf with "%lf %lf" and " %lf %f " (the
-// grammar of one field is in float_field.h). Decimal text is converted
-// correctly rounded straight to the field's type, the float amplitude never
-// via double.
+// positions as the reference reader (record_reference.cpp): the C library's
+// fscanf with "%lf %lf" and " %lf %f " (the grammar of one field is in
+// float_field.h), where a number stands only before white space or the end
+// of the record, and a read that gives no pair takes nothing. Decimal text is
+// converted correctly rounded straight to the field's type, the float
+// amplitude never via double.
 #include "input/block_source.h"
 #include "input/float_field.h"
 #include "input/long_number.h"
@@ -102,7 +104,8 @@ template <class T> int scan_long_number(T* out)
     stream_cursor c{number};
     bool negative = false;
     const number_kind kind = recognise(c, negative);
-    if (kind == number_kind::none) return 0;
+    if (kind == number_kind::none || !(c.at_limit() || (class_of(c.peek()) & space_class)))
+        return 0;
     if (kind == number_kind::infinity || kind == number_kind::not_a_number)
         *out = special_value<T>(kind, negative);
     else
@@ -129,16 +132,19 @@ template <class T>
 }
 
 // Reads one floating-point field, whatever its shape, from reader.pos on (white
-// space already skipped); returns 1 when converted, 0 when the text is no number.
+// space already skipped); returns 1 when converted, 0 when the text is no
+// number or runs on into other text ("1.5.5", "info"). The byte after a
+// number decides, so a number at the end of the bytes read waits for more.
 template <class T> [[gnu::noinline]] int scan_any_number(T* out)
 {
     for (;;) {
         buffer_cursor c{reader.text + reader.pos, reader.text + reader.end, nullptr, nullptr};
         bool negative = false;
         const number_kind kind = recognise(c, negative);
-        if (kind != number_kind::more) {
+        if (kind == number_kind::none) return 0;
+        if (kind != number_kind::more && !c.starved()) {
+            if (!c.at_limit() && !(class_of(c.peek()) & space_class)) return 0;
             reader.pos = static_cast<std::size_t>(c.p - reader.text);
-            if (kind == number_kind::none) return 0;
             *out = buffer_value<T>(kind, negative, c);
             return 1;
         }
@@ -148,7 +154,8 @@ template <class T> [[gnu::noinline]] int scan_any_number(T* out)
 }
 
 // Reads one floating-point field as scanf's %lf or %f does: 1 when converted,
-// 0 when the text there is no number, EOF when the record ends before any byte.
+// 0 when the text there is no number standing alone, EOF when the record ends
+// before any byte.
 template <class T> int scan_number(T* out)
 {
     if (!skip_space()) return EOF;
@@ -156,6 +163,39 @@ template <class T> int scan_number(T* out)
     if (!quick_number(p, *out)) return scan_any_number(out);
     reader.pos = static_cast<std::size_t>(p - reader.text);
     return 1;
+}
+
+// Puts the scanner back at a record offset it has gone past: inside the
+// buffer while the bytes are still there, else by reading again from there.
+void return_to(long long offset)
+{
+    if (offset >= reader.base) {
+        reader.pos = static_cast<std::size_t>(offset - reader.base);
+        return;
+    }
+    fseeko(reader.stream, offset, SEEK_SET);
+    adopt_stream(reader);
+}
+
+// Reads a pair the quick path did not take, after the white space before it:
+// 2 with both values; otherwise nothing is taken and the scanner stays at the
+// pair's first byte, with 1 for a time and then the end of the record, 0 for
+// text that is not two numbers, EOF at the end of the record.
+template <class T> [[gnu::noinline]] int any_pair(double* time, T* amplitude)
+{
+    if (!skip_space()) return EOF;
+    const long long start = reader.base + static_cast<long long>(reader.pos);
+    double t;
+    T a;
+    const int got_time = scan_number(&t);
+    const int got_amplitude = got_time == 1 ? scan_number(&a) : 0;
+    if (got_amplitude == 1) {
+        *time = t;
+        *amplitude = a;
+        return 2;
+    }
+    return_to(start);
+    return got_amplitude == EOF ? 1 : 0;
 }
 
 // Reads one pair as fscanf(" %lf %f ") does from the stream being read.
@@ -167,11 +207,9 @@ template <class T> int scan_number(T* out)
         if (reader.pos == reader.end) skip_space(); // the white space may go on in the next block
         return 2;
     }
-    const int r = scan_number(time);
-    if (r != 1) return r;
-    if (scan_number(amplitude) != 1) return 1;
-    skip_space();
-    return 2;
+    const int r = any_pair(time, amplitude);
+    if (r == 2) skip_space();
+    return r;
 }
 
 } // namespace
@@ -184,9 +222,7 @@ int fast_scan_survey_pair(double* time, double* amplitude)
         reader.pos = static_cast<std::size_t>(end - reader.text);
         return 2;
     }
-    const int r = scan_number(time);
-    if (r != 1) return r;
-    return scan_number(amplitude) == 1 ? 2 : 1;
+    return any_pair(time, amplitude);
 }
 
 int fast_scan_segment_pair(double* time, float* amplitude)

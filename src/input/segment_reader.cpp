@@ -1,19 +1,42 @@
-// Reading the overlapped segments of the record: the first one whole, then half a segment each.
+// The overlapped segment reader: the first segment with the run's time base,
+// then each later one from the saved half and nhs new pairs, never taking
+// more pairs than the survey counted.
 #include "input/input.h"
 #include "input/pair_feed.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
+#include "run/end_run.h"
+
+#include <cmath>
+
+namespace {
+
+// The first segment's step may differ this much, relatively, from the survey's.
+constexpr double step_tolerance = 0.001;
+
+// True when the first segment's step differs from the survey's by more than
+// 0.1 %: time stamps too coarse for the rate, or an anomaly in the segment.
+bool steps_disagree()
+{
+    return st.rec_dt > 0. && st.dt > 0. && std::isfinite(st.dt) &&
+           !(std::fabs(st.dt - st.rec_dt) <= step_tolerance * st.rec_dt);
+}
+
+} // namespace
 
 void read_first_segment()
 {
     zprint("\n\n reading time history ");
-    if (next_segment_pair(&st.t_first, &st.seg[0].re) < 1) zprint("\n fscanf error ");
+    const std::uint32_t allowed = pairs_allowed(st.m);
+    const bool first = allowed > 0 && next_segment_pair(&st.t_first, &st.seg[0].re) == 2;
+    if (!first) zprint("\n fscanf error ");
     std::uint32_t count = 1;
-    while (count < st.m) {
+    while (count < allowed) {
         double t;
-        if (next_segment_pair(&t, &st.seg[count].re) < 1) break;
+        if (next_segment_pair(&t, &st.seg[count].re) != 2) break;
         if (++count == st.m) st.t_last = t;
     }
+    check_pairs_read(allowed, first ? count : 0);
     st.ns = count;
     if (st.ns < st.m) {
         st.status = status_exhausted;
@@ -21,13 +44,18 @@ void read_first_segment()
     }
     st.dt = (st.t_last - st.t_first) / (st.ns - 1);
     st.sr = 1. / st.dt;
-    st.df = 1. / (st.m * st.dt); // m samples span m steps of the record
+    const bool survey_step = steps_disagree();
+    st.df = 1. / (st.m * (survey_step ? st.rec_dt : st.dt)); // m samples span m steps
     zprint("\n samples= %ld ", static_cast<long>(st.ns));
     zprint("\n dt = %10.5g sec  sr= %12.6e samples/sec", st.dt, st.sr);
     zprint("\n\n time span= %12.6g sec to %12.6g sec", st.t_first, st.t_last);
     segment_statistics(st.ns);
     zprint("\n");
     zprint("\n delta f= %14.4g ", st.df);
+    if (survey_step)
+        run_warning("\n Warning: the times of the first segment give %.3f samples/sec, those of"
+                    " the whole record %.3f samples/sec; df is taken from the whole record. ",
+                    st.sr, 1. / st.rec_dt);
 }
 
 void read_next_segment()
@@ -38,7 +66,9 @@ void read_next_segment()
     for (std::uint32_t i = 0; i < st.m; ++i) st.seg[i].im = 0.f;
     for (std::uint32_t i = 0; i < st.nhs; ++i) st.seg[i].re = st.overlap[i];
     for (std::uint32_t i = st.nhs; i < st.m; ++i) st.seg[i].re = 0.f;
-    st.ns = next_segment_amplitudes(st.seg + st.nhs, st.m - st.nhs);
+    const std::uint32_t allowed = pairs_allowed(st.m - st.nhs);
+    st.ns = next_segment_amplitudes(st.seg + st.nhs, allowed);
+    check_pairs_read(allowed, st.ns);
     if (st.ns < st.nhs) {
         st.status = status_exhausted;
         zprint("\n   ns=%ld  nhs=%ld ", static_cast<long>(st.ns), static_cast<long>(st.nhs));

@@ -1,4 +1,6 @@
-// The survey of the record: its count, checks and warnings, and the table of segment lengths.
+// The record survey: one counting pass over the whole record, its checks and
+// warnings, the time step judged against the record's anomalies, and the
+// table of segment-length choices.
 #include "input/input.h"
 #include "input/record_place.h"
 #include "input/time_gaps.h"
@@ -24,7 +26,7 @@ struct record_span {
     double start;          // time of the first pair
     double end;            // time of the last pair counted
     std::uint32_t ns;      // pairs counted
-    bool first_ok;         // the first pair had a time
+    bool first_ok;         // the first read gave a pair
     int stop_result;       // result of the last read: EOF when the count reached the end
     long long stop_offset; // record offset where reading stopped
     bool suspect;          // a value read is not finite, or the amplitude may overflow a float
@@ -55,32 +57,34 @@ record_span count_pairs()
     record_span r{};
     double amplitude = 0.;
     int result = scan_survey_pair(&r.start, &amplitude);
-    r.first_ok = result >= 1;
+    r.first_ok = result == 2;
     r.suspect = suspect_pair(result, r.start, amplitude);
-    start_gaps(r.gaps, 1, r.start, record_offset());
+    start_gaps(r.gaps, 1, r.start);
     if (result == 2) add_amplitude(r, amplitude);
     std::uint32_t counter = 2;
-    while (counter < pair_limit) {
+    while (counter < pair_limit && r.first_ok) {
         double t = 0.;
         result = scan_survey_pair(&t, &amplitude);
-        if (result < 1) break;
+        if (result != 2) break;
         r.suspect |= suspect_pair(result, t, amplitude);
         if (note_time(r.gaps, counter, t)) place_last_step(r.gaps, record_offset());
-        if (result == 2) add_amplitude(r, amplitude);
+        add_amplitude(r, amplitude);
         r.end = t;
         ++counter;
     }
     r.stop_result = result;
     r.stop_offset = record_offset();
     r.ns = counter - 1;
+    note_record_size();
     return r;
 }
 
 // Warns that the rest of the file is not used when the count stopped before
 // its end: at text other than white space where the next unread byte is.
+// (A time alone at the end has a warning of its own.)
 void warn_of_unread_text(const record_span& r)
 {
-    if (r.stop_result == EOF) return;
+    if (r.stop_result == EOF || r.stop_result == 1) return;
     const record_place place = find_record_place(r.stop_offset);
     if (!place.found) return;
     const long pairs = r.first_ok ? r.ns : r.ns - 1;
@@ -104,7 +108,7 @@ void check_values(const record_span& r)
         double t = 0.;
         float a = 0.f;
         const int result = scan_segment_pair(&t, &a);
-        if (result < 1 || (std::isfinite(t) && (result == 1 || std::isfinite(a)))) continue;
+        if (result != 2 || (std::isfinite(t) && std::isfinite(a))) continue;
         const record_place place = find_record_place(at);
         end_run("\n\n Error: line %ld holds a time or an amplitude that is not a finite number"
                 " or is beyond single precision: \"%s\" \n",
@@ -165,39 +169,58 @@ void print_table(std::uint32_t ns, double dur, double dt)
     zprint("\n");
 }
 
-// Tallies the gaps of the whole record for the mean step dt, reading it again;
-// used only when the counting pass could not keep every step that may be one.
-gap_tally tally_record_again(const record_span& r, double dt)
+// Judges the time steps by reading the whole record again, each guess of the
+// typical step a pass of its own; used only when the counting pass could not
+// keep every step that may be a gap.
+gap_judgement judge_record_again(const record_span& r)
 {
-    gap_tally tally{};
-    rewind_record();
-    double before = 0.;
-    for (std::uint32_t pair = 1; pair <= r.ns; ++pair) {
-        double t = 0.;
-        double amplitude = 0.;
-        scan_survey_pair(&t, &amplitude);
-        if (pair > 1) tally_step(tally, {pair, record_offset(), before, t}, dt);
-        before = t;
-    }
-    return tally;
+    return settle_gaps(r.end - r.start, r.ns - 1, [&r](double typical) {
+        gap_tally tally{};
+        rewind_record();
+        double before = 0.;
+        for (std::uint32_t pair = 1; pair <= r.ns; ++pair) {
+            double t = 0.;
+            double amplitude = 0.;
+            scan_survey_pair(&t, &amplitude);
+            if (pair > 1)
+                tally_step(tally, {pair, record_offset(), before, t}, typical, r.gaps.smallest);
+            before = t;
+        }
+        return tally;
+    });
 }
 
-// Warns, once, of steps of the time column above 1.5 times the mean step dt or
-// below zero: the first one with its line and times, how many there are and
-// the largest.
-void warn_of_gaps(const record_span& r, double dt)
+// The typical step of the time column and its anomalies.
+gap_judgement judge_time_steps(const record_span& r)
 {
-    gap_tally tally{};
-    if (!judge_gaps(r.gaps, dt, tally)) tally = tally_record_again(r, dt);
+    gap_judgement j{};
+    if (!judge_gaps(r.gaps, r.ns - 1, j)) j = judge_record_again(r);
+    return j;
+}
+
+// Warns, once, of the gaps and steps back of the time column: the first one
+// with its line and times, how many there are and the largest, in typical steps.
+void warn_of_gaps(const gap_judgement& j)
+{
+    const gap_tally& tally = j.tally;
     st.gaps = tally.count;
     if (tally.count == 0) return;
     const time_step& first = tally.first;
+    const double dt = j.typical;
     run_warning(
         "\n Warning: the time column jumps at line %ld, from %lf to %lf sec (%.0f steps of %lf"
         " sec); %ld such gap%s, the largest %.0f dt. The spectrum assumes a constant time"
         " step. ",
         record_line(first.offset), first.before, first.after, (first.after - first.before) / dt, dt,
         tally.count, tally.count == 1 ? "" : "s", tally.largest / dt);
+}
+
+// Warns that a last line holding a time and no amplitude is not counted.
+void warn_of_lone_time(const record_span& r)
+{
+    if (r.stop_result != 1) return;
+    run_warning("\n Warning: line %ld holds a time and no amplitude; it is not counted. ",
+                find_record_place(r.stop_offset).line);
 }
 
 // Keeps what the survey learnt of the record in the program-wide record.
@@ -219,13 +242,17 @@ void survey_record()
     warn_of_unread_text(r);
     check_span(r);
     check_values(r);
-    const double dur = r.end - r.start;
-    const double dt = dur / (r.ns - 1); // ns times span ns - 1 steps
+    const gap_judgement steps = judge_time_steps(r);
+    // ns times span ns - 1 steps; with anomalies, of the typical step
+    const bool anomalies = steps.tally.count > 0;
+    const double dt = anomalies ? steps.typical : (r.end - r.start) / (r.ns - 1);
+    const double dur = anomalies ? (r.ns - 1) * dt : r.end - r.start;
     const double sr = 1. / dt;
     keep_record_figures(r, dt);
     zprint("\n time %lf to %lf sec", r.start, r.end);
     zprint("\n dur = %11.4f sec\tns = %ld samples", dur, static_cast<long>(r.ns));
     zprint("\n dt = %11.6f sec\tsr = %11.3f samples/sec ", dt, sr);
     print_table(r.ns, dur, dt);
-    warn_of_gaps(r, dt);
+    warn_of_lone_time(r);
+    warn_of_gaps(steps);
 }

@@ -85,7 +85,8 @@ struct analysis_state {
     double rec_mean;            // mean of the amplitudes of all pairs counted (input unit)
     double rec_rms;             // rms of the amplitudes of all pairs counted (input unit)
     std::uint32_t record_pairs; // pairs counted in the whole record
-    long gaps;                  // steps of the time column found above 1.5 dt or negative
+    long gaps;                  // steps of the time column found to be gaps or steps back
+    long long rec_bytes;        // size of the record file when the survey had counted it, or -1
 
     /* spectrum results */
     double hann_scale;         // Hanning power restoration sqrt(8/3)

@@ -32,4 +32,5 @@ void channel_segment_loop()
         progress_show(st.nave);
     }
     column_select_channel(-1);
+    end_segment_pass();
 }

@@ -23,6 +23,9 @@ void segment_loop();
 // transforms it into psd; false, with nothing transformed, when the record has ended.
 bool segment_step();
 
+// Ends a segment pass: warns when the record grew after the survey counted it.
+void end_segment_pass();
+
 // The segment loop of a record of several channels (st.channels of them): each
 // segment is read from the file once and transformed channel by channel, each
 // channel's overlap and psd swapped through the record's own.

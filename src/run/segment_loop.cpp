@@ -62,10 +62,19 @@ bool segment_step()
 void segment_loop()
 {
     st.nave = 0;
-    start_pair_feed(); // the next pairs are read while a segment is transformed
+    start_pair_feed(st.record_pairs); // the next pairs are read while a segment is transformed
     while (segment_step()) {
         ++st.nave;
         progress_show(st.nave);
     }
     stop_pair_feed();
+    end_segment_pass();
+}
+
+void end_segment_pass()
+{
+    if (!record_grew()) return;
+    progress_end(); // the warning takes the bar's line
+    run_warning("\n Warning: the record grew while it was read; the %ld pairs counted are used. ",
+                static_cast<long>(st.record_pairs));
 }

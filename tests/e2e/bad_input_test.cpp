@@ -106,7 +106,7 @@ TEST(BadInput, RecordsTooShortOrWithoutATimeStep)
          "sec. \n",
          false, record_only()},
         {"comma decimals", record("0,000 1,5\n0,001 2,5\n0,002 -1,0\n"), "rec.txt\n1\n1\n8\n",
-         stopped_at(1, ",000 1,5", 1) + too_few_pairs, false, record_only()},
+         stopped_at(1, "0,000 1,5", 0) + too_few_pairs, false, record_only()},
     };
     for (const bad_case& c : cases) check(c);
 }
@@ -162,13 +162,13 @@ TEST(BadInput, ValuesThatAreNotFiniteSinglePrecisionNumbers)
 TEST(BadInput, OddLayoutsReadAsTheFormatDefines)
 {
     // Three values a line: the third is read as the next time, so 3001 lines give
-    // 4502 pairs (the last value a time alone), whose last time is the final 9, and
-    // m = 1024 yields 1 + (4502 - 1024) / 512 = 7 segments.
+    // 4501 pairs and a time alone, which is not counted, and m = 1024 yields
+    // 1 + (4501 - 1024) / 512 = 7 segments.
     check({"three columns", record(record_with(3001, " ", " 9\n")), "rec.txt\n1\n1\n1024\n2\n1\n",
            "\n nave = 7 ", true, with_results()});
-    // A last line cut after its time still counts as a pair.
+    // A last line cut after its time is no pair; cut in its exponent it still is.
     check({"truncated last line", record(even_record(1024, 3) + "1.024"),
-           "rec.txt\n1\n1\n1024\n2\n1\n", "\tns = 1025 samples", true, with_results()});
+           "rec.txt\n1\n1\n1024\n2\n1\n", "\tns = 1024 samples", true, with_results()});
     check({"last line cut in its exponent", record(even_record(1024, 3) + "1.024 1.5e"),
            "rec.txt\n1\n1\n1024\n2\n1\n", "\tns = 1025 samples", true, with_results()});
 }

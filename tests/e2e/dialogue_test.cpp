@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -149,6 +151,38 @@ TEST(Dialogue, FileNameWithBlanksIsTheWholeLine)
     const program_run r = s.run("  my record.txt \r\n6\n8\n1\n1\n");
     EXPECT_TRUE(holds(r.console, " File: my record.txt opened. \n")) << r.console;
     EXPECT_TRUE(holds(r.console, "\n nave = 15 ")) << r.console;
+}
+
+// The record is cut, or grows, while the dialogue waits for m (the shell
+// command runs once the question is asked): the segment pass reads the pairs
+// the survey counted, or ends the run before any file is written.
+TEST(Dialogue, RecordChangedWhileTheDialogueWaits)
+{
+    const auto run_changing = [](session& s, const std::string& change) {
+        const std::string waits = "i=0; until grep -qs 'Enter samples' .out || [ $i -gt 600 ];"
+                                  " do sleep 0.05; i=$((i+1)); done; "; // 30 s at most
+        const std::string answers =
+            "( printf 'rec.txt\\n1\\n1\\n'; " + waits + change + "; printf '1024\\n1\\n1\\n' )";
+        const std::string script = "cd '" + s.dir.path() + "' && " + answers +
+                                   " | timeout 60 '" ZENTRI_BINARY "' > .out; echo $? > .rc";
+        program_run r{"", std::system(script.c_str())};
+        r.console = s.dir.read(".out");
+        r.exit_status = std::stoi(s.dir.read(".rc"));
+        std::remove(s.dir.file(".out").c_str());
+        std::remove(s.dir.file(".rc").c_str());
+        return r;
+    };
+    session cut(10000), grown(10000), same(10000);
+    const program_run c = run_changing(cut, "head -n 3000 rec.txt > p; cat p > rec.txt; rm p");
+    EXPECT_EQ(c.exit_status, 1);
+    EXPECT_TRUE(ends_with(c.console, "\n\n Error: the record changed while it was read: 10000 pairs"
+                                     " were counted, 3000 could be read again. "));
+    EXPECT_EQ(cut.dir.names(), std::vector<std::string>{"rec.txt"});
+    const program_run g = run_changing(grown, "cat rec.txt > p; cat p >> rec.txt; rm p");
+    EXPECT_TRUE(holds(g.console, "\n   ns=272  nhs=512 \n Warning: the record grew while it was"
+                                 " read; the 10000 pairs counted are used. \n"));
+    same.run("rec.txt\n1\n1\n1024\n1\n1\n");
+    EXPECT_TRUE(grown.dir.read("A_G2Hz.psd") == same.dir.read("A_G2Hz.psd"));
 }
 
 } // namespace

@@ -8,7 +8,10 @@
 
 #include <cmath>
 #include <cstdio>
+#include <sstream>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -86,9 +89,32 @@ TEST(LoggerRecords, DroppedBlockIsWarnedOnStandardErrorAndCounted)
     ASSERT_EQ(run.exit_status, 0);
     EXPECT_EQ(run.errors,
               "zentri: warning: the time column jumps at line 4097, from 3.999023 to 4.500000 sec"
-              " (487 steps of 0.001028 sec); 1 such gap, the largest 487 dt. The spectrum assumes"
+              " (513 steps of 0.000977 sec); 1 such gap, the largest 513 dt. The spectrum assumes"
               " a constant time step.\n");
     EXPECT_NE(dir.read("s.json").find("\"time_gaps\": 1"), std::string::npos);
+}
+
+// Times written to 1 ms at 10240 samples/s step by 0 or 1 ms: no gaps, and df
+// from the whole record's step, so a 1000 Hz tone lies on line 25 of df = 40 Hz
+// (the first segment's stamps give 10200/256 Hz and would show it at 996 Hz).
+TEST(LoggerRecords, CoarseTimeStampsKeepTheFrequencyAxis)
+{
+    scratch_dir dir;
+    std::string record;
+    char line[48];
+    for (int i = 0; i <= 20480; record += line, ++i)
+        std::snprintf(line, sizeof line, "%.3f %.6f\n", i / 10240., std::sin(M_PI * i / 5.12));
+    dir.write("rec.txt", record);
+    const program_run run =
+        run_zentri_args(dir, {"-q", "volts", "-m", "256", "-w", "rect", "rec.txt"});
+    EXPECT_EQ(run.errors, "zentri: warning: the times of the first segment give 10200.000 samples/"
+                          "sec, those of the whole record 10240.000 samples/sec; df is taken from"
+                          " the whole record.\n");
+    std::istringstream rows(dir.read("V2_Hz.psd"));
+    double f = 0., p = 0., peak_f = 0., peak = 0.;
+    while (rows >> f >> p)
+        std::tie(peak, peak_f) = p > peak ? std::pair(p, f) : std::pair(peak, peak_f);
+    EXPECT_EQ(peak_f, 1000.);
 }
 
 } // namespace

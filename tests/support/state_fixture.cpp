@@ -1,5 +1,6 @@
 // Resetting the program-wide state and giving it a record or console input for a test.
 #include "state_fixture.h"
+#include "input/input.h"
 
 #include <cstdio>
 #include <cstring>
@@ -20,6 +21,15 @@ void open_record_text(const std::string& text)
     std::fwrite(text.data(), 1, text.size(), f);
     std::rewind(f);
     st.fp[1] = f;
+}
+
+void open_counted_record(const std::string& text)
+{
+    open_record_text(text);
+    double t = 0., a = 0.;
+    for (st.record_pairs = 0; scan_survey_pair(&t, &a) == 2;) ++st.record_pairs;
+    note_record_size();
+    rewind_record();
 }
 
 void close_record()

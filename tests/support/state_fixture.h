@@ -11,6 +11,10 @@ void reset_state();
 // Opens a record held in memory as the input stream of slot 1.
 void open_record_text(const std::string& text);
 
+// Opens the record as open_record_text() does, with st.record_pairs and the
+// file's size set as the survey would leave them.
+void open_counted_record(const std::string& text);
+
 // Closes the input stream of slot 1, if open.
 void close_record();
 

@@ -82,12 +82,15 @@ layout_run run_of(const std::string& record, int column = 0, double rate = 0., i
 
 TEST(ColumnLayout, EachLayoutReadsAsItsTwoColumnRecord)
 {
-    std::string rated; // times i/1024 written to give back the same doubles
-
-    char t[40];
+    // Amplitudes alone, the first negative, with more digits than the quick path
+    // takes; and as pairs, times i/1024 written to give back the same doubles.
+    std::string alone, rated;
+    char t[40], a[48];
     for (int i = 0; i < samples; ++i) {
         std::snprintf(t, sizeof t, "%.17g ", i / 1024.);
-        rated += t + field(i, 1) + "\n";
+        std::snprintf(a, sizeof a, "%.21f\n", std::sin(i * 0.3) - 0.5);
+        alone += a;
+        rated += t + std::string(a);
     }
     const struct {
         const char* what;
@@ -116,7 +119,7 @@ TEST(ColumnLayout, EachLayoutReadsAsItsTwoColumnRecord)
          0.,
          0,
          {layout("", {0, 3}, " ")}},
-        {"amplitudes alone at a rate", layout("", {1}, " "), 1, 1024., 0, {rated}},
+        {"amplitudes alone at a rate", alone, 1, 1024., 0, {rated}},
         {"three channels at once",
          layout("Time;X;Y;Z\n", {0, 1, 2, 3}, ";"),
          2,

@@ -21,7 +21,7 @@ void conditioned_run(const std::string& record)
     st.input_unit = 1;
     st.mean_choice = 1;
     st.window_choice = 2;
-    open_record_text(record);
+    open_counted_record(record);
 }
 
 // The second segment is built from the first one's raw samples, not from its
@@ -54,6 +54,11 @@ TEST(SegmentLoop, RecordOfOneSegmentIsTransformedOnce)
 TEST(SegmentLoopDeathTest, RecordShorterThanASegmentEndsTheRun)
 {
     conditioned_run("0 1\n1 2\n2 3\n");
+    EXPECT_EXIT(segment_loop(), testing::ExitedWithCode(1), "");
+    // So does a first segment without a time span, the read-ahead thread reading on.
+    std::string stalled;
+    for (int i = -8; i < 100000; ++i) stalled += std::to_string(i < 0 ? 0 : i) + " 1\n";
+    conditioned_run(stalled);
     EXPECT_EXIT(segment_loop(), testing::ExitedWithCode(1), "");
     close_record();
 }

@@ -4,6 +4,7 @@
 // amplitude beyond single precision.
 #include "input/input.h"
 #include "input/record_place.h"
+#include "input/time_gaps.h"
 #include "record_text.h"
 #include "state_fixture.h"
 
@@ -40,7 +41,7 @@ TEST(SurveyChecks, ReadingThatStopsEarlyIsReportedBeforeTheTable)
         std::string expected;
     } cases[] = {
         {"footer", even_record(64, 3) + "end of data\n", warning(65, "end of data", 64)},
-        {"comma decimal (its time still counts)", "0 1\n1 2\n2,5 3\n3 4\n", warning(3, ",5 3", 3)},
+        {"comma decimal: the pair is left whole", "0 1\n1 2\n2,5 3\n3 4\n", warning(3, "2,5 3", 2)},
         {"stray line, CRLF", "0 1\r\n1 2\r\nERROR\r\n3 4\r\n", warning(3, "ERROR", 2)},
         {"lone CR line ends", "0 1\r1 2\r2 3\rxx\r", warning(4, "xx", 3)},
         {"blank lines and indents", "\n\n0 1\n\n1 2\n   \n  tail text  \n",
@@ -48,8 +49,10 @@ TEST(SurveyChecks, ReadingThatStopsEarlyIsReportedBeforeTheTable)
         {"text cut at 40 bytes, control bytes escaped",
          "0 1\n1 2\n#\tnote\x01" + std::string(50, 'z') + "\n",
          warning(3, "#\\tnote\\x01" + std::string(33, 'z'), 2)},
-        // The C library takes "no" as a start of "nan" before it gives up.
-        {"a partly read word", "0 1\n1 2\nnominal end\n", warning(3, "minal end", 2)},
+        // A word that only starts like a number word, or a number that runs into
+        // other text, is no number; nothing of its line is used.
+        {"a word like nan", "0 1\n1 2\nnominal end\n", warning(3, "nominal end", 2)},
+        {"two points", "0 1\n1 2\n0.008 1.5.5\n3 4\n", warning(3, "0.008 1.5.5", 2)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -74,6 +77,10 @@ TEST(SurveyChecks, ColumnRecordsStopAtALineTheyCannotRead)
         {"decimal commas", "0;1\n1;2\n2,5;3\n", 2, stem(warning(3, "2,5;3", 2)) + commas},
         {"decimal commas between blanks", "0.0 1.0\n0.5 1.5\n1,0 2,5\n", 2,
          stem(warning(3, "1,0 2,5", 2)) + commas},
+        {"a line longer than the reader's block",
+         "0,1\n1,2\n2," + std::string(1 << 20, '5') + "\n3,4\n", 2,
+         stem(warning(3, "2," + std::string(38, '5'), 2)) +
+             " The line is longer than the 1048576 bytes the reader holds at once."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -110,30 +117,47 @@ TEST(SurveyChecks, GapsInTheTimeColumnAreWarnedOnceAfterTheTable)
 {
     std::vector<double> back = sampled(3000, 1024);
     back[2000] = 1997 / 1024.;
-    std::vector<double> every_eighth; // every eighth step twice as long: more gaps than are kept
-    for (long i = 0; i <= 8000; ++i) every_eighth.push_back(static_cast<double>(i + i / 8));
+    std::vector<double> reset = sampled(16384, 1024); // the clock restarts at 0 at line 8193
+    for (std::size_t i = 8192; i < reset.size(); ++i) reset[i] -= 8.;
+    std::vector<double> every_eighth; // every eighth step three long: more gaps than are kept
+    for (long i = 0; i <= 8000; ++i) every_eighth.push_back(static_cast<double>(i + 2 * (i / 8)));
     const std::string head = "\n Warning: the time column jumps at line ";
     const std::string tail = " The spectrum assumes a constant time step. ";
+    // With anomalies the survey's dt is the typical step, and dur (ns - 1) dt.
     const struct {
         const char* what;
         std::vector<double> times;
         const char* format;
         std::string expected; // the warning's text after "jumps at line ", or none
+        std::string step;     // the survey's dur and dt lines
     } cases[] = {
         {"dropped block", sampled(10240, 1024, 4096, 4608), "%.6f",
-         "4097, from 3.999023 to 4.500000 sec (487 steps of 0.001028 sec); 1 such gap, the "
-         "largest 487 dt."},
+         "4097, from 3.999023 to 4.500000 sec (513 steps of 0.000977 sec); 1 such gap, the "
+         "largest 513 dt.",
+         "\n dur =      9.4990 sec\tns = 9728 samples"
+         "\n dt =    0.000977 sec\tsr =    1024.000 samples/sec "},
+        {"clock reset", reset, "%.6f",
+         "8193, from 7.999023 to 0.000000 sec (-8191 steps of 0.000977 sec); 1 such gap, the "
+         "largest -8191 dt.",
+         "\n dur =     15.9990 sec\tns = 16384 samples"
+         "\n dt =    0.000977 sec\tsr =    1024.000 samples/sec "},
         {"backward step", back, "%.6f",
          "2001, from 1.952148 to 1.950195 sec (-2 steps of 0.000977 sec); 2 such gaps, the largest "
-         "4 dt."},
+         "4 dt.",
+         ""},
         {"many gaps", every_eighth, "%.0f",
-         "9, from 7.000000 to 9.000000 sec (2 steps of 1.125000 sec); 1000 such gaps, the largest "
-         "2 dt."},
-        {"coarse clean record", sampled(10240, 1024), "%.3f", ""},
+         "9, from 7.000000 to 10.000000 sec (3 steps of 1.000000 sec); 1000 such gaps, the "
+         "largest 3 dt.",
+         "\n dur =   8000.0000 sec\tns = 8001 samples"
+         "\n dt =    1.000000 sec\tsr =       1.000 samples/sec "},
+        {"coarse clean record", sampled(10240, 1024), "%.3f", "", ""},
+        {"stamps of 1 ms at 10240/s", sampled(20480, 10240), "%.3f", "",
+         "\n dt =    0.000098 sec\tsr =   10239.500 samples/sec "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const std::string text = survey_of(timed_record(c.times, c.format));
+        EXPECT_NE(text.find(c.step), std::string::npos) << text; // "" for none
         const auto at = text.find(head);
         if (c.expected.empty()) {
             EXPECT_EQ(at, std::string::npos) << text;
@@ -170,12 +194,20 @@ TEST(SurveyChecks, LineNumbersFarIntoALargeRecord)
 TEST(SurveyChecks, CleanRecordsHaveNoWarning)
 {
     const std::string pairs = even_record(40, 3);
-    for (const std::string& record : {pairs, pairs + "\n\n \t\r\n\v\f", pairs + "0.040",
-                                      pairs + "0.040 1.5e", std::string("0\t1\r\n1\t2\r\n")}) {
+    for (const std::string& record : {pairs, pairs + "\n\n \t\r\n\v\f", pairs + "0.040 1.5e",
+                                      std::string("0\t1\r\n1\t2\r\n")}) {
         const std::string text = survey_of(record);
         EXPECT_EQ(text.find("Warning"), std::string::npos) << text;
         EXPECT_EQ(text.rfind("\n time ", 0), 0u) << text;
     }
+}
+
+TEST(SurveyChecks, ALastTimeWithoutAmplitudeIsWarnedOfAfterTheTable)
+{
+    const std::string text = survey_of(even_record(40, 3) + "0.040\n\n");
+    const std::string warning =
+        "\n Warning: line 41 holds a time and no amplitude; it is not counted. ";
+    EXPECT_EQ(text.substr(text.size() - warning.size()), warning) << text;
 }
 
 TEST(SurveyChecks, AmplitudesJustBelowTheFloatEdgeAreKept)
