@@ -4,6 +4,7 @@
 #include "input/column_reader.h"
 #include "output/json_summary.h"
 #include "output/output.h"
+#include "output/result_folders.h"
 #include "output/staged_files.h"
 #include "run/analysis_state.h"
 #include "spectrum/channel_store.h"
@@ -40,8 +41,8 @@ channel_outcome stage_result_files(const std::string& folder, const std::string&
     write_spectra();
     for (int slot = 2; slot <= last_slot(); ++slot)
         if (st.write_failed[slot])
-            give_up(out.files[static_cast<std::size_t>(slot - 2)] + ": could not be written" +
-                    nothing_written);
+            give_up(not_written(out.files[static_cast<std::size_t>(slot - 2)],
+                                st.write_error[slot]));
     out.overall_rms = st.overall_rms;
     return out;
 }
@@ -56,7 +57,6 @@ run_outcome write_result_files(const result_request& request)
     if (!out.summary.empty())
         write_summary(out.summary,
                       json_text(summary_object(request.record, out.sets.front().files)));
-    put_in_place();
     return out;
 }
 
@@ -79,6 +79,5 @@ run_outcome write_channel_files(const result_request& request,
         out.sets.push_back(set);
     }
     if (!out.summary.empty()) write_summary(out.summary, json_text(summaries));
-    put_in_place();
     return out;
 }

@@ -5,6 +5,7 @@
 #include "run/analysis_state.h"
 #include "run/quantities.h"
 
+#include <cerrno>
 #include <cmath>
 
 namespace {
@@ -13,6 +14,7 @@ namespace {
 void report_write_failure(int slot)
 {
     if (st.write_failed[slot]) return;
+    st.write_error[slot] = errno;
     st.write_failed[slot] = true;
     zprint(" Failed to write file: %s \n", st.fname[slot]);
 }

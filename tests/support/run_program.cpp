@@ -92,8 +92,8 @@ program_run run_in(const scratch_dir& dir, const std::string& input,
         if (file_limit > 0) {
             const rlimit limit{static_cast<rlim_t>(file_limit), static_cast<rlim_t>(file_limit)};
             setrlimit(RLIMIT_FSIZE, &limit);
-            signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of killing
         }
+        signal(SIGXFSZ, SIG_DFL); // zentri itself makes a write past the limit fail
         alarm(static_cast<unsigned>(timeout_s));
         execv(ZENTRI_BINARY, argv.data());
         _exit(127);
@@ -116,9 +116,10 @@ program_run run_in(const scratch_dir& dir, const std::string& input,
 
 } // namespace
 
-program_run run_zentri(const scratch_dir& dir, const std::string& input, int timeout_s)
+program_run run_zentri(const scratch_dir& dir, const std::string& input, int timeout_s,
+                       long file_limit)
 {
-    return run_in(dir, input, {}, timeout_s, 0);
+    return run_in(dir, input, {}, timeout_s, file_limit);
 }
 
 program_run run_zentri_args(const scratch_dir& dir, const std::vector<std::string>& args,

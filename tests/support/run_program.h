@@ -29,8 +29,10 @@ private:
     std::string path_;
 };
 
-// Runs zentri in dir with the given standard input; kills it after timeout_s seconds.
-program_run run_zentri(const scratch_dir& dir, const std::string& input, int timeout_s = 60);
+// Runs zentri in dir with the given standard input; kills it after timeout_s
+// seconds; file_limit > 0 caps the bytes it may write into any one file.
+program_run run_zentri(const scratch_dir& dir, const std::string& input, int timeout_s = 60,
+                       long file_limit = 0);
 
 // Runs zentri in dir with arguments and no standard input, its standard error
 // kept apart; file_limit > 0 caps the bytes it may write into any one file.
