@@ -79,10 +79,15 @@ std::string sync_folders(const std::vector<staged_file>& files)
 
 } // namespace
 
-std::string replace_as_one_set(const std::vector<staged_file>& files)
+std::string sync_to_disk(const std::vector<staged_file>& files)
 {
     for (const staged_file& f : files)
         if (!synced(f.sync_fd)) return failed(f.path, errno);
+    return "";
+}
+
+std::string replace_as_one_set(const std::vector<staged_file>& files)
+{
     std::vector<std::string> backups(files.size());
     std::string error;
     std::size_t renamed = 0;

@@ -13,9 +13,11 @@ struct staged_file {
     int sync_fd;      // an open descriptor of it, to flush it to the disk
 };
 
-// Flushes every file to the disk, then for each keeps the file it replaces as
-// a hard-linked backup and renames it to its name, flushes the folders and
-// removes the backups. On a failure it puts the backups back, removes the new
+// Flushes every file to the disk; returns the message of a failure or "".
+std::string sync_to_disk(const std::vector<staged_file>& files);
+
+// For each file keeps the file it replaces as a hard-linked backup and renames
+// it to its name, then flushes the folders and removes the backups. On a failure it puts the backups back, removes the new
 // files that replaced nothing and returns the message; "" when every file is
 // in place. Temporaries it did not rename are left to the caller.
 std::string replace_as_one_set(const std::vector<staged_file>& files);

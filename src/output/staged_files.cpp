@@ -108,10 +108,14 @@ void write_summary(const std::string& path, const std::string& text)
 
 void put_in_place()
 {
-    const ending_signals_held held; // a signal now would cut the set in two
-    const std::string error = replace_as_one_set(staged);
+    std::string error = sync_to_disk(staged);
     if (!error.empty()) give_up(error);
-    keep_leftovers();
+    {
+        const ending_signals_held held; // a signal now would cut the set in two
+        error = replace_as_one_set(staged);
+        if (!error.empty()) give_up(error);
+        keep_leftovers();
+    }
     forget_staged();
 }
 

@@ -3,6 +3,7 @@
 #include "run_program.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cmath>
 #include <cstdio>
@@ -57,6 +58,28 @@ TEST(LoggerRecords, ThreeChannelExportGivesThreeFoldersLikeTwoColumnRuns)
             EXPECT_FALSE(got.empty()) << names[k] << "/" << f;
             EXPECT_EQ(got, dir.read(ref + "/" + f)) << names[k] << "/" << f;
         }
+    }
+}
+
+TEST(LoggerRecords, ChannelsNamedAlikeGetFoldersOfTheirOwnAndTheirOwnMeans)
+{
+    // Both amplitude columns are named col3, the second's own default name too.
+    scratch_dir dir;
+    std::string csv = "t,col3,col3\n";
+    for (int i = 0; i < 64; ++i)
+        csv += std::to_string(i) + "," + std::to_string(i % 4) + "," + std::to_string(10 + i % 2) + "\n";
+    dir.write("log.csv", csv);
+    const program_run run = run_zentri_args(dir, {"-q", "volts", "-m", "8", "-o", "out", "--columns",
+                                                  "all", "--summary", "s.json", "log.csv"});
+    ASSERT_EQ(run.exit_status, 0) << run.errors;
+    EXPECT_EQ(dir.names("out"), args({"col3", "col3_"}));
+    const nlohmann::json summary = nlohmann::json::parse(dir.read("s.json"));
+    ASSERT_EQ(summary.size(), 2u);
+    const double means[] = {1.5, 10.5}; // of 0 1 2 3 ... and of 10 11 ...
+    for (int k = 0; k < 2; ++k) {
+        EXPECT_EQ(summary[k]["channel"]["column"], k + 2);
+        EXPECT_EQ(summary[k]["channel"]["folder"], dir.path() + "/out/" + (k == 0 ? "col3" : "col3_"));
+        EXPECT_EQ(summary[k]["record"]["mean"], means[k]);
     }
 }
 

@@ -15,25 +15,28 @@
 #include <sstream>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
 using args = std::vector<std::string>;
 
-// A quantity's dialogue answers (type, unit, mean, window) and the options that say the same.
+// A quantity's dialogue answers (type, unit, mean, window), the options that
+// say the same, and the units of its PSD files in the summary, English first.
 struct quantity_case {
     int type, unit;
     bool mean, hanning;
     args options;
+    args psd_units;
 };
 
 const quantity_case quantity_cases[] = {
-    {1, 1, true, true, {"-q", "acceleration", "-u", "g", "--verbose"}},
-    {2, 1, false, true, {"-q", "velocity", "-u", "ips", "--no-mean"}},
-    {3, 3, true, false, {"-q", "3", "-u", "micro-inch", "-w", "rectangular"}},
-    {4, 2, false, false, {"-q", "force", "-u", "newton", "--no-mean", "-w", "1"}},
-    {5, 1, true, true, {"--quantity=pressure", "--unit=PSI"}},
-    {6, 0, true, true, {"-q", "volts"}},
+    {1, 1, true, true, {"-q", "acceleration", "-u", "g", "--verbose"}, {"G^2/Hz", "(m/sec^2)^2/Hz"}},
+    {2, 1, false, true, {"-q", "velocity", "-u", "ips", "--no-mean"}, {"(in/sec)^2/Hz", "(m/sec)^2/Hz"}},
+    {3, 3, true, false, {"-q", "3", "-u", "micro-inch", "-w", "rectangular"}, {"inch^2/Hz", "meters^2/Hz"}},
+    {4, 2, false, false, {"-q", "force", "-u", "newton", "--no-mean", "-w", "1"}, {"lbf^2/Hz", "N^2/Hz"}},
+    {5, 1, true, true, {"--quantity=pressure", "--unit=PSI"}, {"psi^2/Hz", "Pa^2/Hz"}},
+    {6, 0, true, true, {"-q", "volts"}, {"V^2/Hz"}},
 };
 
 // The dialogue's text from the first segment's reading to the overall rms line.
@@ -74,6 +77,9 @@ TEST(ScriptedRun, EveryQuantityWritesTheDialoguesFilesByteForByte)
         }
         std::sort(names.begin(), names.end());
         EXPECT_EQ(dialogue.names(), names) << "the same files, no more";
+        EXPECT_EQ(summary["choices"]["mean_removal"], q.mean);
+        for (std::size_t i = 0; i < q.psd_units.size(); ++i)
+            EXPECT_EQ(summary["files"][i]["unit"], q.psd_units[i]);
         EXPECT_EQ(summary["record"]["pairs"], 3000);
         double sum = 0.;
         for (long i = 0; i < 3000; ++i) sum += pattern_amplitude(i);
@@ -164,10 +170,34 @@ TEST(ScriptedRun, RunErrorsExitWithStatusOneAndWriteNothing)
         {{{"-m", "8", "rec.txt"}, 1, "A_Gpk.mag: exists and is not a regular file"},
          [](const scratch_dir& d) { mkdir(d.file("out/A_Gpk.mag").c_str(), 0755); },
          0},
-        {{{"-m", "8", "--summary", "none/s.json", "rec.txt"}, 1, "none/s.json: No such file"},
+        // --verbose: the summary's folder is refused before the survey prints anything.
+        {{{"-m", "8", "--verbose", "--summary", "none/s.json", "rec.txt"},
+          1,
+          "none/s.json: No such file"},
          {},
          0},
-        {{{"-m", "256", "rec.txt"}, 1, "A_G2Hz.psd: could not be written"}, {}, 2000},
+        {{{"-m", "256", "rec.txt"}, 1, "A_G2Hz.psd: could not be written: File too large"},
+         {},
+         2000},
+        // The one result file of volts is the last one; its failure counts too.
+        {{{"-q", "volts", "-u", "V", "-m", "256", "rec.txt"}, 1, "V2_Hz.psd: could not be written"},
+         {},
+         2000},
+        {{{"-m", "65536", "rec.txt"}, 1, "-m 65536: the record holds only 3000 pairs"}, {}, 0},
+        {{{"-m", "8", "--summary", "out/A_Gpk.mag", "rec.txt"}, 1, "names a result file"}, {}, 0},
+        // The record is never replaced by its results: by name, in -o or by a hard link.
+        {{{"-m", "8", "--summary", "rec.txt", "rec.txt"}, 1, "rec.txt: the same file as the record"},
+         {},
+         0},
+        {{{"-m", "8", "out/A_Gpk.mag"}, 1, "out/A_Gpk.mag: the same file as the record"},
+         [](const scratch_dir& d) { d.write("out/A_Gpk.mag", even_record(64, 3)); },
+         0},
+        {{{"-m", "8", "rec.txt"}, 1, "out/A_Grms.mag: the same file as the record rec.txt"},
+         [](const scratch_dir& d) { link(d.file("rec.txt").c_str(), d.file("out/A_Grms.mag").c_str()); },
+         0},
+        // The folders -o made as mkdir -p does go again with the failed run.
+        {{{"-m", "4096", "-o", "new/deep/out", "rec.txt"}, 1, "the record holds only"}, {}, 0},
+        {{{"-m", "8", "no\nsuch\x1b.txt"}, 1, "no\\nsuch\\x1b.txt: No such file"}, {}, 0},
         {{{"-m", "8", "--column", "3", "rec.txt"}, 1, "first data line has only 2 fields"}, {}, 0},
         // The second channel's folder is taken by a file: the first one's is not kept.
         {{{"-m", "8", "--columns", "all", "three.txt"}, 1, "out/col3/A_G2Hz.psd: Not a directory"},
@@ -187,10 +217,13 @@ TEST(ScriptedRun, RunErrorsExitWithStatusOneAndWriteNothing)
             dir.write(std::string("out/") + name, "earlier result\n");
         if (row.lay_out) row.lay_out(dir);
         const auto before = dir.names("out");
+        const auto top = dir.names();
         failing_case full = row.c;
         full.arguments.insert(full.arguments.begin(), run.begin(), run.end());
         check_failure(dir, full, row.file_limit);
         EXPECT_EQ(dir.names("out"), before);
+        EXPECT_EQ(dir.names(), top);
+        EXPECT_EQ(dir.read("rec.txt"), rec);
         for (const char* name : {"A_G2Hz.psd", "A_ms22Hz.psd", "s.json"})
             EXPECT_EQ(dir.read(std::string("out/") + name), "earlier result\n") << name;
     }
@@ -245,6 +278,7 @@ TEST(ScriptedRun, ProgressBarOnATerminalIsClearedAtTheEnd)
     // 1 + (2000 - 8) / 4 segments, the first drawn at once.
     EXPECT_TRUE(holds(log, "] segment 1 of 499   0%")) << log;
     EXPECT_FALSE(holds(pane.screen(), "segment")) << pane.screen();
+    EXPECT_FALSE(holds(pane.screen(), "%")) << "the bar's last character is cleared too";
 }
 
 } // namespace

@@ -39,6 +39,20 @@ program_run run_zentri(const scratch_dir& dir, const std::string& input, int tim
 program_run run_zentri_args(const scratch_dir& dir, const std::vector<std::string>& args,
                             long file_limit = 0);
 
+// A run of zentri with arguments that was started and is not waited for yet.
+struct started_run {
+    int pid;
+    std::string errors_file; // where its standard error goes
+};
+
+// Starts zentri in dir with arguments, standard input empty and standard output
+// on out_fd (the caller's to close); one started run per folder at a time.
+started_run start_zentri(const scratch_dir& dir, const std::vector<std::string>& args,
+                         int out_fd);
+
+// Waits for a started run to end: its exit status (128 + signal) and standard error.
+program_run wait_for(const started_run& run);
+
 // Writes record as rec.txt in dir, then runs zentri there on answers that start with that name.
 program_run run_on_record(const scratch_dir& dir, const std::string& record,
                           const std::string& answers_after_name);
