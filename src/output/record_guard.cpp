@@ -27,8 +27,7 @@ std::vector<std::string> output_paths(const std::string& folder,
 } // namespace
 
 void refuse_record_as_output(const std::string& record, const std::string& folder,
-                             const std::vector<std::string>& channels,
-                             const std::string& summary)
+                             const std::vector<std::string>& channels, const std::string& summary)
 {
     struct stat rec {};
     if (st.fp[1] == nullptr || fstat(fileno(st.fp[1]), &rec) != 0) return;

@@ -11,5 +11,4 @@
 // several channels) or the summary is the same file, device and inode, as the
 // record open in stream slot 1; record is its name as given, for the message.
 void refuse_record_as_output(const std::string& record, const std::string& folder,
-                             const std::vector<std::string>& channels,
-                             const std::string& summary);
+                             const std::vector<std::string>& channels, const std::string& summary);

@@ -41,8 +41,8 @@ channel_outcome stage_result_files(const std::string& folder, const std::string&
     write_spectra();
     for (int slot = 2; slot <= last_slot(); ++slot)
         if (st.write_failed[slot])
-            give_up(not_written(out.files[static_cast<std::size_t>(slot - 2)],
-                                st.write_error[slot]));
+            give_up(
+                not_written(out.files[static_cast<std::size_t>(slot - 2)], st.write_error[slot]));
     out.overall_rms = st.overall_rms;
     return out;
 }

@@ -25,8 +25,7 @@ void refuse_foreign_link(const std::string& what, const std::string& part)
 }
 
 // Calls each(part) for every leading part of path that ends at a '/' and for path itself.
-template <typename F>
-void for_each_part(const std::string& path, F each)
+template <typename F> void for_each_part(const std::string& path, F each)
 {
     for (std::size_t at = path.find('/', 1);; at = path.find('/', at + 1)) {
         each(path.substr(0, at));
@@ -35,11 +34,6 @@ void for_each_part(const std::string& path, F each)
 }
 
 } // namespace
-
-void refuse_foreign_links(const std::string& what, const std::string& path)
-{
-    for_each_part(path, [&what](const std::string& part) { refuse_foreign_link(what, part); });
-}
 
 std::string make_output_folder(const std::string& given)
 {

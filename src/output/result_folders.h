@@ -12,7 +12,3 @@ std::string make_output_folder(const std::string& given);
 
 // Makes a channel's folder when missing; ends the run when it cannot.
 void make_result_folder(const std::string& folder);
-
-// Ends the run when a part of path (each folder on the way, and path itself)
-// is a link of another user; what names the option in the message ("" for none).
-void refuse_foreign_links(const std::string& what, const std::string& path);

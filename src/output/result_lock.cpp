@@ -62,8 +62,8 @@ void lock_result_folders(const std::string& folder, const std::string& summary)
 {
     const std::size_t slash = summary.rfind('/');
     const std::string other = slash == std::string::npos ? folder
-                              : slash == 0              ? "/"
-                                                        : summary.substr(0, slash);
+                              : slash == 0               ? "/"
+                                                         : summary.substr(0, slash);
     lock_folder(std::min(folder, other));
     if (other != folder) lock_folder(std::max(folder, other));
 }

@@ -17,7 +17,7 @@ struct staged_file {
 std::string sync_to_disk(const std::vector<staged_file>& files);
 
 // For each file keeps the file it replaces as a hard-linked backup and renames
-// it to its name, then flushes the folders and removes the backups. On a failure it puts the backups back, removes the new
-// files that replaced nothing and returns the message; "" when every file is
-// in place. Temporaries it did not rename are left to the caller.
+// it to its name, then flushes the folders and removes the backups. On a failure it puts the
+// backups back, removes the new files that replaced nothing and returns the message; "" when every
+// file is in place. Temporaries it did not rename are left to the caller.
 std::string replace_as_one_set(const std::vector<staged_file>& files);

@@ -1,7 +1,6 @@
 // The staged result files of a scripted run: their temporary names, the
 // signal handler that removes them, and their putting in place as one set.
 #include "output/staged_files.h"
-#include "output/result_folders.h"
 #include "output/result_lock.h"
 #include "output/run_leftovers.h"
 #include "output/set_replacement.h"
@@ -126,7 +125,6 @@ std::string summary_full_path(const std::string& given)
     const std::string folder = slash == std::string::npos ? "." : given.substr(0, slash + 1);
     const std::string name = given.substr(slash == std::string::npos ? 0 : slash + 1);
     if (name.empty()) give_up("--summary " + given + ": names a folder, not a file");
-    refuse_foreign_links("--summary " + given, folder);
     char real[PATH_MAX];
     if (realpath(folder.c_str(), real) == nullptr) give_up(failed(given, errno));
     return path_in(real, name);
@@ -134,7 +132,6 @@ std::string summary_full_path(const std::string& given)
 
 void catch_ending_signals()
 {
-    ignore_file_size_signal();
     on_ending_signals(clean_up_on_signal);
 }
 

@@ -10,8 +10,7 @@
 #include <string>
 
 // Makes the ending signals clear the progress bar and remove the temporary
-// files and the folders the run made before they end the process, and a write
-// past the file-size limit fail instead of ending it.
+// files and the folders the run made before they end the process.
 void catch_ending_signals();
 
 // Full path of a file of the folder: the folder's real path, "/", the name.
@@ -36,8 +35,7 @@ std::string not_written(const std::string& path, int error);
 extern const std::string nothing_written;
 
 // Full path of the summary named on the command line: its folder's real path
-// and its name ("" for none); ends the run when the folder is missing or is
-// reached through another user's link.
+// and its name ("" for none); ends the run when the folder is missing.
 std::string summary_full_path(const std::string& given);
 
 // Writes the JSON summary text to path, under a temporary name until put_in_place().

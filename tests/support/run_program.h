@@ -1,6 +1,7 @@
 // Runs the built zentri in a scratch folder with answers on its standard input.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,23 +36,11 @@ program_run run_zentri(const scratch_dir& dir, const std::string& input, int tim
                        long file_limit = 0);
 
 // Runs zentri in dir with arguments and no standard input, its standard error
-// kept apart; file_limit > 0 caps the bytes it may write into any one file.
+// kept apart; file_limit > 0 caps the bytes it may write into any one file;
+// out_fd >= 0 takes its standard output instead; while_running gets its pid.
 program_run run_zentri_args(const scratch_dir& dir, const std::vector<std::string>& args,
-                            long file_limit = 0);
-
-// A run of zentri with arguments that was started and is not waited for yet.
-struct started_run {
-    int pid;
-    std::string errors_file; // where its standard error goes
-};
-
-// Starts zentri in dir with arguments, standard input empty and standard output
-// on out_fd (the caller's to close); one started run per folder at a time.
-started_run start_zentri(const scratch_dir& dir, const std::vector<std::string>& args,
-                         int out_fd);
-
-// Waits for a started run to end: its exit status (128 + signal) and standard error.
-program_run wait_for(const started_run& run);
+                            long file_limit = 0, int out_fd = -1,
+                            const std::function<void(int)>& while_running = {});
 
 // Writes record as rec.txt in dir, then runs zentri there on answers that start with that name.
 program_run run_on_record(const scratch_dir& dir, const std::string& record,

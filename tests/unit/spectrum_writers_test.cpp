@@ -214,8 +214,7 @@ TEST_F(SpectrumWriters, WriteFailureReportedOnce)
         const std::string text = console_of([] {
             finish_psd();
             create_output_files();
-            std::fclose(st.fp[4]);
-            st.fp[4] = std::fopen("/dev/full", "w");
+            st.fp[4] = std::freopen("/dev/full", "w", st.fp[4]);
             write_spectra();
         });
         const std::string line = " Failed to write file: A_Grms.mag \n";
