@@ -47,6 +47,15 @@ void lock_folder(const std::string& folder)
     if (fd >= 0) close(fd);
 }
 
+// Whether two paths name one folder (a second lock on it would wait for the first).
+bool same_folder(const std::string& a, const std::string& b)
+{
+    struct stat x {
+    }, y{};
+    return a == b || (stat(a.c_str(), &x) == 0 && stat(b.c_str(), &y) == 0 &&
+                      x.st_dev == y.st_dev && x.st_ino == y.st_ino);
+}
+
 // Whether entry is ".NAME.XXXXXX" for the name: the temporary names of this program.
 bool temporary_of(const std::string& entry, const std::string& name)
 {
@@ -65,7 +74,7 @@ void lock_result_folders(const std::string& folder, const std::string& summary)
                               : slash == 0               ? "/"
                                                          : summary.substr(0, slash);
     lock_folder(std::min(folder, other));
-    if (other != folder) lock_folder(std::max(folder, other));
+    if (!same_folder(folder, other)) lock_folder(std::max(folder, other));
 }
 
 void remove_stale_temporaries(const std::string& path)
