@@ -1,5 +1,6 @@
 // The scripted run's one-line messages on standard error and its exit.
 #include "cli/script_messages.h"
+#include "output/run_leftovers.h"
 #include "platform/console_format.h"
 #include "platform/progress_bar.h"
 #include "run/analysis_state.h"
@@ -32,6 +33,27 @@ std::string one_line(const char* text)
     return out;
 }
 
+std::string escaped(const std::string& text)
+{
+    static const char names[] = "abtnvfr"; // \a to \r, bytes 7 to 13
+    std::string out;
+    for (const char c : text) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && u != 0x7f) {
+            out += c;
+        } else if (u >= 7 && u <= 13) {
+            out += '\\';
+            out += names[u - 7];
+        } else {
+            const char* digits = "0123456789abcdef";
+            out += "\\x";
+            out += digits[u >> 4];
+            out += digits[u & 15];
+        }
+    }
+    return out;
+}
+
 void script_exit(int status, const char* fmt, ...)
 {
     va_list ap;
@@ -39,12 +61,13 @@ void script_exit(int status, const char* fmt, ...)
     const std::string message = formatted(fmt, ap);
     va_end(ap);
     progress_end();
+    remove_leftovers(); // a failed run leaves no temporary file and no folder it made
     for (std::FILE*& f : st.fp) {
         if (f != nullptr) std::fclose(f);
         f = nullptr;
     }
     std::fflush(stdout);
-    zfprint(stderr, "zentri: %s\n", message.c_str());
+    zfprint(stderr, "zentri: %s\n", escaped(message).c_str());
     std::exit(status);
 }
 
@@ -54,5 +77,5 @@ void script_warning(const char* fmt, ...)
     va_start(ap, fmt);
     const std::string message = formatted(fmt, ap);
     va_end(ap);
-    zfprint(stderr, "zentri: warning: %s\n", message.c_str());
+    zfprint(stderr, "zentri: warning: %s\n", escaped(message).c_str());
 }

@@ -11,9 +11,14 @@ std::string formatted(const char* fmt, va_list ap);
 // into single blanks, none at either end, and a leading "Error: " or "Warning: " dropped.
 std::string one_line(const char* text);
 
+// The text with its control characters written out: \n, \t and the like,
+// \xHH for the others, so that a path cannot break a message's one line.
+std::string escaped(const std::string& text);
+
 // Prints "zentri: " and the formatted message on standard error, clears the
-// progress bar and closes the open streams first, and ends the process with the
-// status (1 run failed, 2 usage).
+// progress bar, removes the run's temporary files and the folders it made and
+// closes the open streams first, and ends the process with the status (1 run
+// failed, 2 usage).
 [[noreturn]] void script_exit(int status, const char* fmt, ...)
     __attribute__((format(printf, 2, 3)));
 

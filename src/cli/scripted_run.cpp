@@ -1,5 +1,5 @@
 // The scripted run from end to end: options, record, survey, segments, the
-// result files put in place, then the report.
+// result files staged, the report, then the files put in place.
 #include "cli/scripted_run.h"
 #include "cli/command_line.h"
 #include "cli/layout_options.h"
@@ -10,7 +10,10 @@
 #include "input/input.h"
 #include "input/record_layout.h"
 #include "output/channel_folders.h"
+#include "output/record_guard.h"
 #include "output/result_files.h"
+#include "output/result_folders.h"
+#include "output/result_lock.h"
 #include "output/staged_files.h"
 #include "platform/console_format.h"
 #include "platform/console_input.h"
@@ -19,11 +22,9 @@
 #include "run/run.h"
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
 
 namespace {
 
@@ -39,25 +40,6 @@ void open_script_record()
                     path);
     if (error != 0) script_exit(1, "%s: %s", path, std::strerror(error));
     if (opts.record.size() < sizeof st.fname[1]) std::strcpy(st.fname[1], path);
-}
-
-// Makes the output folder and the folders above it where missing, as mkdir -p
-// does, and returns its real path; ends with status 1 when that cannot be done.
-std::string make_output_folder()
-{
-    const std::string& dir = opts.output_dir;
-    for (std::size_t at = dir.find('/', 1);; at = dir.find('/', at + 1)) {
-        const std::string part = dir.substr(0, at);
-        if (mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
-            script_exit(1, "-o %s: %s: %s", dir.c_str(), part.c_str(), std::strerror(errno));
-        if (at == std::string::npos) break;
-    }
-    struct stat info {};
-    char real[PATH_MAX];
-    if (stat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
-        realpath(dir.c_str(), real) == nullptr)
-        script_exit(1, "-o %s: not a folder", dir.c_str());
-    return real;
 }
 
 // Ends with status 1 when the record holds fewer pairs than one segment.
@@ -81,11 +63,12 @@ void check_segment_fits()
     std::exit(0);
 }
 
-// Ends with status 1 when standard output could not take the report.
+// Ends with status 1, before any file is put in place, when standard output
+// could not take the report.
 void check_stdout()
 {
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0)
-        script_exit(1, "standard output: %s", std::strerror(errno));
+        give_up(std::string("standard output: ") + std::strerror(errno) + nothing_written);
 }
 
 } // namespace
@@ -102,19 +85,22 @@ void scripted_run(int argc, char** argv)
     open_script_record();
     prepare_layout(every_column_asked());
     if (opts.survey_only) survey_only();
-    const std::string folder = make_output_folder();
+    const std::vector<std::string> names = channel_folders(); // from the header, while it is open
+    refuse_record_as_output(opts.record, opts.output_dir, names, opts.summary);
     catch_ending_signals();
+    const std::string folder = make_output_folder(opts.output_dir);
+    const std::string summary = summary_full_path(opts.summary); // checked before the long pass
     set_console_muted(opts.level != report_level::verbose);
     survey_record();
     rewind_record();
     check_segment_fits();
     // With --verbose the segments' own text shows the progress; a bar would break into it.
     if (opts.level != report_level::verbose) progress_begin(1 + (st.record_pairs - st.m) / st.nhs);
-    const std::vector<std::string> names = channel_folders(); // from the header, while it is open
     st.channels > 0 ? channel_segment_loop() : segment_loop();
     progress_end();
     std::fclose(st.fp[1]);
     st.fp[1] = nullptr;
+    lock_result_folders(folder, summary);
     result_request request{folder, opts.summary, opts.record};
     request.readings = opts.readings;
     request.profile = profile;
@@ -126,5 +112,6 @@ void scripted_run(int argc, char** argv)
     report_outcome(outcome);
     warn_unchecked_profile(outcome);
     check_stdout();
+    put_in_place();
     std::exit(profile_status(outcome));
 }

@@ -5,7 +5,11 @@
 #include "run/analysis_state.h"
 #include "spectrum/finished_psd.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -13,6 +17,22 @@ namespace {
 const file_set& run_file_set()
 {
     return file_set_of(st.input_type);
+}
+
+// Opens a result file for writing as fopen("w") does, but never through a
+// link: a link at the name is removed and a regular file made in its place.
+std::FILE* open_result_file(const char* name)
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int fd = open(name, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, 0666);
+        if (fd >= 0) {
+            std::FILE* f = fdopen(fd, "w");
+            if (f == nullptr) close(fd);
+            return f;
+        }
+        if (errno != ELOOP || unlink(name) != 0) return nullptr;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -39,7 +59,7 @@ void create_output_files()
 {
     name_output_files();
     for (int slot = 2; slot <= last_slot(); ++slot) {
-        st.fp[slot] = std::fopen(st.fname[slot], "w");
+        st.fp[slot] = open_result_file(st.fname[slot]);
         if (st.fp[slot] == nullptr) zprint(" Failed to open file: %s \n", st.fname[slot]);
     }
 }

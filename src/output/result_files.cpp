@@ -6,6 +6,7 @@
 #include "output/json_summary.h"
 #include "output/output.h"
 #include "output/reading_files.h"
+#include "output/result_folders.h"
 #include "output/staged_files.h"
 #include "run/analysis_state.h"
 #include "spectrum/channel_store.h"
@@ -42,8 +43,8 @@ channel_outcome stage_result_files(const result_request& request, const std::str
     write_spectra();
     for (int slot = 2; slot <= last_slot(); ++slot)
         if (st.write_failed[slot])
-            give_up(out.files[static_cast<std::size_t>(slot - 2)] + ": could not be written" +
-                    nothing_written);
+            give_up(
+                not_written(out.files[static_cast<std::size_t>(slot - 2)], st.write_error[slot]));
     out.overall_rms = st.overall_rms;
     stage_readings(out, request);
     return out;
@@ -63,7 +64,6 @@ run_outcome write_result_files(const result_request& request)
         add_profile_summary(summary, out.sets.front(), request.profile.file);
         write_summary(out.summary, json_text(summary));
     }
-    put_in_place();
     return out;
 }
 
@@ -91,6 +91,5 @@ run_outcome write_channel_files(const result_request& request,
         out.sets.push_back(set);
     }
     if (!out.summary.empty()) write_summary(out.summary, json_text(summaries));
-    put_in_place();
     return out;
 }

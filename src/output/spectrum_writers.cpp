@@ -6,6 +6,7 @@
 #include "run/quantities.h"
 #include "spectrum/finished_psd.h"
 
+#include <cerrno>
 #include <cmath>
 
 namespace {
@@ -14,6 +15,7 @@ namespace {
 void report_write_failure(int slot)
 {
     if (st.write_failed[slot]) return;
+    st.write_error[slot] = errno;
     st.write_failed[slot] = true;
     zprint(" Failed to write file: %s \n", st.fname[slot]);
 }

@@ -1,52 +1,41 @@
 // The staged result files of a scripted run: their temporary names, the
-// signal handler that removes them, and their renaming into place.
+// signal handler that removes them, and their putting in place as one set.
 #include "output/staged_files.h"
-#include "input/column_reader.h"
+#include "output/result_lock.h"
+#include "output/run_leftovers.h"
+#include "output/set_replacement.h"
+#include "platform/ending_signals.h"
 #include "platform/progress_bar.h"
-#include "run/analysis_state.h"
 #include "run/end_run.h"
 
 #include <cerrno>
 #include <climits>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
-// A file being written: the name it gets and the temporary name it has meanwhile.
-struct staged_file {
-    std::string path;
-    std::string temp;
-};
-
 std::vector<staged_file> staged; // every temporary file made so far
 
-// The temporary names again, for a signal handler to remove: fixed storage that
-// is complete before the count covers it.
-// For each channel: at most 33 result files (the 14 of displacement or 6 of
-// acceleration with the 6 and 14 of the two quantities derived from it, an
-// octave file beside each of their 6 PSD files, the table, the profile check
-// and the two H1 files), and the summary.
-constexpr int max_staged = max_channels * 36 + 1;
-char signal_temps[max_staged][PATH_MAX];
-volatile std::sig_atomic_t signal_temp_count = 0;
-
-// Clears the progress bar and removes the temporary files, then lets the signal
-// end the process as it would have.
-extern "C" void end_on_signal(int sig)
+// Clears the progress bar and removes the temporaries and made folders, for a signal handler.
+void clean_up_on_signal()
 {
     progress_end();
-    for (int i = 0; i < signal_temp_count; ++i) unlink(signal_temps[i]);
-    std::signal(sig, SIG_DFL);
-    std::raise(sig);
+    remove_leftovers();
 }
 
-std::vector<std::string> made_folders; // result folders made by this run, in order
+// Closes the descriptors kept to flush the staged files and forgets them.
+void forget_staged()
+{
+    for (const staged_file& f : staged)
+        if (f.sync_fd >= 0) close(f.sync_fd);
+    staged.clear();
+}
 
 // The permissions a new file gets from fopen: read and write as the umask allows.
 mode_t new_file_mode()
@@ -72,8 +61,8 @@ const std::string nothing_written = "; no result file was written";
 
 void give_up(const std::string& message)
 {
-    for (const staged_file& f : staged) std::remove(f.temp.c_str());
-    for (auto f = made_folders.rbegin(); f != made_folders.rend(); ++f) rmdir(f->c_str());
+    remove_leftovers();
+    forget_staged();
     run_failed(message);
 }
 
@@ -82,20 +71,24 @@ std::string failed(const std::string& path, int error)
     return path + ": " + std::strerror(error) + nothing_written;
 }
 
+std::string not_written(const std::string& path, int error)
+{
+    return path + ": could not be written: " + std::strerror(error != 0 ? error : EIO) +
+           nothing_written;
+}
+
 std::FILE* stage(const std::string& path)
 {
     check_replaceable(path);
-    const std::size_t slash = path.rfind('/');
-    std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
-                       "." + path.substr(slash + 1) + ".XXXXXX";
+    remove_stale_temporaries(path);
+    std::string temp = temporary_template(path);
     const int fd = mkstemp(temp.data());
     if (fd < 0) give_up(failed(path, errno));
-    staged.push_back({path, temp});
-    if (signal_temp_count < max_staged && temp.size() < PATH_MAX) {
-        std::strcpy(signal_temps[signal_temp_count], temp.c_str());
-        signal_temp_count = signal_temp_count + 1;
-    }
-    std::FILE* f = fchmod(fd, new_file_mode()) == 0 ? fdopen(fd, "w") : nullptr;
+    leave_temporary(temp);
+    staged.push_back({path, temp, fcntl(fd, F_DUPFD_CLOEXEC, 0)});
+    std::FILE* f = staged.back().sync_fd >= 0 && fchmod(fd, new_file_mode()) == 0
+                       ? fdopen(fd, "w")
+                       : nullptr;
     if (f == nullptr) {
         const int error = errno;
         close(fd);
@@ -115,18 +108,21 @@ void write_summary(const std::string& path, const std::string& text)
 {
     std::FILE* f = stage(path);
     const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    if (std::fclose(f) != 0 || !written) give_up(path + ": could not be written" + nothing_written);
+    const int error = errno;
+    if (std::fclose(f) != 0 || !written) give_up(not_written(path, written ? errno : error));
 }
 
 void put_in_place()
 {
-    while (!staged.empty()) {
-        const staged_file f = staged.front();
-        if (std::rename(f.temp.c_str(), f.path.c_str()) != 0)
-            give_up(f.path + ": " + std::strerror(errno));
-        staged.erase(staged.begin());
+    std::string error = sync_to_disk(staged);
+    if (!error.empty()) give_up(error);
+    {
+        const ending_signals_held held; // a signal now would cut the set in two
+        error = replace_as_one_set(staged);
+        if (!error.empty()) give_up(error);
+        keep_leftovers();
     }
-    signal_temp_count = 0;
+    forget_staged();
 }
 
 long long written_size(const std::string& path)
@@ -152,18 +148,10 @@ std::string summary_full_path(const std::string& given)
 
 void catch_ending_signals()
 {
-    for (int sig : {SIGINT, SIGTERM, SIGHUP}) std::signal(sig, end_on_signal);
+    on_ending_signals(clean_up_on_signal);
 }
 
 std::string path_in(const std::string& folder, const std::string& name)
 {
     return folder == "/" ? "/" + name : folder + "/" + name;
-}
-
-void make_result_folder(const std::string& folder)
-{
-    if (mkdir(folder.c_str(), 0777) == 0)
-        made_folders.push_back(folder);
-    else if (errno != EEXIST)
-        give_up(failed(folder, errno));
 }

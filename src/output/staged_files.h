@@ -1,22 +1,24 @@
 // Staged result files: each file of a scripted run is written under a temporary
-// name in its folder and renamed into place only when every one of them was
-// written and closed without error, so a run that fails leaves no result file
-// created or replaced. The list of temporaries is this file's own state, kept
-// outside analysis_state because only the scripted run has it.
+// name in its folder, and all of them are put in place together only when
+// every one of them was written, closed and flushed to the disk without
+// error, so a run that fails leaves every result file as it was. The list of
+// temporaries is this file's own state, kept outside analysis_state because
+// only the scripted run has it.
 #pragma once
 
 #include <cstdio>
 #include <string>
 
-// Makes SIGINT, SIGTERM and SIGHUP clear the progress bar and remove the
-// temporary files before they end the process.
+// Makes the ending signals clear the progress bar and remove the temporary
+// files and the folders the run made before they end the process.
 void catch_ending_signals();
 
 // Full path of a file of the folder: the folder's real path, "/", the name.
 std::string path_in(const std::string& folder, const std::string& name);
 
-// Makes the temporary file for path in its folder and opens it for writing;
-// a failure removes what was staged and ends the run.
+// Makes the temporary file for path in its folder, after removing those a
+// killed run left for that name, and opens it for writing; a failure removes
+// what was staged and ends the run. Call it only under the folder's lock.
 std::FILE* stage(const std::string& path);
 
 // Stages a result file as stage() does, unless it is the file the summary
@@ -30,23 +32,24 @@ std::FILE* stage_result(const std::string& path, const std::string& summary_give
 // The message for a path that failed with the C library's error.
 std::string failed(const std::string& path, int error);
 
+// The message for a file that could not be written, with the C library's reason.
+std::string not_written(const std::string& path, int error);
+
 // The words that end every message of a run that wrote nothing.
 extern const std::string nothing_written;
 
 // Full path of the summary named on the command line: its folder's real path
-// and its name ("" for none).
+// and its name ("" for none); ends the run when the folder is missing.
 std::string summary_full_path(const std::string& given);
 
 // Writes the JSON summary text to path, under a temporary name until put_in_place().
 void write_summary(const std::string& path, const std::string& text);
 
-// Renames every file written under a temporary name to its own name.
+// Puts every staged file in place as one set, the ending signals held back
+// meanwhile; when that fails, every name is given back what it held and the
+// run ends with status 1.
 void put_in_place();
 
 // Size in bytes of the file written for path: its temporary while it is staged,
 // the file itself after put_in_place(); -1 when it cannot be read.
 long long written_size(const std::string& path);
-
-// Makes the folder for result files when missing (a failure later removes it
-// again); ends the run when it cannot.
-void make_result_folder(const std::string& folder);

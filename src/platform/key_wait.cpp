@@ -1,8 +1,8 @@
 // The wait for one key at the end of a run, the terminal restored on every way out.
 #include "platform/key_wait.h"
+#include "platform/ending_signals.h"
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <termios.h>
 #include <unistd.h>
@@ -11,22 +11,10 @@ namespace {
 
 termios saved_terminal; // the terminal's settings before the wait, restored on any way out
 
-// Restores the terminal, then ends the process by the same signal as it would have.
-extern "C" void restore_and_end(int signal)
+// Restores the terminal before an ending signal ends the process.
+void restore_terminal()
 {
     tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-}
-
-// Has SIGTERM and SIGHUP restore the terminal before they end the process.
-void catch_ending_signals()
-{
-    struct sigaction action {};
-    action.sa_handler = restore_and_end;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGHUP, &action, nullptr);
 }
 
 } // namespace
@@ -38,7 +26,7 @@ void wait_for_key()
         std::getchar();
         return;
     }
-    catch_ending_signals();
+    on_ending_signals(restore_terminal);
     termios raw = saved_terminal;
     // Without ISIG, Ctrl-C, Ctrl-\ and Ctrl-Z are keys like any other: they end the
     // wait, and the terminal is never left without echo by a signal.

@@ -42,6 +42,7 @@ struct analysis_state {
     char fname[file_slots][name_chars]; // slot 1 input path, slots 2..15 output names
     std::FILE* fp[file_slots];          // open streams, numbered as fname
     bool write_failed[file_slots];      // a write or close of that slot's file has failed
+    int write_error[file_slots];        // the C library's error (errno) of that failure
 
     /* record layout, set by the options of a scripted run */
     std::int32_t column;   // amplitude column read by the column reader; 0 reads the plain pairs

@@ -87,7 +87,7 @@ TEST(KeyWait, CtrlCIsAKeyAndLeavesTheTerminalUsable)
 TEST(KeyWait, TerminationSignalsRestoreTheTerminal)
 {
     if (!tmux_present()) GTEST_SKIP() << "tmux is not installed";
-    for (int signal : {SIGTERM, SIGHUP}) {
+    for (int signal : {SIGTERM, SIGHUP, SIGUSR1, SIGQUIT}) {
         SCOPED_TRACE(signal);
         end_with_key("", signal);
     }

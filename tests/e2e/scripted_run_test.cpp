@@ -1,6 +1,6 @@
 // The scripted run, zentri [OPTIONS] RECORD: the same result files as the
-// dialogue, its exit status, its one-line errors, and a failed run that leaves
-// no result file created or replaced.
+// dialogue, its exit status, its one-line errors, a failed run that leaves no
+// result file created or replaced, and the set of result files under faults.
 #include "console_text.h"
 #include "record_text.h"
 #include "run_program.h"
@@ -11,29 +11,36 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
 #include <functional>
 #include <sstream>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
 using args = std::vector<std::string>;
+using namespace std::chrono_literals;
 
-// A quantity's dialogue answers (type, unit, mean, window) and the options that say the same.
+// A quantity's answers (type, unit, mean, window), its options and its English PSD file's unit.
 struct quantity_case {
     int type, unit;
     bool mean, hanning;
     args options;
+    std::string psd_unit;
 };
 
 const quantity_case quantity_cases[] = {
-    {1, 1, true, true, {"-q", "acceleration", "-u", "g", "--verbose"}},
-    {2, 1, false, true, {"-q", "velocity", "-u", "ips", "--no-mean"}},
-    {3, 3, true, false, {"-q", "3", "-u", "micro-inch", "-w", "rectangular"}},
-    {4, 2, false, false, {"-q", "force", "-u", "newton", "--no-mean", "-w", "1"}},
-    {5, 1, true, true, {"--quantity=pressure", "--unit=PSI"}},
-    {6, 0, true, true, {"-q", "volts"}},
+    {1, 1, true, true, {"-q", "acceleration", "-u", "g", "--verbose"}, "G^2/Hz"},
+    {2, 1, false, true, {"-q", "velocity", "-u", "ips", "--no-mean"}, "(in/sec)^2/Hz"},
+    {3, 3, true, false, {"-q", "3", "-u", "micro-inch", "-w", "rectangular"}, "inch^2/Hz"},
+    {4, 2, false, false, {"-q", "force", "-u", "newton", "--no-mean", "-w", "1"}, "lbf^2/Hz"},
+    {5, 1, true, true, {"--quantity=pressure", "--unit=PSI"}, "psi^2/Hz"},
+    {6, 0, true, true, {"-q", "volts"}, "V^2/Hz"},
 };
 
 // The dialogue's text from the first segment's reading to the overall rms line.
@@ -75,6 +82,8 @@ TEST(ScriptedRun, EveryQuantityWritesTheDialoguesFilesByteForByte)
         }
         std::sort(names.begin(), names.end());
         EXPECT_EQ(dialogue.names(), names) << "the same files, no more";
+        EXPECT_EQ(summary["choices"]["mean_removal"], q.mean);
+        EXPECT_EQ(summary["files"][0]["unit"], q.psd_unit);
         EXPECT_EQ(summary["record"]["pairs"], 3000);
         double sum = 0.;
         for (long i = 0; i < 3000; ++i) sum += pattern_amplitude(i);
@@ -173,10 +182,29 @@ TEST(ScriptedRun, RunErrorsExitWithStatusOneAndWriteNothing)
         {{{"-m", "8", "rec.txt"}, 1, "A_Gpk.mag: exists and is not a regular file"},
          [](const scratch_dir& d) { mkdir(d.file("out/A_Gpk.mag").c_str(), 0755); },
          0},
-        {{{"-m", "8", "--summary", "none/s.json", "rec.txt"}, 1, "none/s.json: No such file"},
+        // --verbose: the summary's folder is refused before the survey prints anything.
+        {{{"-m", "8", "--verbose", "--summary", "none/s.json", "rec.txt"}, 1, "none/s.json: No"},
          {},
          0},
-        {{{"-m", "256", "rec.txt"}, 1, "A_G2Hz.psd: could not be written"}, {}, 2000},
+        {{{"-m", "256", "rec.txt"}, 1, "A_G2Hz.psd: could not be written: File too large"},
+         {},
+         2000},
+        {{{"-q", "volts", "-u", "V", "-m", "256", "rec.txt"}, 1, "V2_Hz.psd: could not be written"},
+         {},
+         2000},
+        {{{"-m", "65536", "rec.txt"}, 1, "-m 65536: the record holds only 3000 pairs"}, {}, 0},
+        {{{"-m", "8", "--summary", "out/A_Gpk.mag", "rec.txt"}, 1, "names a result file"}, {}, 0},
+        // The record is never replaced by its results: by name, in -o or by a hard link.
+        {{{"-m", "8", "--summary", "rec.txt", "rec.txt"}, 1, "rec.txt: the same file as"}, {}, 0},
+        {{{"-m", "8", "out/A_Gpk.mag"}, 1, "out/A_Gpk.mag: the same file as the record"},
+         [](const scratch_dir& d) { d.write("out/A_Gpk.mag", even_record(64, 3)); },
+         0},
+        {{{"-m", "8", "h"}, 1, "out/A_G2Hz.psd: the same file as the record h"},
+         [](const scratch_dir& d) { link(d.file("out/A_G2Hz.psd").c_str(), d.file("h").c_str()); },
+         0},
+        // The folders -o made as mkdir -p does go again with the failed run.
+        {{{"-m", "4096", "-o", "new/deep/out", "rec.txt"}, 1, "the record holds only"}, {}, 0},
+        {{{"-m", "8", "no\nsuch\x1b.txt"}, 1, "no\\nsuch\\x1b.txt: No such file"}, {}, 0},
         {{{"-m", "8", "--column", "3", "rec.txt"}, 1, "first data line has only 2 fields"}, {}, 0},
         {{{"-m", "8", "--columns", "all", "--reference", "3", "rec.txt"},
           1,
@@ -201,10 +229,13 @@ TEST(ScriptedRun, RunErrorsExitWithStatusOneAndWriteNothing)
             dir.write(std::string("out/") + name, "earlier result\n");
         if (row.lay_out) row.lay_out(dir);
         const auto before = dir.names("out");
+        const auto top = dir.names();
         failing_case full = row.c;
         full.arguments.insert(full.arguments.begin(), run.begin(), run.end());
         check_failure(dir, full, row.file_limit);
         EXPECT_EQ(dir.names("out"), before);
+        EXPECT_EQ(dir.names(), top);
+        EXPECT_EQ(dir.read("rec.txt"), rec);
         for (const char* name : {"A_G2Hz.psd", "A_ms22Hz.psd", "s.json"})
             EXPECT_EQ(dir.read(std::string("out/") + name), "earlier result\n") << name;
     }
@@ -259,6 +290,148 @@ TEST(ScriptedRun, ProgressBarOnATerminalIsClearedAtTheEnd)
     // 1 + (2000 - 8) / 4 segments, the first drawn at once.
     EXPECT_TRUE(holds(log, "] segment 1 of 499   0%")) << log;
     EXPECT_FALSE(holds(pane.screen(), "segment")) << pane.screen();
+    EXPECT_FALSE(holds(pane.screen(), "%")) << "the bar's last character is cleared too";
+}
+
+const args into_out = {"-q", "1",   "-u",        "G",          "-m",     "8",
+                       "-o", "out", "--summary", "out/s.json", "rec.txt"};
+const args set_names = {"A_G2Hz.psd",   "A_Gpk.mag",    "A_Grms.mag", "A_ms22Hz.psd",
+                        "A_ms2_pk.mag", "A_ms2rms.mag", "s.json"};
+
+// rec.txt, and out/ holding an earlier run's set, each file saying so.
+void lay_out_earlier_set(const scratch_dir& dir)
+{
+    dir.write("rec.txt", even_record(3000, 3));
+    mkdir(dir.file("out").c_str(), 0755);
+    for (const std::string& name : set_names) dir.write("out/" + name, "earlier " + name);
+}
+
+void expect_earlier_set(const scratch_dir& dir)
+{
+    EXPECT_EQ(dir.names("out"), set_names);
+    for (const std::string& name : set_names) EXPECT_EQ(dir.read("out/" + name), "earlier " + name);
+}
+
+TEST(ResultSet, ASetThatCannotBePutInPlaceLeavesTheEarlierOne)
+{
+    // The summary, renamed last, is immutable: the six files renamed before it are put back.
+    scratch_dir dir;
+    lay_out_earlier_set(dir);
+    const std::string summary = "'" + dir.file("out/s.json") + "' 2>/dev/null";
+    if (std::system(("chattr +i " + summary).c_str()) == 0) {
+        const program_run run = run_zentri_args(dir, into_out);
+        EXPECT_EQ(std::system(("chattr -i " + summary).c_str()), 0);
+        EXPECT_TRUE(holds(run.errors, "s.json: Operation not permitted")) << run.errors;
+        expect_earlier_set(dir);
+    }
+    // Standard output cannot take the report: nothing is put in place.
+    const int full = open("/dev/full", O_WRONLY | O_CLOEXEC);
+    const program_run run = run_zentri_args(dir, into_out, 0, full);
+    close(full);
+    EXPECT_TRUE(holds(run.errors, "zentri: standard output: No space left on device"))
+        << run.errors;
+    expect_earlier_set(dir);
+}
+
+TEST(ResultSet, EveryEndingSignalRemovesTheTemporariesAndTheFoldersMade)
+{
+    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGALRM, SIGUSR1, SIGUSR2, SIGPIPE}) {
+        SCOPED_TRACE(sig);
+        scratch_dir dir;
+        dir.write("rec.txt", even_record(3000, 3));
+        int ends[2]; // a full pipe holds the run in its report, every file staged
+        ASSERT_EQ(pipe2(ends, O_CLOEXEC | O_NONBLOCK), 0);
+        while (write(ends[1], "xxxxxxxxxxxxxxxx", 16) > 0) {
+        }
+        fcntl(ends[1], F_SETFL, 0);
+        const program_run run = run_zentri_args(
+            dir, {"-q", "1", "-u", "G", "-m", "8", "-o", "new/out", "rec.txt"}, 0, ends[1],
+            [&](int pid) {
+                close(ends[1]);
+                for (int i = 0; i < 600 && dir.names("new/out").size() < 6; ++i)
+                    std::this_thread::sleep_for(50ms);
+                std::this_thread::sleep_for(100ms);
+                sig == SIGPIPE ? close(ends[0]) : kill(pid, sig); // SIGPIPE: the reader goes
+            });
+        if (sig != SIGPIPE) close(ends[0]);
+        EXPECT_EQ(run.exit_status, sig == SIGALRM ? -1 : 128 + sig); // -1: ended by SIGALRM
+        EXPECT_EQ(dir.names(), args{"rec.txt"}) << "no temporary and no folder left";
+    }
+}
+
+TEST(ResultSet, ASecondRunIntoTheFolderWaitsAndRemovesAKilledRunsTemporaries)
+{
+    scratch_dir dir;
+    lay_out_earlier_set(dir);
+    // Left by runs killed outright: this run's names are cleared, the others are not its own.
+    const args stale = {".A_G2Hz.psd.Ab12Z9", ".s.json.000000"};
+    const args kept = {".A_G2Hz.psd.long123", ".notes.Ab12Z9"};
+    for (const args& names : {stale, kept})
+        for (const std::string& name : names) dir.write("out/" + name, "");
+    const int lock = open(dir.file("out").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(flock(lock, LOCK_EX), 0);
+    program_run run;
+    std::thread second([&] { run = run_zentri_args(dir, into_out); });
+    std::this_thread::sleep_for(700ms);
+    EXPECT_EQ(dir.read("out/s.json"), "earlier s.json") << "the run did not wait for the lock";
+    close(lock);
+    second.join();
+    EXPECT_EQ(run.exit_status, 0) << run.errors;
+    EXPECT_TRUE(holds(run.errors, "zentri: warning: waiting for another run")) << run.errors;
+    for (const std::string& name : stale) EXPECT_FALSE(dir.exists("out/" + name)) << name;
+    for (const std::string& name : kept) EXPECT_TRUE(dir.exists("out/" + name)) << name;
+}
+
+TEST(ResultSet, EachFileReachesTheDiskBeforeItsRenameUnderTheLockWithSignalsHeld)
+{
+    scratch_dir dir;
+    lay_out_earlier_set(dir);
+    std::string command =
+        "cd '" + dir.path() +
+        "' && strace -qq -y -o trace.txt -e trace=flock,"
+        "fsync,rename,renameat,renameat2,link,linkat,rt_sigprocmask '" ZENTRI_BINARY "'";
+    for (const std::string& a : into_out) command += " " + a;
+    if (std::system((command + " >/dev/null 2>&1").c_str()) != 0)
+        GTEST_SKIP() << "strace is missing or cannot trace here";
+    // From the lock on, one letter a call: f fsync, b signals held, l link, r rename, u released.
+    const std::string all = dir.read("trace.txt");
+    std::istringstream trace(all.substr(all.find("flock(")));
+    std::string calls;
+    for (std::string line; std::getline(trace, line);) {
+        const std::string call = line.substr(0, line.find('('));
+        calls += call == "fsync" ? "f" : call.rfind("link", 0) == 0 ? "l" : "";
+        calls += call.rfind("rename", 0) == 0 ? "r" : holds(line, "SIG_BLOCK, [HUP") ? "b" : "";
+        calls += holds(line, "SIG_SETMASK") ? "u" : "";
+    }
+    // Each of the 7 temporaries synced, signals held, a backup before each rename, the folder
+    // synced.
+    EXPECT_EQ(calls, "fffffffblrlrlrlrlrlrlrfu") << all;
+}
+
+TEST(ResultSet, AFolderLinkOfAnotherUserIsNotFollowed)
+{
+    scratch_dir dir;
+    dir.write("rec.txt", even_record(3000, 3));
+    mkdir(dir.file("elsewhere").c_str(), 0755);
+    mkdir(dir.file("out").c_str(), 0755);
+    symlink("elsewhere", dir.file("planted").c_str());
+    symlink("../elsewhere", dir.file("out/col2").c_str()); // the channel folder of column 2
+    if (lchown(dir.file("planted").c_str(), 12345, 1) != 0 ||
+        lchown(dir.file("out/col2").c_str(), 12345, 1) != 0)
+        GTEST_SKIP() << "links of another user can be made only by root";
+    const args cases[][2] = {
+        {{"-o", "planted/results"}, {"-o planted/results: planted is a link that belongs to"}},
+        {{"-o", "out", "--columns", "all"}, {"/out/col2 is a link that belongs to another user"}},
+    };
+    for (const auto& c : cases) {
+        args a = {"-q", "1", "-u", "G", "-m", "8", "rec.txt"};
+        a.insert(a.end(), c[0].begin(), c[0].end());
+        EXPECT_TRUE(holds(run_zentri_args(dir, a).errors, c[1][0])) << c[1][0];
+        EXPECT_EQ(dir.names("elsewhere"), args{});
+    }
+    ASSERT_EQ(lchown(dir.file("planted").c_str(), geteuid(), getegid()), 0); // the user's own
+    run_zentri_args(dir, {"-q", "1", "-u", "G", "-m", "8", "-o", "planted", "rec.txt"});
+    EXPECT_EQ(dir.names("elsewhere").size(), 6u);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <stdexcept>
 #include <sys/resource.h>
@@ -69,7 +70,8 @@ namespace {
 // One run of zentri in dir: standard input from input, output captured in files
 // of names of its own, so that runs in parallel in one folder keep theirs apart.
 program_run run_in(const scratch_dir& dir, const std::string& input,
-                   const std::vector<std::string>& args, int timeout_s, long file_limit)
+                   const std::vector<std::string>& args, int timeout_s, long file_limit,
+                   int out_fd = -1, const std::function<void(int)>& while_running = {})
 {
     static std::atomic<int> runs{0};
     const std::string tag = std::to_string(runs++);
@@ -84,7 +86,8 @@ program_run run_in(const scratch_dir& dir, const std::string& input,
     if (pid == 0) {
         if (chdir(dir.path().c_str()) != 0) _exit(120);
         const int in = open(in_path.c_str(), O_RDONLY);
-        const int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int out =
+            out_fd >= 0 ? out_fd : open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const int err =
             args.empty() ? out : open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(in, 0);
@@ -93,12 +96,16 @@ program_run run_in(const scratch_dir& dir, const std::string& input,
         if (file_limit > 0) {
             const rlimit limit{static_cast<rlim_t>(file_limit), static_cast<rlim_t>(file_limit)};
             setrlimit(RLIMIT_FSIZE, &limit);
-            signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of killing
         }
+        const rlimit no_core{0, 0}; // a signal that dumps core leaves no file in the folder
+        setrlimit(RLIMIT_CORE, &no_core);
+        signal(SIGXFSZ, SIG_DFL); // zentri itself makes a write past the limit fail
+        signal(SIGPIPE, SIG_DFL);
         alarm(static_cast<unsigned>(timeout_s));
         execv(ZENTRI_BINARY, argv.data());
         _exit(127);
     }
+    if (while_running) while_running(pid);
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
@@ -117,15 +124,17 @@ program_run run_in(const scratch_dir& dir, const std::string& input,
 
 } // namespace
 
-program_run run_zentri(const scratch_dir& dir, const std::string& input, int timeout_s)
+program_run run_zentri(const scratch_dir& dir, const std::string& input, int timeout_s,
+                       long file_limit)
 {
-    return run_in(dir, input, {}, timeout_s, 0);
+    return run_in(dir, input, {}, timeout_s, file_limit);
 }
 
 program_run run_zentri_args(const scratch_dir& dir, const std::vector<std::string>& args,
-                            long file_limit)
+                            long file_limit, int out_fd,
+                            const std::function<void(int)>& while_running)
 {
-    return run_in(dir, "", args, 60, file_limit);
+    return run_in(dir, "", args, 60, file_limit, out_fd, while_running);
 }
 
 program_run run_on_record(const scratch_dir& dir, const std::string& record,

@@ -1,6 +1,7 @@
 // Runs the built zentri in a scratch folder with answers on its standard input.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,13 +30,17 @@ private:
     std::string path_;
 };
 
-// Runs zentri in dir with the given standard input; kills it after timeout_s seconds.
-program_run run_zentri(const scratch_dir& dir, const std::string& input, int timeout_s = 60);
+// Runs zentri in dir with the given standard input; kills it after timeout_s
+// seconds; file_limit > 0 caps the bytes it may write into any one file.
+program_run run_zentri(const scratch_dir& dir, const std::string& input, int timeout_s = 60,
+                       long file_limit = 0);
 
 // Runs zentri in dir with arguments and no standard input, its standard error
-// kept apart; file_limit > 0 caps the bytes it may write into any one file.
+// kept apart; file_limit > 0 caps the bytes it may write into any one file;
+// out_fd >= 0 takes its standard output instead; while_running gets its pid.
 program_run run_zentri_args(const scratch_dir& dir, const std::vector<std::string>& args,
-                            long file_limit = 0);
+                            long file_limit = 0, int out_fd = -1,
+                            const std::function<void(int)>& while_running = {});
 
 // Writes record as rec.txt in dir, then runs zentri there on answers that start with that name.
 program_run run_on_record(const scratch_dir& dir, const std::string& record,
