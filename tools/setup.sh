@@ -15,7 +15,7 @@ demo | test) ;;
     ;;
 esac
 
-packages=(g++ cmake make libgtest-dev nlohmann-json3-dev gnuplot-nox tmux valgrind)
+packages=(g++ cmake make libgtest-dev nlohmann-json3-dev libsndfile1-dev gnuplot-nox tmux valgrind)
 need=()
 for pkg in "${packages[@]}"; do
     dpkg -s "$pkg" >/dev/null 2>&1 || need+=("$pkg")

@@ -5,6 +5,7 @@
 #include "cli/layout_options.h"
 #include "cli/report.h"
 #include "cli/script_messages.h"
+#include "input/amplitude_scale.h"
 #include "input/input.h"
 #include "input/record_layout.h"
 #include "output/channel_folders.h"
@@ -97,12 +98,15 @@ void scripted_run(int argc, char** argv)
     start_run();
     st.status = status_running;
     open_script_record();
+    open_sound_record();
+    check_record_layout(opts.record.c_str());
     prepare_layout(every_column_asked());
     if (opts.survey_only) survey_only();
     const std::string folder = make_output_folder();
     catch_ending_signals();
     set_console_muted(opts.level != report_level::verbose);
     survey_record();
+    scale_survey_figures();
     rewind_record();
     check_segment_fits();
     // With --verbose the segments' own text shows the progress; a bar would break into it.
@@ -110,6 +114,7 @@ void scripted_run(int argc, char** argv)
     const std::vector<std::string> names = channel_folders(); // from the header, while it is open
     st.channels > 0 ? channel_segment_loop() : segment_loop();
     progress_end();
+    close_sound_record();
     std::fclose(st.fp[1]);
     st.fp[1] = nullptr;
     const result_request request{folder, opts.summary, opts.record};

@@ -17,7 +17,7 @@ void channel_segment_loop()
     for (;;) {
         bool more = true;
         for (int c = 0; c < st.channels && more; ++c) {
-            column_select_channel(c);
+            select_record_channel(c);
             channel_swap_in(c);
             more = segment_step();
             channel_swap_out(c);
@@ -26,5 +26,5 @@ void channel_segment_loop()
         ++st.nave;
         progress_show(st.nave);
     }
-    column_select_channel(-1);
+    select_record_channel(-1);
 }
