@@ -122,12 +122,20 @@ void check_finite(float sample, int channel)
             sd.base + static_cast<long long>(sd.next) + 1, channel + 1);
 }
 
-// Makes frame `next` available; false after the last frame of the pass. Keeps
-// the frames from the segment's mark on while channel 0 reads in the segment loop.
-bool fetch_frame()
+// Frames of the buffer from `next` on that this pass may still give.
+std::size_t frames_left()
 {
-    if (sd.limit >= 0 && sd.base + static_cast<long long>(sd.next) >= sd.limit) return false;
-    if (sd.next < sd.held) return true;
+    const std::size_t held = sd.held - sd.next;
+    if (sd.limit < 0) return held;
+    const long long allowed = sd.limit - sd.base - static_cast<long long>(sd.next);
+    return std::min(held, static_cast<std::size_t>(std::max(allowed, 0LL)));
+}
+
+// Reads the next block of frames behind those kept: the frames from the
+// segment's mark on while channel 0 reads in the segment loop, else from
+// `next` on. False when libsndfile has no more.
+[[gnu::noinline]] bool read_block()
+{
     if (sd.ended) return false;
     const std::size_t channels = static_cast<std::size_t>(sd.info.channels);
     const std::size_t keep = sd.channel == 0 ? sd.mark : sd.next;
@@ -148,6 +156,13 @@ bool fetch_frame()
     return true;
 }
 
+// Makes frame `next` available; false after the last frame of the pass.
+bool fetch_frame()
+{
+    if (sd.next < sd.held) return frames_left() > 0;
+    return (sd.limit < 0 || sd.base + static_cast<long long>(sd.next) < sd.limit) && read_block();
+}
+
 // The time of frame `next`: its number over the rate, as the column reader makes it.
 double frame_time()
 {
@@ -161,16 +176,12 @@ float sample_of(std::size_t frame, int c)
                   static_cast<std::size_t>(st.column - 1 + c)];
 }
 
-// Reads the next frame: its time, and the amplitude of the channel, or with
-// several channels the sample of largest magnitude (the one that may overflow
-// first), each channel summed in the first pass.
-template <class T> int read_frame(double* time, T* amplitude)
+// The sample of largest magnitude of the frame's channels (the one that may
+// overflow first), each channel checked and summed in the first pass.
+float every_channel()
 {
-    if (!fetch_frame()) return EOF;
-    *time = frame_time();
-    const int count = st.channels > 0 ? st.channels : 1;
     float largest = 0.f;
-    for (int c = 0; c < count; ++c) {
+    for (int c = 0; c < st.channels; ++c) {
         const float sample = sample_of(sd.next, c);
         if (sd.first_pass) {
             check_finite(sample, st.column - 1 + c);
@@ -179,7 +190,22 @@ template <class T> int read_frame(double* time, T* amplitude)
         }
         if (c == 0 || std::fabs(sample) > std::fabs(largest)) largest = sample;
     }
-    *amplitude = sd.channel == 0 ? sample_of(sd.next, 0) : largest;
+    return largest;
+}
+
+// Reads the next frame: its time, and the amplitude of the channel, or of
+// channel 0 in the segment loop, or with several channels every_channel().
+template <class T> int read_frame(double* time, T* amplitude)
+{
+    if (!fetch_frame()) return EOF;
+    *time = frame_time();
+    if (st.channels > 0 && sd.channel < 0) {
+        *amplitude = every_channel();
+    } else {
+        const float sample = sample_of(sd.next, 0);
+        if (sd.first_pass) check_finite(sample, st.column - 1);
+        *amplitude = sample;
+    }
     ++sd.next;
     sd.counted += sd.first_pass;
     return 2;
@@ -266,7 +292,28 @@ int sound_scan_segment_pair(double* time, float* amplitude)
 std::uint32_t sound_scan_segment_pairs(double* time, float* amplitude, signed char* result,
                                        std::uint32_t n)
 {
-    return scan_pairs_with(sound_scan_segment_pair, time, amplitude, result, n);
+    // Frame by frame in the first pass, which checks and sums them, and for several channels.
+    if (sd.first_pass || sd.channel >= 0 || st.channels > 0)
+        return scan_pairs_with(sound_scan_segment_pair, time, amplitude, result, n);
+    const std::size_t stride = static_cast<std::size_t>(sd.info.channels);
+    std::uint32_t i = 0;
+    while (i < n) {
+        if (!fetch_frame()) {
+            result[i++] = EOF;
+            break;
+        }
+        const std::size_t take = std::min<std::size_t>(n - i, frames_left());
+        const float* sample = frames + sd.next * stride + static_cast<std::size_t>(st.column - 1);
+        const long long first = sd.base + static_cast<long long>(sd.next);
+        for (std::size_t k = 0; k < take; ++k) {
+            time[i + k] = static_cast<double>(first + static_cast<long long>(k)) / st.rate;
+            amplitude[i + k] = sample[k * stride];
+            result[i + k] = 2;
+        }
+        sd.next += take;
+        i += static_cast<std::uint32_t>(take);
+    }
+    return i;
 }
 
 void sound_select_channel(int channel)
