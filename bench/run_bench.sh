@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Whole-program benchmark of zentri on a generated record of 10^7 pairs (time
 # "%.6f", amplitude "%e"), against the tool an engineer would use instead:
-# pandas read_csv (C engine) and scipy.signal.welch (bench/peer_welch.py).
+# pandas read_csv (C engine) and scipy.signal.welch (bench/peer_welch.py);
+# and of zentri on the same signal as a 10^7-sample 32-bit float WAV (N
+# samples with --pairs) against scipy.io.wavfile.read and the same welch.
 #
 #   bench/run_bench.sh                 zentri (interactive, and scripted: options, no
 #                                      per-segment text) against the peer
@@ -52,7 +54,7 @@ fi
 { cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DZENTRI_TESTS=OFF &&
   cmake --build "$build" -j2 --target zentri zentri_ref; } >/dev/null
 mkdir -p "$scratch"
-g++ -O2 -std=c++17 -o "$scratch/gen_record" bench/gen_record.cpp
+g++ -O2 -std=c++17 -o "$scratch/gen_record" bench/gen_record.cpp -lsndfile
 
 # Makes the record of n pairs (once; kept for later runs).
 record_of() {
@@ -61,13 +63,20 @@ record_of() {
   echo "$file"
 }
 
-# Runs a command in a fresh folder holding the record as rec.txt, under
+# Makes the float WAV of n samples (once; kept for later runs).
+wav_of() {
+  local n=$1 file="$scratch/record_$1.wav"
+  [ -s "$file" ] || "$scratch/gen_record" "$n" "$file"
+  echo "$file"
+}
+
+# Runs a command in a fresh folder holding the record as rec.txt (rec.wav for a WAV), under
 # /usr/bin/time; prints "wall cpu mbps rss_kb" and leaves its output there.
 # The command reads its standard input from the file stdin.txt of the folder.
 measure() {
   local record=$1 dir=$2
   shift 2
-  rm -rf "$dir" && mkdir -p "$dir" && ln -s "$record" "$dir/rec.txt"
+  rm -rf "$dir" && mkdir -p "$dir" && ln -s "$record" "$dir/rec.${record##*.}"
   [ -n "${answers:-}" ] && printf '%s' "$answers" >"$dir/stdin.txt" || : >"$dir/stdin.txt"
   local start=$EPOCHREALTIME
   (cd "$dir" && /usr/bin/time -v -o time.txt "$@" <stdin.txt >console.txt 2>stderr.txt || true)
@@ -87,11 +96,31 @@ run_one() {
   answers=$(printf 'rec.txt\n1\n1\n%s\n1\n2\nx' "$m") measure "$record" "$dir" "$root/$build/$program"
 }
 
-# Runs the pandas + scipy peer on a record; keeps its own time of each run in
-# peer_inner.txt.
+# Runs the peer on a record (pandas + scipy for text, scipy for a WAV); keeps
+# its own time of each run in peer_inner.txt.
 run_peer() {
-  measure "$1" "$scratch/run_peer" "$peer_python" "$root/bench/peer_welch.py" rec.txt peer_psd.txt
+  measure "$1" "$scratch/run_peer" "$peer_python" "$root/bench/peer_welch.py" "rec.${1##*.}" \
+    peer_psd.txt
   tail -n 1 "$scratch/run_peer/stderr.txt" >>"$scratch/peer_inner.txt"
+}
+
+# Prints the peer's figures on a record, its own time from reading to writing
+# and the ratio of its wall time to each zentri run's, given as pairs of a
+# name and its figures after the record and the peer's label.
+compare_with_peer() {
+  local record=$1 label=$2 peer inner
+  shift 2
+  : >"$scratch/peer_inner.txt"
+  peer=$(run_best run_peer "$record")
+  report "$label" "$peer"
+  # The peer's own time from reading to writing, without Python's start and imports.
+  inner=$(sort -n "$scratch/peer_inner.txt" | head -n 1)
+  printf '%-34s %8.3f s (fastest of the runs)\n' "  of it, reading to savetxt" "$inner"
+  while [ $# -ge 2 ]; do
+    awk -v p="${peer%% *}" -v i="$inner" -v z="${2%% *}" -v r="$1" \
+        'BEGIN { printf "peer / zentri %s wall time = %.2f (%.2f without Python start and imports)\n", r, p / z, i / z }'
+    shift 2
+  done
 }
 
 # Repeats a runner RUNS times; prints the figures of the fastest run and, as
@@ -161,7 +190,7 @@ fi
 # The Python that has pandas and scipy, if any.
 peer_python=
 for py in ${PEER_PYTHON:-python3 /usr/bin/python3}; do
-  if "$py" -c 'import pandas, scipy.signal' 2>/dev/null; then peer_python=$py; break; fi
+  if "$py" -c 'import pandas, scipy.signal, scipy.io.wavfile' 2>/dev/null; then peer_python=$py; break; fi
 done
 
 interactive=$(run_best run_one zentri "$record" 1024 "$scratch/run_interactive")
@@ -174,18 +203,14 @@ if cmp -s "$scratch/run_interactive/A_G2Hz.psd" "$scratch/run_scripted/out/A_G2H
 else
   echo "zentri: THE INTERACTIVE AND THE SCRIPTED RUN WROTE DIFFERENT PSD FILES"
 fi
+wav=$(wav_of "$pairs")
+sound=$(run_best measure "$wav" "$scratch/run_wav" "$root/$build/zentri" \
+  -q acceleration -u G -m 1024 --mean -w hanning -o out rec.wav)
+report "zentri, scripted, float WAV" "$sound"
 if [ -n "$peer_python" ]; then
-  : >"$scratch/peer_inner.txt"
-  peer=$(run_best run_peer "$record")
-  report "pandas read_csv + scipy welch" "$peer"
-  # The peer's own time from reading to writing, without Python's start and imports.
-  inner=$(sort -n "$scratch/peer_inner.txt" | head -n 1)
-  printf '%-34s %8.3f s (fastest of the runs)\n' "  of it, read_csv to savetxt" "$inner"
-  for run in interactive scripted; do
-    [ -n "${!run}" ] || continue
-    awk -v p="${peer%% *}" -v i="$inner" -v z="${!run%% *}" -v r="$run" \
-        'BEGIN { printf "peer / zentri %s wall time = %.2f (%.2f without Python start and imports)\n", r, p / z, i / z }'
-  done
+  compare_with_peer "$record" "pandas read_csv + scipy welch" interactive "$interactive" \
+    scripted "$scripted"
+  compare_with_peer "$wav" "scipy wavfile.read + welch, WAV" "float WAV" "$sound"
 else
   echo "pandas + scipy peer: skipped (no python3 with pandas and scipy; Debian packages:"
   echo "python3-pandas python3-scipy; or set PEER_PYTHON)"

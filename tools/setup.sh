@@ -15,7 +15,7 @@ demo | test) ;;
     ;;
 esac
 
-packages=(g++ cmake make libgtest-dev nlohmann-json3-dev libboost-math-dev gnuplot-nox python3 tmux valgrind strace)
+packages=(g++ cmake make libgtest-dev nlohmann-json3-dev libboost-math-dev libsndfile1-dev gnuplot-nox python3 tmux valgrind strace)
 need=()
 for pkg in "${packages[@]}"; do
     dpkg -s "$pkg" >/dev/null 2>&1 || need+=("$pkg")

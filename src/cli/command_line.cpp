@@ -62,7 +62,7 @@ const option_row option_table[] = {
     {"column", 0, "N",
      "the amplitude is in column N of a record of one\nsample per line (column 1 is time); fields "
      "split\n"
-     "at blanks, commas or semicolons; header lines\nskipped",
+     "at blanks, commas or semicolons; header lines\nskipped. Channel N of a sound file",
      take_column},
     {"columns", 0, "all",
      "every column after the time column, each channel's\nfiles into a folder of "
@@ -73,6 +73,10 @@ const option_row option_table[] = {
      "against it",
      take_reference},
     {"rate", 0, "HZ", "the record has no time column: time i is i/HZ", take_rate},
+    {"scale", 0, "FACTOR",
+     "multiply every amplitude by FACTOR first, in single\nprecision (units per full scale of a "
+     "sound file)",
+     take_scale},
     {"profile", 0, "FILE",
      "check the PSD against a test profile, lines of\n\"FREQ VALUE\" or \"FREQ SLOPE dB/oct\", "
      "into a .chk\nfile; exit status 3 when outside its tolerance",
@@ -109,8 +113,9 @@ void print_help(const char* /*unused*/)
            "       zentri --survey RECORD\n"
            "       zentri              (the interactive dialogue)\n"
            "Estimates the one-sided PSD of RECORD, a text file of time (s) and amplitude\n"
-           "pairs, by averaging the spectra of half-overlapped segments of M samples, and\n"
-           "writes the PSD and magnitude files of the quantity into the output folder.\n\n");
+           "pairs, or a sound file (WAV, RF64, W64, AIFF, CAF, FLAC), by averaging the\n"
+           "spectra of half-overlapped segments of M samples, and writes the PSD and\n"
+           "magnitude files of the quantity into the output folder.\n\n");
     for (const option_row& row : option_table) {
         std::string head = row.letter != 0 ? std::string("  -") + row.letter + ", --" : "      --";
         head += row.name;

@@ -1,4 +1,5 @@
-// The options for records of other layouts: --column, --columns all, --rate.
+// The options for records of other layouts: --column, --columns all, --rate;
+// and --scale, the factor every amplitude is multiplied by.
 #include "cli/layout_options.h"
 #include "cli/option_values.h"
 #include "input/input.h"
@@ -63,14 +64,31 @@ void take_rate(const char* text)
     st.rate = hz;
 }
 
+void take_scale(const char* text)
+{
+    char* end = nullptr;
+    errno = 0;
+    const float factor = std::strtof(text, &end);
+    if (end == text || *end != '\0' || errno != 0 || !std::isfinite(factor) || factor == 0.f)
+        script_exit(2, "--scale %s: a finite number other than 0 is expected, in single precision",
+                    text);
+    st.scale = factor;
+}
+
 void check_layout_options()
 {
     if (every_column && st.column != 0)
         script_exit(2, "--column and --columns all: give one of them");
-    if (st.column == 1 && st.rate == 0.)
-        script_exit(2, "--column 1: column 1 is the time; give --rate HZ for a record without one");
     if (st.column == 0 && (every_column || st.rate > 0.)) st.column = st.rate > 0. ? 1 : 2;
     check_reference();
+}
+
+void check_record_layout(const char* record)
+{
+    if (st.sound && st.rate > 0.)
+        script_exit(2, "--rate: %s is a sound file, whose header gives the rate", record);
+    if (!st.sound && st.column == 1 && st.rate == 0.)
+        script_exit(2, "--column 1: column 1 is the time; give --rate HZ for a record without one");
 }
 
 bool every_column_asked()

@@ -2,6 +2,7 @@
 #include "cli/report.h"
 #include "cli/command_line.h"
 #include "cli/profile_option.h"
+#include "input/sound_reader.h"
 #include "output/json_summary.h"
 #include "platform/console_format.h"
 #include "readings/confidence.h"
@@ -145,6 +146,7 @@ void report_record()
 {
     if (opts.level == report_level::quiet) return;
     zfprint(stdout, "record: %s\n", real_path(opts.record).c_str());
+    if (st.sound) zfprint(stdout, "sound file: %s\n", sound_description());
     zfprint(stdout, "time: %f to %f sec, %lu pairs\n", st.rec_start, st.rec_end,
             static_cast<unsigned long>(st.record_pairs));
     zfprint(stdout, "dt = %.6g sec, sr = %.3f samples/sec\n", st.rec_dt, 1. / st.rec_dt);
@@ -154,6 +156,8 @@ void report_record()
     zfprint(stdout, "choices: %s in %s, m = %lu, %s, %s window\n", quantity_name(st.input_type),
             record_unit(), static_cast<unsigned long>(st.m),
             st.mean_choice == mean_removed ? "mean removed" : "mean kept", window_name());
+    if (st.scale != 0.f)
+        zfprint(stdout, "scale: every amplitude times %.9g\n", scale_value());
 }
 
 void report_outcome(const run_outcome& outcome)

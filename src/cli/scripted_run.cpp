@@ -7,6 +7,7 @@
 #include "cli/reading_options.h"
 #include "cli/report.h"
 #include "cli/script_messages.h"
+#include "input/amplitude_scale.h"
 #include "input/input.h"
 #include "input/record_layout.h"
 #include "output/channel_folders.h"
@@ -83,6 +84,8 @@ void scripted_run(int argc, char** argv)
     start_run();
     st.status = status_running;
     open_script_record();
+    open_sound_record();
+    check_record_layout(opts.record.c_str());
     prepare_layout(every_column_asked());
     if (opts.survey_only) survey_only();
     const std::vector<std::string> names = channel_folders(); // from the header, while it is open
@@ -92,12 +95,14 @@ void scripted_run(int argc, char** argv)
     const std::string summary = summary_full_path(opts.summary); // checked before the long pass
     set_console_muted(opts.level != report_level::verbose);
     survey_record();
+    scale_survey_figures();
     rewind_record();
     check_segment_fits();
     // With --verbose the segments' own text shows the progress; a bar would break into it.
     if (opts.level != report_level::verbose) progress_begin(1 + (st.record_pairs - st.m) / st.nhs);
     st.channels > 0 ? channel_segment_loop() : segment_loop();
     progress_end();
+    close_sound_record();
     std::fclose(st.fp[1]);
     st.fp[1] = nullptr;
     lock_result_folders(folder, summary);

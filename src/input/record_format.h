@@ -7,11 +7,16 @@
 // The calls go to the fast scanner, or to the C library's formatted input when
 // the program is built with ZENTRI_REFERENCE_READER (the zentri_ref executable).
 // A scripted run that names a column or a sample rate reads the record through
-// the column reader instead (one sample per line, see column_reader.h).
+// the column reader instead (one sample per line, see column_reader.h), and a
+// sound file through the sound reader (sound_reader.h), both with st.column set.
+// With --scale (st.scale) the segment reads' amplitudes are multiplied by its
+// factor here, a block at a time; the survey's reads are left as read, and its
+// figures scaled afterwards (amplitude_scale.h).
 #pragma once
 
 #include "input/column_reader.h"
 #include "input/record_readers.h"
+#include "input/sound_reader.h"
 #include "run/analysis_state.h"
 
 #ifdef ZENTRI_REFERENCE_READER
@@ -24,15 +29,28 @@
 // nothing (see record_readers.h for 1, 0 and EOF).
 inline int scan_survey_pair(double* time, double* amplitude)
 {
-    if (st.column != 0) return column_scan_survey_pair(time, amplitude);
+    if (st.column != 0)
+        return st.sound ? sound_scan_survey_pair(time, amplitude)
+                        : column_scan_survey_pair(time, amplitude);
     return ZENTRI_RECORD_READER(scan_survey_pair)(time, amplitude);
+}
+
+// Multiplies the amplitudes that reads converted (result 2) by --scale's
+// factor, float by float.
+inline void scale_reads(float* amplitude, const signed char* result, std::uint32_t n)
+{
+    for (std::uint32_t i = 0; i < n; ++i)
+        if (result[i] == 2) amplitude[i] *= st.scale;
 }
 
 // Reads one pair as fscanf(" %lf %f ") does, the amplitude straight into a float.
 inline int scan_segment_pair(double* time, float* amplitude)
 {
-    if (st.column != 0) return column_scan_segment_pair(time, amplitude);
-    return ZENTRI_RECORD_READER(scan_segment_pair)(time, amplitude);
+    const int result = st.column == 0 ? ZENTRI_RECORD_READER(scan_segment_pair)(time, amplitude)
+                       : st.sound     ? sound_scan_segment_pair(time, amplitude)
+                                      : column_scan_segment_pair(time, amplitude);
+    if (st.scale != 0.f && result == 2) *amplitude *= st.scale;
+    return result;
 }
 
 // Reads up to n pairs as scan_segment_pair() does, each read's result in
@@ -40,14 +58,20 @@ inline int scan_segment_pair(double* time, float* amplitude)
 inline std::uint32_t scan_segment_pairs(double* time, float* amplitude, signed char* result,
                                         std::uint32_t n)
 {
-    if (st.column != 0) return column_scan_segment_pairs(time, amplitude, result, n);
-    return ZENTRI_RECORD_READER(scan_segment_pairs)(time, amplitude, result, n);
+    const std::uint32_t reads =
+        st.column == 0 ? ZENTRI_RECORD_READER(scan_segment_pairs)(time, amplitude, result, n)
+        : st.sound     ? sound_scan_segment_pairs(time, amplitude, result, n)
+                       : column_scan_segment_pairs(time, amplitude, result, n);
+    if (st.scale != 0.f) scale_reads(amplitude, result, reads);
+    return reads;
 }
 
 // Returns the record to its first byte.
 inline void rewind_record()
 {
-    if (st.column != 0)
+    if (st.sound)
+        sound_rewind_record();
+    else if (st.column != 0)
         column_rewind_record();
     else
         ZENTRI_RECORD_READER(rewind_record)();
@@ -56,8 +80,20 @@ inline void rewind_record()
 // Byte offset in the record of the next character a read would look at.
 inline long long record_offset()
 {
-    if (st.column != 0) return column_record_offset();
+    if (st.column != 0) return st.sound ? sound_record_offset() : column_record_offset();
     return ZENTRI_RECORD_READER(record_offset)();
+}
+
+// Names the channel whose reads follow in the segment loop (column_select_channel()).
+inline void select_record_channel(int channel)
+{
+    st.sound ? sound_select_channel(channel) : column_select_channel(channel);
+}
+
+// A channel's sums of amplitudes and squares from the first pass (column_channel_sums()).
+inline void record_channel_sums(int channel, double& sum, double& sum_sq)
+{
+    st.sound ? sound_channel_sums(channel, sum, sum_sq) : column_channel_sums(channel, sum, sum_sq);
 }
 
 #undef ZENTRI_RECORD_READER

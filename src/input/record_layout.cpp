@@ -23,6 +23,7 @@ void check_reference_column(int fields)
 
 void prepare_layout(bool every_column)
 {
+    if (st.sound) return sound_layout(every_column);
     if (st.column == 0) return;
     const int fields = column_count();
     if (fields == 0) return; // no data line: the survey says the record is too short

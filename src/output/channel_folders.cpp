@@ -34,8 +34,8 @@ std::vector<std::string> channel_folders()
     std::vector<std::string> folders;
     for (int c = 0; c < st.channels; ++c) {
         const int column = st.column + c;
-        char name[256];
-        column_name(column, name, sizeof name);
+        char name[256] = "";
+        if (!st.sound) column_name(column, name, sizeof name); // a sound file names none
         std::string folder = safe_name(name);
         const auto taken = [&folders](const std::string& f) {
             return std::find(folders.begin(), folders.end(), f) != folders.end();

@@ -8,6 +8,7 @@
 #include "run/analysis_state.h"
 #include "run/quantities.h"
 
+#include <charconv>
 #include <climits>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
@@ -31,6 +32,14 @@ std::string real_path(const std::string& path)
 {
     char real[PATH_MAX];
     return realpath(path.c_str(), real) != nullptr ? real : path;
+}
+
+double scale_value()
+{
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text - 1, st.scale);
+    *written.ptr = '\0';
+    return std::strtod(text, nullptr);
 }
 
 std::string run_caption()
@@ -66,6 +75,7 @@ nlohmann::ordered_json summary_object(const std::string& record,
                     {"m", st.m},
                     {"mean_removal", st.mean_choice == mean_removed},
                     {"window", window_name()}};
+    if (st.scale != 0.f) j["choices"]["scale"] = scale_value();
     j["results"] = {{"df", st.df},
                     {"nave", st.nave},
                     {"overall_rms", st.overall_rms},

@@ -45,5 +45,9 @@ const char* record_unit();
 // The unit of the overall rms: the first of the quantity's menu, V for volts.
 const char* rms_unit();
 
+// --scale's factor as the shortest decimal that gives back its single-precision
+// value (0.1, not 0.100000001490116), as a double.
+double scale_value();
+
 // The real path of a file, or the path as given when it cannot be resolved.
 std::string real_path(const std::string& path);

@@ -1,7 +1,8 @@
 // Writing the result files of a scripted run: the one record's set, or one set
 // per channel, staged and then put in place with the summary.
 #include "output/result_files.h"
-#include "input/column_reader.h"
+#include "input/amplitude_scale.h"
+#include "input/record_format.h"
 #include "output/check_file.h"
 #include "output/json_summary.h"
 #include "output/output.h"
@@ -21,9 +22,10 @@ void keep_channel_figures(int channel)
 {
     double sum = 0.;
     double sum_sq = 0.;
-    column_channel_sums(channel, sum, sum_sq);
+    record_channel_sums(channel, sum, sum_sq);
     st.rec_mean = sum / st.record_pairs;
     st.rec_rms = std::sqrt(sum_sq / st.record_pairs);
+    scale_record_figures();
 }
 
 // Writes the PSD and magnitude files of st.psd and the files of its readings

@@ -49,6 +49,8 @@ struct analysis_state {
     double rate;           // samples per second of a record without a time column, else 0
     std::int32_t channels; // amplitude columns read at once from column on (--columns all), else 0
     std::int32_t reference; // column of the reference channel (--reference N), else 0
+    bool sound;            // the record is a sound file, read through libsndfile
+    float scale;           // --scale: every amplitude read is multiplied by it; 0 for none
 
     /* segment geometry */
     std::uint32_t m;       // samples per segment, a power of two 2..65536

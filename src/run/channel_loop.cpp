@@ -21,7 +21,7 @@ void channel_segment_loop()
         bool more = true;
         for (int turn = 0; turn < st.channels && more; ++turn) {
             const int c = channel_of_turn(turn);
-            column_select_channel(c);
+            select_record_channel(c);
             channel_swap_in(c);
             more = segment_step();
             channel_swap_out(c);
@@ -31,6 +31,6 @@ void channel_segment_loop()
         ++st.nave;
         progress_show(st.nave);
     }
-    column_select_channel(-1);
+    select_record_channel(-1);
     end_segment_pass();
 }

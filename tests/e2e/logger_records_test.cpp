@@ -1,17 +1,23 @@
 // Scripted runs over records as data loggers write them: a CSV export of three
-// channels read in one call, and a record that dropped a block of samples.
+// channels read in one call, a record that dropped a block of samples, and
+// sound files (float WAV, 16-bit PCM WAV with --scale, 24-bit FLAC) against
+// the text records of the same values.
 #include "console_text.h"
 #include "run_program.h"
+#include "spectrum_rows.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <sndfile.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <sstream>
 #include <string>
 #include <tuple>
 #include <utility>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -119,6 +125,177 @@ TEST(LoggerRecords, CoarseTimeStampsKeepTheFrequencyAxis)
     while (rows >> f >> p)
         std::tie(peak, peak_f) = p > peak ? std::pair(p, f) : std::pair(peak, peak_f);
     EXPECT_EQ(peak_f, 1000.);
+}
+
+// Writes a sound file of frames (channels samples each, interleaved) with
+// libsndfile; short and int samples are stored as they are, floats as floats.
+template <class T>
+void write_sound(const std::string& path, int format, int channels, const std::vector<T>& samples)
+{
+    SF_INFO info{};
+    info.samplerate = 1024;
+    info.channels = channels;
+    info.format = format;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
+    const sf_count_t frames = static_cast<sf_count_t>(samples.size()) / channels;
+    sf_count_t written = 0;
+    if constexpr (std::is_same_v<T, float>) written = sf_writef_float(file, samples.data(), frames);
+    if constexpr (std::is_same_v<T, short>) written = sf_writef_short(file, samples.data(), frames);
+    if constexpr (std::is_same_v<T, int>) written = sf_writef_int(file, samples.data(), frames);
+    EXPECT_EQ(written, frames);
+    sf_close(file);
+}
+
+// The amplitude-only text record of float values, as "%.9g" gives them back exactly.
+std::string amplitude_text(const std::vector<float>& values)
+{
+    std::string text;
+    for (float v : values) {
+        char line[32];
+        std::snprintf(line, sizeof line, "%.9g\n", static_cast<double>(v));
+        text += line;
+    }
+    return text;
+}
+
+const char* const acceleration_files[] = {"A_G2Hz.psd",   "A_ms22Hz.psd", "A_Grms.mag",
+                                          "A_ms2rms.mag", "A_Gpk.mag",    "A_ms2_pk.mag"};
+
+// Checks that folder a and folder b of dir hold the same acceleration files, byte for byte.
+void expect_same_files(const scratch_dir& dir, const std::string& a, const std::string& b)
+{
+    for (const char* f : acceleration_files) {
+        const std::string got = dir.read(a + "/" + f);
+        EXPECT_FALSE(got.empty()) << a << "/" << f;
+        EXPECT_TRUE(got == dir.read(b + "/" + f)) << a << "/" << f << " against " << b;
+    }
+}
+
+TEST(SoundRecords, ThreeChannelFloatWavGivesTheThreeAmplitudeTextRuns)
+{
+    scratch_dir dir;
+    std::vector<float> frames;
+    std::vector<float> channel[3];
+    for (int i = 0; i < 3000; ++i)
+        for (int k = 0; k < 3; ++k) {
+            const float v = static_cast<float>((k + 1) * std::sin(i * 0.05 * (k + 1)) + 0.01 * k);
+            frames.push_back(v);
+            channel[k].push_back(v);
+        }
+    write_sound(dir.file("log.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 3, frames);
+    const args choices = {"-q", "acceleration", "-u", "G", "-m", "256"};
+    args all = choices;
+    all.insert(all.end(), {"-o", "out", "--columns", "all", "--summary", "s.json", "log.wav"});
+    const program_run run = run_zentri_args(dir, all);
+    ASSERT_EQ(run.exit_status, 0) << run.errors;
+    EXPECT_EQ(run.errors, "");
+    const nlohmann::json summary = nlohmann::json::parse(dir.read("s.json"));
+    for (int k = 0; k < 3; ++k) {
+        const std::string ref = "ref" + std::to_string(k + 1);
+        dir.write(ref + ".txt", amplitude_text(channel[k]));
+        args one = choices;
+        one.insert(one.end(), {"--rate", "1024", "-o", ref, "--summary", ref + ".json", ref + ".txt"});
+        ASSERT_EQ(run_zentri_args(dir, one).exit_status, 0);
+        expect_same_files(dir, "out/col" + std::to_string(k + 1), ref);
+        // The record's figures are those of the text run; the text's mean and rms
+        // are summed from its decimals, so they agree to single precision only.
+        nlohmann::json sound = summary[k]["record"];
+        nlohmann::json text = nlohmann::json::parse(dir.read(ref + ".json"))["record"];
+        for (const char* f : {"mean", "rms"}) {
+            EXPECT_NEAR(sound[f].get<double>(), text[f].get<double>(), 1e-6) << f;
+            sound.erase(f);
+            text.erase(f);
+        }
+        sound.erase("path");
+        text.erase("path");
+        EXPECT_EQ(sound, text);
+    }
+    // The header gives the rate; a channel past the file's is refused.
+    args with_rate = choices;
+    with_rate.insert(with_rate.end(), {"--rate", "1000", "log.wav"});
+    EXPECT_EQ(run_zentri_args(dir, with_rate).exit_status, 2);
+    args past = choices;
+    past.insert(past.end(), {"--column", "4", "log.wav"});
+    const program_run refused = run_zentri_args(dir, past);
+    EXPECT_EQ(refused.exit_status, 1);
+    EXPECT_EQ(refused.errors, "zentri: --column 4: the sound file has only 3 channels.\n");
+    // Bytes that are no sound file are read as text, as ever, and refused.
+    std::string bytes(65536, '\0');
+    std::uint64_t x = 88172645463325252ULL;
+    for (char& b : bytes) {
+        x ^= x << 13, x ^= x >> 7, x ^= x << 17;
+        b = static_cast<char>(x >> 56);
+    }
+    dir.write("noise.bin", bytes);
+    args noise = choices;
+    noise.insert(noise.end(), {"-o", "noise", "noise.bin"});
+    const program_run random = run_zentri_args(dir, noise);
+    EXPECT_EQ(random.exit_status, 1);
+    EXPECT_NE(random.errors.find("zentri: the input file must hold at least two pairs"),
+              std::string::npos)
+        << random.errors;
+    EXPECT_EQ(dir.names("noise"), args{});
+}
+
+TEST(SoundRecords, ScaleGivesEngineeringUnitsOfPcmAndLeavesPowersOfTwoExact)
+{
+    scratch_dir dir;
+    // A 16-bit sine of half full scale at 64 Hz, 4096 frames at 1024 frames/s:
+    // times 10 a sine of 5 G, so the peak file's line at 64 Hz reads 5 G.
+    std::vector<short> pcm;
+    std::vector<float> text_values;
+    for (int i = 0; i < 4096; ++i) {
+        pcm.push_back(static_cast<short>(std::lround(16384 * std::sin(2 * M_PI * 64 * i / 1024.))));
+        text_values.push_back(static_cast<float>(0.001 * i + std::sin(i * 0.3)));
+    }
+    write_sound(dir.file("pcm.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, pcm);
+    const program_run run = run_zentri_args(
+        dir, {"-q", "1", "-u", "G", "-m", "1024", "-w", "rectangular", "--scale", "10", "-o", "out",
+              "--summary", "s.json", "pcm.wav"});
+    ASSERT_EQ(run.exit_status, 0) << run.errors;
+    const std::vector<spectrum_row> peak = parse_rows(dir.read("out/A_Gpk.mag"));
+    ASSERT_GT(peak.size(), 64u);
+    EXPECT_NEAR(peak[64].v, 5.0, 1e-3);
+    const nlohmann::json summary = nlohmann::json::parse(dir.read("s.json"));
+    EXPECT_EQ(summary["choices"]["scale"], 10.0);
+    EXPECT_NEAR(summary["record"]["rms"].get<double>(), 5.0 / std::sqrt(2.0), 1e-3);
+    // A text record with --scale 0.25 against the text of the quarters themselves.
+    std::vector<float> quarters;
+    for (float v : text_values) quarters.push_back(v * 0.25f);
+    dir.write("whole.txt", amplitude_text(text_values));
+    dir.write("quarters.txt", amplitude_text(quarters));
+    const args choices = {"-q", "1", "-u", "G", "-m", "512", "--rate", "1024"};
+    args scaled = choices, plain = choices;
+    scaled.insert(scaled.end(), {"--scale", "0.25", "-o", "scaled", "whole.txt"});
+    plain.insert(plain.end(), {"-o", "plain", "quarters.txt"});
+    ASSERT_EQ(run_zentri_args(dir, scaled).exit_status, 0);
+    ASSERT_EQ(run_zentri_args(dir, plain).exit_status, 0);
+    expect_same_files(dir, "scaled", "plain");
+}
+
+TEST(SoundRecords, TwentyFourBitFlacGivesItsTextRun)
+{
+    scratch_dir dir;
+    // 24-bit samples k, stored as k * 256 in libsndfile's 32-bit ints; read as k / 2^23.
+    std::vector<int> samples;
+    std::vector<float> values;
+    for (int i = 0; i < 5000; ++i) {
+        const int k = static_cast<int>(std::lround(6e6 * std::sin(i * 0.11) + 1e5 * std::sin(i * 1.7)));
+        samples.push_back(k * 256);
+        values.push_back(static_cast<float>(k / 8388608.));
+    }
+    write_sound(dir.file("rec.flac"), SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 1, samples);
+    dir.write("rec.txt", amplitude_text(values));
+    const args choices = {"-q", "1", "-u", "G", "-m", "1024"};
+    args flac = choices, text = choices;
+    flac.insert(flac.end(), {"-o", "flac", "rec.flac"});
+    text.insert(text.end(), {"--rate", "1024", "-o", "text", "rec.txt"});
+    const program_run run = run_zentri_args(dir, flac);
+    ASSERT_EQ(run.exit_status, 0) << run.errors;
+    EXPECT_NE(run.console.find("sound file: FLAC"), std::string::npos) << run.console;
+    ASSERT_EQ(run_zentri_args(dir, text).exit_status, 0);
+    expect_same_files(dir, "flac", "text");
 }
 
 } // namespace

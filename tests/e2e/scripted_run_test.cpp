@@ -142,6 +142,7 @@ TEST(ScriptedRun, UsageErrorsExitWithStatusTwo)
         {{"-m", "8", "-q", "force", "-u", "N", "--also", "velocity"}, 2, "a force record gives no"},
         {{"-m", "8", "--reference", "2"}, 2, "--reference 2: needs --columns all"},
         {{"-m", "8", "--columns", "all", "--reference", "1"}, 2, "--reference 1: column 1 is"},
+        {{"-m", "8", "--scale", "0"}, 2, "--scale 0: a finite number other than 0"},
     };
     for (const failing_case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -210,6 +211,11 @@ TEST(ScriptedRun, RunErrorsExitWithStatusOneAndWriteNothing)
           1,
           "--reference 3: the record's first data line has only 2 fields"},
          {},
+         0},
+        {{{"-m", "8", "--scale", "1e10", "big.txt"}, 1, "--scale 1e+010: amplitude 3 of the record"},
+         [](const scratch_dir& d) {
+             d.write("big.txt", "0 1\n1 2\n2 1e30\n3 1\n4 2\n5 1\n6 2\n7 1\n8 2\n9 1\n");
+         },
          0},
         // The second channel's folder is taken by a file: the first one's is not kept.
         {{{"-m", "8", "--columns", "all", "three.txt"}, 1, "out/col3/A_G2Hz.psd: Not a directory"},
