@@ -27,14 +27,11 @@ int column_number(const char* option, const char* text)
     return static_cast<int>(n);
 }
 
-// --reference N: it needs every column read, and names an amplitude column, not the time.
+// --reference N: it needs every column read.
 void check_reference()
 {
-    if (st.reference == 0) return;
-    if (!every_column) script_exit(2, "--reference %d: needs --columns all", st.reference);
-    if (st.reference < st.column)
-        script_exit(2, "--reference %d: column 1 is the time; the channels start at column %d",
-                    st.reference, st.column);
+    if (st.reference != 0 && !every_column)
+        script_exit(2, "--reference %d: needs --columns all", st.reference);
 }
 
 } // namespace
@@ -89,6 +86,11 @@ void check_record_layout(const char* record)
         script_exit(2, "--rate: %s is a sound file, whose header gives the rate", record);
     if (!st.sound && st.column == 1 && st.rate == 0.)
         script_exit(2, "--column 1: column 1 is the time; give --rate HZ for a record without one");
+    // A text record's reference is an amplitude column, not the time; a sound
+    // file's channels are all amplitudes, numbered from 1.
+    if (!st.sound && st.reference != 0 && st.reference < st.column)
+        script_exit(2, "--reference %d: column 1 is the time; the channels start at column %d",
+                    st.reference, st.column);
 }
 
 bool every_column_asked()

@@ -6,10 +6,14 @@
 
 namespace {
 
-// Ends the run when the reference column is beyond the line; warns when it is the only channel.
+// Ends the run when the reference column is beyond the line's fields (a sound
+// file's channels); warns when it is the only channel.
 void check_reference_column(int fields)
 {
     if (st.reference == 0) return;
+    if (st.reference > fields && st.sound)
+        end_run("\n\n Error: --reference %d: the sound file has only %d channel%s. \n",
+                st.reference, fields, fields == 1 ? "" : "s");
     if (st.reference > fields)
         end_run("\n\n Error: --reference %d: the record's first data line has only %d fields. \n",
                 st.reference, fields);
@@ -23,7 +27,10 @@ void check_reference_column(int fields)
 
 void prepare_layout(bool every_column)
 {
-    if (st.sound) return sound_layout(every_column);
+    if (st.sound) {
+        sound_layout(every_column);
+        return check_reference_column(st.channels);
+    }
     if (st.column == 0) return;
     const int fields = column_count();
     if (fields == 0) return; // no data line: the survey says the record is too short
