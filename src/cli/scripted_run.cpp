@@ -9,6 +9,7 @@
 #include "cli/script_messages.h"
 #include "input/amplitude_scale.h"
 #include "input/input.h"
+#include "input/pass_survey.h"
 #include "input/record_layout.h"
 #include "output/channel_folders.h"
 #include "output/record_guard.h"
@@ -29,29 +30,30 @@
 
 namespace {
 
-// Opens the record named on the command line into stream slot 1, or ends with status 1.
+// True when the run reads the record once: its survey comes from the segment
+// pass. --survey and --verbose print the survey before the segments, so they
+// read it twice.
+bool reads_once()
+{
+    return !opts.survey_only && opts.level != report_level::verbose;
+}
+
+// Opens the record named on the command line into stream slot 1, or ends with
+// status 1: a file, or for the single pass also "-" (standard input), a pipe
+// or a FIFO.
 void open_script_record()
 {
     const char* path = opts.record.c_str();
-    const int error = open_record(path);
+    const int error = open_record(path, reads_once());
+    if (error == not_regular_file && reads_once())
+        script_exit(1, "%s: not a regular file, pipe or FIFO", path);
     if (error == not_regular_file)
         script_exit(1,
-                    "%s: not a regular file; the record is read twice, so it cannot be a"
-                    " folder, pipe or device",
+                    "%s: not a regular file; the record is read twice (for --survey and"
+                    " --verbose), so it cannot be a folder, pipe or device",
                     path);
     if (error != 0) script_exit(1, "%s: %s", path, std::strerror(error));
     if (opts.record.size() < sizeof st.fname[1]) std::strcpy(st.fname[1], path);
-}
-
-// Ends with status 1 when the record holds fewer pairs than one segment.
-void check_segment_fits()
-{
-    if (st.m <= st.record_pairs) return;
-    script_exit(1,
-                "-m %lu: the record holds only %lu pairs; choose a smaller power of two"
-                " ('zentri --survey %s' lists them)",
-                static_cast<unsigned long>(st.m), static_cast<unsigned long>(st.record_pairs),
-                opts.record.c_str());
 }
 
 // Prints the survey and its table, then ends with status 0.
@@ -70,6 +72,29 @@ void check_stdout()
 {
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0)
         give_up(std::string("standard output: ") + std::strerror(errno) + nothing_written);
+}
+
+// The survey's pass, then the segment pass, as the dialogue reads the record
+// (--verbose prints both; the segments' own text shows the progress).
+void read_twice()
+{
+    survey_record();
+    scale_survey_figures();
+    rewind_record();
+    check_segment_fits();
+    st.channels > 0 ? channel_segment_loop() : segment_loop();
+}
+
+// One pass: the segments, with the survey gathered from their reads; a bar
+// shows the share of a file's bytes read, or the pairs read from a pipe.
+void read_once()
+{
+    begin_pass_survey();
+    const long long bytes = record_is_file() ? record_file_bytes() : 0;
+    progress_begin(bytes > 0 ? static_cast<unsigned long long>(bytes) : 0);
+    st.channels > 0 ? channel_segment_loop() : segment_loop();
+    end_pass_survey();
+    progress_end();
 }
 
 } // namespace
@@ -94,14 +119,7 @@ void scripted_run(int argc, char** argv)
     const std::string folder = make_output_folder(opts.output_dir);
     const std::string summary = summary_full_path(opts.summary); // checked before the long pass
     set_console_muted(opts.level != report_level::verbose);
-    survey_record();
-    scale_survey_figures();
-    rewind_record();
-    check_segment_fits();
-    // With --verbose the segments' own text shows the progress; a bar would break into it.
-    if (opts.level != report_level::verbose) progress_begin(1 + (st.record_pairs - st.m) / st.nhs);
-    st.channels > 0 ? channel_segment_loop() : segment_loop();
-    progress_end();
+    reads_once() ? read_once() : read_twice();
     close_sound_record();
     std::fclose(st.fp[1]);
     st.fp[1] = nullptr;

@@ -341,6 +341,15 @@ template <class T> T least_usable(const T* amplitudes, int channels)
     return worst;
 }
 
+// Adds a line's amplitudes to each channel's sums while the record is read the first time.
+template <class T> void add_to_sums(const T* amplitudes, int channels)
+{
+    for (int c = 0; c < channels && rd.first_pass; ++c) {
+        rd.sum[c] += amplitudes[c];
+        rd.sum_sq[c] += static_cast<double>(amplitudes[c]) * amplitudes[c];
+    }
+}
+
 // Reads a line of every channel and gives the amplitude least fit to be used.
 template <class T> int scan_all_channels(double* time, T* amplitude)
 {
@@ -349,10 +358,7 @@ template <class T> int scan_all_channels(double* time, T* amplitude)
     const int result = scan_line(time, amplitudes, channels);
     if (result != 2) return result;
     *amplitude = least_usable(amplitudes, channels);
-    for (int c = 0; c < channels && rd.first_pass; ++c) {
-        rd.sum[c] += amplitudes[c];
-        rd.sum_sq[c] += static_cast<double>(amplitudes[c]) * amplitudes[c];
-    }
+    add_to_sums(amplitudes, channels);
     return result;
 }
 
@@ -368,6 +374,7 @@ int read_and_keep(double* time, float* amplitude)
     }
     kept_time[rd.kept] = *time;
     for (int c = 0; c < channels; ++c) kept_amplitude[c][rd.kept] = amplitudes[c];
+    add_to_sums(amplitudes, channels); // a single pass has no first pass of its own
     ++rd.kept;
     *amplitude = amplitudes[0];
     return 2;

@@ -2,20 +2,32 @@
 #pragma once
 
 #include "input/record_format.h"
+#include "input/record_span.h"
 
 #include <cstdint>
 
 // Reads the whole record once and prints its span and the segment-length table.
 void survey_record();
 
+// The survey's checks, warnings, figures and table from a span already read
+// (by the counting pass, or gathered by the single pass).
+void settle_survey(const record_span& r);
+
 // Reads the first m samples into seg and derives dt, sr and df from their times.
 void read_first_segment();
+
+// After a single pass, whose survey came last: takes df from the survey's step
+// when the first segment's differs from it, as read_first_segment() does.
+void recheck_frequency_step();
 
 // Builds the next segment from the saved half and nhs new samples.
 void read_next_segment();
 
 // Keeps the raw second half of the segment for the next one.
 void save_overlap();
+
+// Bytes of the record file now; -1 when it cannot be told.
+long long record_file_bytes();
 
 // Keeps the size of the record file as the survey leaves it (st.rec_bytes).
 void note_record_size();
@@ -34,8 +46,12 @@ void check_pairs_read(std::uint32_t allowed, std::uint32_t got);
 // Computes and prints ave, stddev, rms and kurtosis of seg entries 0..n-1.
 void segment_statistics(unsigned n);
 
-// Opens the record at path into stream slot 1 without waiting on a
-// pipe that has no writer. Returns 0, an errno value, or not_regular_file for a
-// folder, pipe or device, which cannot be read twice.
-int open_record(const char* path);
+// Opens the record at path into stream slot 1 without waiting on a pipe that
+// has no writer. Returns 0, an errno value, or not_regular_file for a folder,
+// pipe or device, which cannot be read twice. With stream_allowed (a record
+// read once), "-" is standard input and a FIFO is opened, waiting for its writer.
+int open_record(const char* path, bool stream_allowed = false);
+
+// True when the record in slot 1 is a regular file, which can be read again.
+bool record_is_file();
 constexpr int not_regular_file = -1;

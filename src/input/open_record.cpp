@@ -1,25 +1,66 @@
-// Opening the record so that a pipe without a writer cannot hang the run.
+// Opening the record: a file so that a pipe without a writer cannot hang the
+// run, or, for the single pass, standard input, a pipe or a FIFO.
 #include "input/input.h"
 #include "run/analysis_state.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-int open_record(const char* path)
+namespace {
+
+// Puts descriptor fd into stream slot 1; returns 0 or the errno value.
+int adopt_descriptor(int fd)
 {
-    const int fd = open(path, O_RDONLY | O_NONBLOCK);
-    if (fd < 0) return errno;
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
-        return not_regular_file;
-    }
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     st.fp[1] = fdopen(fd, "rb");
     if (st.fp[1] != nullptr) return 0;
     const int error = errno;
     close(fd);
     return error;
+}
+
+// Opens a FIFO for the single pass, waiting for its writer as any reader of one does.
+int open_fifo(const char* path)
+{
+    int fd = -1;
+    do
+        fd = open(path, O_RDONLY);
+    while (fd < 0 && errno == EINTR);
+    return fd < 0 ? errno : adopt_descriptor(fd);
+}
+
+} // namespace
+
+int open_record(const char* path, bool stream_allowed)
+{
+    if (stream_allowed && std::strcmp(path, "-") == 0) {
+        const int fd = dup(STDIN_FILENO);
+        return fd < 0 ? errno : adopt_descriptor(fd);
+    }
+    const int fd = open(path, O_RDONLY | O_NONBLOCK);
+    if (fd < 0) return errno;
+    struct stat info {};
+    if (fstat(fd, &info) != 0) {
+        const int error = errno;
+        close(fd);
+        return error;
+    }
+    if (stream_allowed && S_ISFIFO(info.st_mode)) {
+        close(fd);
+        return open_fifo(path);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        close(fd);
+        return not_regular_file;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return adopt_descriptor(fd);
+}
+
+bool record_is_file()
+{
+    struct stat info {};
+    return st.fp[1] != nullptr && fstat(fileno(st.fp[1]), &info) == 0 && S_ISREG(info.st_mode);
 }

@@ -3,6 +3,7 @@
 #include "input/record_format.h"
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -37,6 +38,7 @@ struct feed_state {
     std::thread reader;
     const pair_block* current; // the block being taken by the loop, or none
     std::uint32_t next;        // its next read
+    std::atomic<long long> offset{0}; // record offset after the reader's last block
 };
 feed_state feed;
 
@@ -56,6 +58,7 @@ void read_ahead()
         const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(block_pairs, left));
         b.filled = scan_segment_pairs(b.time, b.amplitude, b.result, n);
         left -= b.filled;
+        feed.offset.store(record_offset(), std::memory_order_relaxed);
         b.last = b.result[b.filled - 1] != 2 || left == 0;
         {
             const std::lock_guard<std::mutex> hold(feed.lock);
@@ -107,6 +110,7 @@ void start_pair_feed(std::uint64_t limit)
     feed.produced = feed.consumed = 0;
     feed.stop = false;
     feed.current = nullptr;
+    feed.offset.store(record_offset(), std::memory_order_relaxed);
     feed.reader = std::thread(read_ahead);
 }
 
@@ -162,4 +166,9 @@ std::uint32_t next_segment_amplitudes(complex_entry* out, std::uint32_t n)
         if (failed) break;
     }
     return count;
+}
+
+long long feed_offset()
+{
+    return feed.reader.joinable() ? feed.offset.load(std::memory_order_relaxed) : record_offset();
 }

@@ -25,3 +25,8 @@ int next_segment_pair(double* time, float* amplitude);
 // until n reads have given pairs or one gives none (that one is taken too).
 // Returns the pairs.
 std::uint32_t next_segment_amplitudes(complex_entry* out, std::uint32_t n);
+
+// The record offset the reads have reached: where the reader thread's last
+// block ended while it runs (safe to ask from the segment loop), else the
+// record's own.
+long long feed_offset();

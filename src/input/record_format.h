@@ -9,12 +9,15 @@
 // A scripted run that names a column or a sample rate reads the record through
 // the column reader instead (one sample per line, see column_reader.h), and a
 // sound file through the sound reader (sound_reader.h), both with st.column set.
-// With --scale (st.scale) the segment reads' amplitudes are multiplied by its
-// factor here, a block at a time; the survey's reads are left as read, and its
-// figures scaled afterwards (amplitude_scale.h).
+// In a single pass (st.one_pass) the segment reads are also handed to the
+// survey (pass_survey.h) as read. With --scale (st.scale) the segment reads'
+// amplitudes are multiplied by its factor here, a block at a time; the
+// survey's reads are left as read, and its figures scaled afterwards
+// (amplitude_scale.h).
 #pragma once
 
 #include "input/column_reader.h"
+#include "input/pass_survey.h"
 #include "input/record_readers.h"
 #include "input/sound_reader.h"
 #include "run/analysis_state.h"
@@ -49,6 +52,10 @@ inline int scan_segment_pair(double* time, float* amplitude)
     const int result = st.column == 0 ? ZENTRI_RECORD_READER(scan_segment_pair)(time, amplitude)
                        : st.sound     ? sound_scan_segment_pair(time, amplitude)
                                       : column_scan_segment_pair(time, amplitude);
+    if (st.one_pass) {
+        const auto read = static_cast<signed char>(result);
+        survey_reads(time, amplitude, &read, 1);
+    }
     if (st.scale != 0.f && result == 2) *amplitude *= st.scale;
     return result;
 }
@@ -62,6 +69,7 @@ inline std::uint32_t scan_segment_pairs(double* time, float* amplitude, signed c
         st.column == 0 ? ZENTRI_RECORD_READER(scan_segment_pairs)(time, amplitude, result, n)
         : st.sound     ? sound_scan_segment_pairs(time, amplitude, result, n)
                        : column_scan_segment_pairs(time, amplitude, result, n);
+    if (st.one_pass) survey_reads(time, amplitude, result, reads);
     if (st.scale != 0.f) scale_reads(amplitude, result, reads);
     return reads;
 }
@@ -87,6 +95,7 @@ inline long long record_offset()
 // Names the channel whose reads follow in the segment loop (column_select_channel()).
 inline void select_record_channel(int channel)
 {
+    survey_channel(channel);
     st.sound ? sound_select_channel(channel) : column_select_channel(channel);
 }
 

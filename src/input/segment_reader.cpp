@@ -22,6 +22,14 @@ bool steps_disagree()
            !(std::fabs(st.dt - st.rec_dt) <= step_tolerance * st.rec_dt);
 }
 
+// Warns that df is taken from the whole record's step, not the first segment's.
+void warn_of_step_mismatch()
+{
+    run_warning("\n Warning: the times of the first segment give %.3f samples/sec, those of"
+                " the whole record %.3f samples/sec; df is taken from the whole record. ",
+                st.sr, 1. / st.rec_dt);
+}
+
 } // namespace
 
 void read_first_segment()
@@ -52,10 +60,14 @@ void read_first_segment()
     segment_statistics(st.ns);
     zprint("\n");
     zprint("\n delta f= %14.4g ", st.df);
-    if (survey_step)
-        run_warning("\n Warning: the times of the first segment give %.3f samples/sec, those of"
-                    " the whole record %.3f samples/sec; df is taken from the whole record. ",
-                    st.sr, 1. / st.rec_dt);
+    if (survey_step) warn_of_step_mismatch();
+}
+
+void recheck_frequency_step()
+{
+    if (!steps_disagree()) return;
+    st.df = 1. / (st.m * st.rec_dt);
+    warn_of_step_mismatch();
 }
 
 void read_next_segment()

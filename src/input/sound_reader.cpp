@@ -176,18 +176,25 @@ float sample_of(std::size_t frame, int c)
                   static_cast<std::size_t>(st.column - 1 + c)];
 }
 
+// Checks and sums each channel's sample of frame `next` in the first pass.
+void check_and_sum_channels()
+{
+    for (int c = 0; c < st.channels && sd.first_pass; ++c) {
+        const float sample = sample_of(sd.next, c);
+        check_finite(sample, st.column - 1 + c);
+        sd.sum[c] += sample;
+        sd.sum_sq[c] += static_cast<double>(sample) * sample;
+    }
+}
+
 // The sample of largest magnitude of the frame's channels (the one that may
 // overflow first), each channel checked and summed in the first pass.
 float every_channel()
 {
+    check_and_sum_channels();
     float largest = 0.f;
     for (int c = 0; c < st.channels; ++c) {
         const float sample = sample_of(sd.next, c);
-        if (sd.first_pass) {
-            check_finite(sample, st.column - 1 + c);
-            sd.sum[c] += sample;
-            sd.sum_sq[c] += static_cast<double>(sample) * sample;
-        }
         if (c == 0 || std::fabs(sample) > std::fabs(largest)) largest = sample;
     }
     return largest;
@@ -201,6 +208,9 @@ template <class T> int read_frame(double* time, T* amplitude)
     *time = frame_time();
     if (st.channels > 0 && sd.channel < 0) {
         *amplitude = every_channel();
+    } else if (st.channels > 0) {
+        check_and_sum_channels(); // channel 0 of a single pass: every channel's first reading
+        *amplitude = sample_of(sd.next, 0);
     } else {
         const float sample = sample_of(sd.next, 0);
         if (sd.first_pass) check_finite(sample, st.column - 1);

@@ -3,6 +3,7 @@
 // table of segment-length choices.
 #include "input/input.h"
 #include "input/record_place.h"
+#include "input/record_span.h"
 #include "input/time_gaps.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
@@ -12,72 +13,40 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 namespace {
-
-constexpr std::uint32_t pair_limit = 99999999; // the count stops one below this
 
 // Amplitudes of this magnitude and above may round to infinity as a float: it is
 // the midpoint between the largest float and 2^128.
 constexpr double float_rounding_edge = 0x1.ffffffp127;
-
-// What the counting pass learns about the record.
-struct record_span {
-    double start;          // time of the first pair
-    double end;            // time of the last pair counted
-    std::uint32_t ns;      // pairs counted
-    bool first_ok;         // the first read gave a pair
-    int stop_result;       // result of the last read: EOF when the count reached the end
-    long long stop_offset; // record offset where reading stopped
-    bool suspect;          // a value read is not finite, or the amplitude may overflow a float
-    time_gaps gaps;        // steps of the time column that may be gaps
-    double sum;            // sum of the amplitudes counted (a pair without one adds 0)
-    double sum_sq;         // sum of their squares
-};
-
-// True when a read converted a time that is not finite, or an amplitude that is
-// not finite or may round to infinity as a float.
-bool suspect_pair(int result, double time, double amplitude)
-{
-    return (result >= 1 && !(std::fabs(time) <= DBL_MAX)) ||
-           (result == 2 && !(std::fabs(amplitude) < float_rounding_edge));
-}
-
-// Adds an amplitude to the sums of the record's mean and rms.
-void add_amplitude(record_span& r, double amplitude)
-{
-    r.sum += amplitude;
-    r.sum_sq += amplitude * amplitude;
-}
 
 // Reads the whole record once, counting pairs and keeping the first and last
 // time, where the count stopped, and whether any value read looks unusable.
 record_span count_pairs()
 {
     record_span r{};
-    double amplitude = 0.;
-    int result = scan_survey_pair(&r.start, &amplitude);
-    r.first_ok = result == 2;
-    r.suspect = suspect_pair(result, r.start, amplitude);
-    start_gaps(r.gaps, 1, r.start);
-    if (result == 2) add_amplitude(r, amplitude);
-    std::uint32_t counter = 2;
-    while (counter < pair_limit && r.first_ok) {
+    r.counting = true;
+    for (;;) {
         double t = 0.;
-        result = scan_survey_pair(&t, &amplitude);
-        if (result != 2) break;
-        r.suspect |= suspect_pair(result, t, amplitude);
-        if (note_time(r.gaps, counter, t)) place_last_step(r.gaps, record_offset());
-        add_amplitude(r, amplitude);
-        r.end = t;
-        ++counter;
+        double amplitude = 0.;
+        const int result = scan_survey_pair(&t, &amplitude);
+        if (!take_read(r, result, t, amplitude, [] { return record_offset(); })) break;
     }
-    r.stop_result = result;
     r.stop_offset = record_offset();
-    r.ns = counter - 1;
     note_record_size();
     return r;
 }
+
+} // namespace
+
+bool suspect_pair(int result, double time, double amplitude)
+{
+    return (result >= 1 && !(std::fabs(time) <= DBL_MAX)) ||
+           (result == 2 && !(std::fabs(amplitude) < float_rounding_edge));
+}
+
+namespace {
 
 // Warns that the rest of the file is not used when the count stopped before
 // its end: at text other than white space where the next unread byte is.
@@ -85,9 +54,15 @@ record_span count_pairs()
 void warn_of_unread_text(const record_span& r)
 {
     if (r.stop_result == EOF || r.stop_result == 1) return;
+    const long pairs = r.first_ok ? r.ns : r.ns - 1;
+    if (!record_is_file()) {
+        run_warning("\n Warning: reading stopped after %ld pairs, at text that is not a pair of"
+                    " numbers; the rest of the input is not used.%s \n",
+                    pairs, st.column != 0 ? column_stop_note() : "");
+        return;
+    }
     const record_place place = find_record_place(r.stop_offset);
     if (!place.found) return;
-    const long pairs = r.first_ok ? r.ns : r.ns - 1;
     run_warning(
         "\n Warning: reading stopped at line %ld, at the text \"%s\"; %ld pairs were counted"
         " and the rest of the file is not used.%s \n",
@@ -102,6 +77,10 @@ void warn_of_unread_text(const record_span& r)
 void check_values(const record_span& r)
 {
     if (!r.suspect) return;
+    if (!record_is_file())
+        end_run("\n\n Error: pair %lu holds a time or an amplitude that is not a finite number"
+                " or is beyond single precision. \n",
+                static_cast<unsigned long>(r.first_suspect));
     rewind_record();
     for (std::uint32_t i = 0; i < r.ns; ++i) {
         const long long at = record_offset();
@@ -194,8 +173,29 @@ gap_judgement judge_record_again(const record_span& r)
 gap_judgement judge_time_steps(const record_span& r)
 {
     gap_judgement j{};
-    if (!judge_gaps(r.gaps, r.ns - 1, j)) j = judge_record_again(r);
+    // A record that cannot be read again (a pipe) is judged on the steps kept.
+    if (!judge_gaps(r.gaps, r.ns - 1, j) && record_is_file()) j = judge_record_again(r);
     return j;
+}
+
+// Where a step of the time column is: "line N" of its later pair, or "pair N"
+// in a record that cannot be read again (a pipe). A step kept without its
+// offset (by the single pass, which reads pairs a block at a time) has it
+// found by reading the record again up to that pair.
+std::string step_place(const time_step& step)
+{
+    if (!record_is_file()) return "pair " + std::to_string(step.pair);
+    long long offset = step.offset;
+    if (offset < 0) {
+        rewind_record();
+        for (std::uint32_t pair = 1; pair <= step.pair; ++pair) {
+            double t = 0.;
+            double amplitude = 0.;
+            scan_survey_pair(&t, &amplitude);
+        }
+        offset = record_offset();
+    }
+    return "line " + std::to_string(record_line(offset));
 }
 
 // Warns, once, of the gaps and steps back of the time column: the first one
@@ -208,10 +208,10 @@ void warn_of_gaps(const gap_judgement& j)
     const time_step& first = tally.first;
     const double dt = j.typical;
     run_warning(
-        "\n Warning: the time column jumps at line %ld, from %lf to %lf sec (%.0f steps of %lf"
+        "\n Warning: the time column jumps at %s, from %lf to %lf sec (%.0f steps of %lf"
         " sec); %ld such gap%s, the largest %.0f dt. The spectrum assumes a constant time"
         " step. ",
-        record_line(first.offset), first.before, first.after, (first.after - first.before) / dt, dt,
+        step_place(first).c_str(), first.before, first.after, (first.after - first.before) / dt, dt,
         tally.count, tally.count == 1 ? "" : "s", tally.largest / dt);
 }
 
@@ -219,6 +219,9 @@ void warn_of_gaps(const gap_judgement& j)
 void warn_of_lone_time(const record_span& r)
 {
     if (r.stop_result != 1) return;
+    if (!record_is_file())
+        return run_warning("\n Warning: the input ends with a time and no amplitude; it is not"
+                           " counted. ");
     run_warning("\n Warning: line %ld holds a time and no amplitude; it is not counted. ",
                 find_record_place(r.stop_offset).line);
 }
@@ -238,7 +241,11 @@ void keep_record_figures(const record_span& r, double dt)
 
 void survey_record()
 {
-    const record_span r = count_pairs();
+    settle_survey(count_pairs());
+}
+
+void settle_survey(const record_span& r)
+{
     warn_of_unread_text(r);
     check_span(r);
     check_values(r);

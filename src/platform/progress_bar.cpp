@@ -11,7 +11,7 @@ constexpr long redraw_ns = 100000000; // at most ten drawings a second
 constexpr int bar_width = 30;         // characters of the bar between its brackets
 
 bool drawing = false;       // a bar is on the terminal
-unsigned long total_segs;   // N, the segments of the run
+unsigned long long total;   // bytes of the record, 0 for a count of pairs
 timespec last_drawn;        // when the bar was last drawn
 bool drawn_once = false;    // the bar has been drawn since progress_begin
 std::size_t line_chars = 0; // characters of the last drawing, to clear it
@@ -33,32 +33,38 @@ void put_stderr(const char* text, std::size_t len)
     }
 }
 
-// Draws "\r[####      ] segment k of N  37%" over the previous drawing.
-void draw(unsigned long done)
+// Draws "\rzentri: [####      ]  37% read" over the previous drawing, or
+// "\rzentri: 1200000 pairs read" for a count.
+void draw(unsigned long long done)
 {
-    const double share =
-        total_segs > 0 ? static_cast<double>(done) / static_cast<double>(total_segs) : 1.;
-    const int filled = static_cast<int>(share * bar_width);
-    char bar[bar_width + 1];
-    for (int i = 0; i < bar_width; ++i) bar[i] = i < filled ? '#' : ' ';
-    bar[bar_width] = '\0';
     char line[160];
-    const std::size_t len = zsprint(line, sizeof line, "\rzentri: [%s] segment %lu of %lu %3d%%",
-                                    bar, done, total_segs, static_cast<int>(share * 100.));
+    std::size_t len = 0;
+    if (total == 0) {
+        len = zsprint(line, sizeof line, "\rzentri: %llu pairs read", done);
+    } else {
+        const double share =
+            done < total ? static_cast<double>(done) / static_cast<double>(total) : 1.;
+        const int filled = static_cast<int>(share * bar_width);
+        char bar[bar_width + 1];
+        for (int i = 0; i < bar_width; ++i) bar[i] = i < filled ? '#' : ' ';
+        bar[bar_width] = '\0';
+        len = zsprint(line, sizeof line, "\rzentri: [%s] %3d%% read", bar,
+                      static_cast<int>(share * 100.));
+    }
     line_chars = len;
     put_stderr(line, len);
 }
 
 } // namespace
 
-void progress_begin(unsigned long total)
+void progress_begin(unsigned long long bytes)
 {
     drawing = isatty(STDERR_FILENO) != 0;
-    total_segs = total;
+    total = bytes;
     drawn_once = false;
 }
 
-void progress_show(unsigned long done)
+void progress_show(unsigned long long done)
 {
     if (!drawing) return;
     timespec now{};

@@ -90,6 +90,7 @@ struct analysis_state {
     std::uint32_t record_pairs; // pairs counted in the whole record
     long gaps;                  // steps of the time column found to be gaps or steps back
     long long rec_bytes;        // size of the record file when the survey had counted it, or -1
+    bool one_pass;              // the survey is gathered from the segment pass's own reads
 
     /* spectrum results */
     double hann_scale;         // Hanning power restoration sqrt(8/3)

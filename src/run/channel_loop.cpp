@@ -6,6 +6,7 @@
 // for the others, which a second thread reading on would not. With a reference
 // channel, each turn's spectrum goes into the cross-power of the responses.
 #include "input/input.h"
+#include "input/pass_survey.h"
 #include "platform/progress_bar.h"
 #include "run/analysis_state.h"
 #include "run/run.h"
@@ -29,7 +30,7 @@ void channel_segment_loop()
         }
         if (!more) break;
         ++st.nave;
-        progress_show(st.nave);
+        progress_show(pass_progress());
     }
     select_record_channel(-1);
     end_segment_pass();

@@ -1,5 +1,6 @@
 // The segment loop of a one-channel record: read, condition, transform, accumulate.
 #include "input/input.h"
+#include "input/pass_survey.h"
 #include "input/pair_feed.h"
 #include "platform/console_format.h"
 #include "platform/progress_bar.h"
@@ -16,6 +17,9 @@ namespace {
 // Ends the run when the first segment could not be filled or has no usable time span.
 void check_first_segment()
 {
+    // A single pass has its survey to settle first: the survey's own errors come before these.
+    if (st.one_pass && st.status == status_exhausted) end_short_pass();
+    if (st.one_pass && !(st.t_last - st.t_first > 0.)) end_pass_survey();
     if (st.status == status_exhausted) {
         end_run("\n\n Error: the record holds only %ld samples, fewer than the %ld samples"
                 " per segment. \n Choose a smaller value from the third column. \n",
@@ -65,7 +69,7 @@ void segment_loop()
     start_pair_feed(st.record_pairs); // the next pairs are read while a segment is transformed
     while (segment_step()) {
         ++st.nave;
-        progress_show(st.nave);
+        progress_show(pass_progress());
     }
     stop_pair_feed();
     end_segment_pass();

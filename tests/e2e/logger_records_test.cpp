@@ -69,7 +69,8 @@ TEST(LoggerRecords, ThreeChannelExportGivesThreeFoldersLikeTwoColumnRuns)
     const char* files[] = {"A_G2Hz.psd",   "A_ms22Hz.psd", "A_Grms.mag",
                            "A_ms2rms.mag", "A_Gpk.mag",    "A_ms2_pk.mag"};
     for (int k = 0; k < 3; ++k) {
-        EXPECT_NEAR(summary[k]["record"]["mean"].get<double>(), sums[k] / 3000, 1e-12);
+        // The single pass sums the amplitudes as read into floats.
+        EXPECT_NEAR(summary[k]["record"]["mean"].get<double>(), sums[k] / 3000, 1e-7);
         const std::string ref = "ref" + std::to_string(k);
         dir.write(ref + ".txt", plain[k]);
         args one = choices;

@@ -287,15 +287,20 @@ TEST(ScriptedRun, ProgressBarOnATerminalIsClearedAtTheEnd)
     dir.write("run.sh", "cd '" + dir.path() + "'\nwhile [ ! -e go ]; do sleep 0.05; done\n'" +
                             ZENTRI_BINARY +
                             "' -q 1 -u G -m 8 -o out rec.txt >/dev/null\necho \"[exit $?]\"\n"
+                            "cat rec.txt | '" + ZENTRI_BINARY +
+                            "' -q 1 -u G -m 8 -o piped - >/dev/null\necho \"[piped $?]\"\n"
                             "sleep 120\n");
     tmux_pane pane(dir.file("run.sh"));
     pane.log_to(dir.file("pane.log"));
     dir.write("go", "");
-    ASSERT_TRUE(pane.shows("[exit 0]")) << pane.screen();
+    ASSERT_TRUE(pane.shows("[piped 0]")) << pane.screen();
+    EXPECT_TRUE(holds(pane.screen(), "[exit 0]")) << pane.screen();
     const std::string log = dir.read("pane.log");
-    // 1 + (2000 - 8) / 4 segments, the first drawn at once.
-    EXPECT_TRUE(holds(log, "] segment 1 of 499   0%")) << log;
-    EXPECT_FALSE(holds(pane.screen(), "segment")) << pane.screen();
+    // The file's share of bytes read, drawn at once after the first segment; a
+    // pipe's pairs, the first segment's 8.
+    EXPECT_TRUE(holds(log, "% read")) << log;
+    EXPECT_TRUE(holds(log, "zentri: 8 pairs read")) << log;
+    EXPECT_FALSE(holds(pane.screen(), "read")) << pane.screen();
     EXPECT_FALSE(holds(pane.screen(), "%")) << "the bar's last character is cleared too";
 }
 

@@ -1,0 +1,123 @@
+// Gathering the survey from the single pass's reads, and settling it at the end.
+#include "input/pass_survey.h"
+#include "input/amplitude_scale.h"
+#include "input/input.h"
+#include "input/pair_feed.h"
+#include "input/record_span.h"
+#include "run/analysis_state.h"
+#include "run/end_run.h"
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+record_span span;              // what the reads have shown so far
+int channel = -1;              // the channel whose reads come next
+std::uint32_t scaled_over = 0; // the first pair infinite once scaled by --scale, 0 for none
+bool in_bytes = false;         // the record is a file: progress is told in its bytes
+
+// Takes one read of the record into the span.
+void take(int result, double time, float amplitude)
+{
+    if (!take_read(span, result, time, amplitude, [] { return -1LL; })) return;
+    if (st.scale != 0.f && scaled_over == 0 && result == 2 && std::isfinite(amplitude) &&
+        !std::isfinite(amplitude * st.scale))
+        scaled_over = span.ns;
+}
+
+// Reads the rest of the record after the segment pass, so that the count,
+// the last time and the sums cover all of it.
+void read_rest()
+{
+    stop_pair_feed();
+    survey_channel(-1);
+    select_record_channel(-1);
+    while (span.counting) {
+        double time = 0.;
+        float amplitude = 0.f;
+        scan_segment_pair(&time, &amplitude);
+    }
+}
+
+// Marks the span suspect when a channel's sums show a value that is not finite
+// (the reads of channel 0 show only its own amplitudes).
+void check_channel_sums()
+{
+    for (int c = 0; c < st.channels; ++c) {
+        double sum = 0.;
+        double sum_sq = 0.;
+        record_channel_sums(c, sum, sum_sq);
+        if (!std::isfinite(sum_sq)) span.suspect = true;
+    }
+}
+
+// Ends the run when an amplitude times --scale's factor is beyond single precision.
+void check_scaled()
+{
+    if (scaled_over == 0) return;
+    end_run("\n\n Error: --scale %g: amplitude %lu of the record times the factor is"
+            " beyond single precision. \n",
+            static_cast<double>(st.scale), static_cast<unsigned long>(scaled_over));
+}
+
+} // namespace
+
+void begin_pass_survey()
+{
+    st.one_pass = true;
+    st.record_pairs = pair_limit - 1;
+    span = record_span{};
+    span.counting = true;
+    channel = -1;
+    scaled_over = 0;
+    in_bytes = record_is_file();
+}
+
+void survey_channel(int c)
+{
+    channel = c;
+}
+
+void survey_reads(const double* time, const float* amplitude, const signed char* result,
+                  std::uint32_t n)
+{
+    if (!st.one_pass || channel > 0 || !span.counting) return;
+    for (std::uint32_t i = 0; i < n && span.counting; ++i) take(result[i], time[i], amplitude[i]);
+}
+
+void end_pass_survey()
+{
+    read_rest();
+    span.stop_offset = record_offset();
+    check_channel_sums();
+    settle_survey(span);
+    check_scaled();
+    scale_record_figures();
+    recheck_frequency_step();
+}
+
+void end_short_pass()
+{
+    read_rest();
+    span.stop_offset = record_offset();
+    settle_survey(span);
+    check_segment_fits();
+    run_failed("the first segment could not be read"); // the survey ends the run before this
+}
+
+void check_segment_fits()
+{
+    if (st.m <= st.record_pairs) return;
+    std::string message = "-m " + std::to_string(st.m) + ": the record holds only " +
+                          std::to_string(st.record_pairs) + " pairs; choose a smaller power of two";
+    if (record_is_file()) message += std::string(" ('zentri --survey ") + st.fname[1] + "' lists them)";
+    run_failed(message);
+}
+
+unsigned long long pass_progress()
+{
+    if (!st.one_pass) return st.nave;
+    if (in_bytes) return static_cast<unsigned long long>(feed_offset());
+    return st.nave == 0 ? 0 : st.m + std::uint64_t{st.nave - 1} * st.nhs;
+}

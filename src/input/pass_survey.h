@@ -1,0 +1,35 @@
+// The survey of a record read once. The scripted run's segment pass hands
+// every read it takes from the record to it, in record order (from whichever
+// thread reads, one at a time); at the end of the pass the survey's figures,
+// checks and warnings come from those reads as the counting pass gives them.
+#pragma once
+
+#include <cstdint>
+
+// Starts gathering from the reads that follow: st.one_pass, and no cap on the
+// segment reads but the survey's own count limit.
+void begin_pass_survey();
+
+// Names the channel whose reads follow (-1 for every channel at once); only
+// the reads of channel 0, or of all, come from the record itself.
+void survey_channel(int channel);
+
+// Takes n reads as the record gave them (before --scale), each read's result in result[i].
+void survey_reads(const double* time, const float* amplitude, const signed char* result,
+                  std::uint32_t n);
+
+// Ends the gathering: reads what the segment pass left of the record, then
+// keeps the survey's figures in st, ending the run where the survey would.
+void end_pass_survey();
+
+// Ends the run of a record that turned out shorter than one segment, after the
+// survey's own checks, with the message of the m that does not fit.
+[[noreturn]] void end_short_pass();
+
+// Ends the run when the record holds fewer pairs than one segment, naming the
+// m that does not fit (and the survey that lists those that do).
+void check_segment_fits();
+
+// Where the single pass stands, for the progress bar: the bytes of a file
+// read, or the pairs taken from a pipe.
+unsigned long long pass_progress();
