@@ -5,8 +5,10 @@
 # and of zentri on the same signal as a 10^7-sample 32-bit float WAV (N
 # samples with --pairs) against scipy.io.wavfile.read and the same welch.
 #
-#   bench/run_bench.sh                 zentri (interactive, and scripted: options, no
-#                                      per-segment text) against the peer
+#   bench/run_bench.sh                 zentri scripted, piped through "-" (cat rec.txt |),
+#                                      interactive and on the float WAV, side by side
+#                                      against the peer and each run's goal, with the
+#                                      machine's limits (cat, a pipe, the scanner alone)
 #   bench/run_bench.sh --pairs N       a generated record of N pairs instead
 #   bench/run_bench.sh --record FILE   an existing record instead
 #   bench/run_bench.sh --reference     zentri against zentri_ref (the C library's
@@ -15,11 +17,20 @@
 #                                      (10^8 is two pairs past the survey's count
 #                                      limit: that run warns and leaves them out)
 #
-# Each zentri run: acceleration in G, m = 1024, mean removal, Hanning; the
-# console goes to a file. Reported per run: wall time (bash's clock around
-# the process), user+system time and peak resident memory (/usr/bin/time -v),
-# MB/s of input text (the record's size over the wall time), and the ratio of
-# the peer's wall time to zentri's.
+# Each zentri run: acceleration in G, m = 1024, mean removal, Hanning (the
+# scripted defaults; the same answers in the dialogue); the console goes to a
+# file. Reported per run: wall time (bash's clock around the process, or around
+# the whole pipeline for the piped run), user+system time and peak resident
+# memory of zentri (/usr/bin/time -v), the memory against a 16 MB limit
+# (16384 KiB: "ok" or "over"), MB/s of input (the record's size over the wall
+# time), the ratio of the peer's wall time to zentri's and the goal for that
+# ratio, "met" or "not met". The goals: scripted 15, piped 12, interactive 9,
+# float WAV 8. A run that exits with another status than its mode's (0
+# scripted, 1 interactive) or leaves no A_G2Hz.psd is shown as failed, never
+# as a time. The limits beside: MB/s of cat over the record to /dev/null, of
+# cat piped into cat, and of the record scanner reading all pairs with no
+# spectrum work (bench/reader_speed.cpp, one pass), with zentri's MB/s as a
+# fraction of each; zentri parses the text twice (the survey and the segments).
 # Every figure is the best of RUNS runs (default 5), as other work on the
 # machine only ever slows a run down; the spread (slowest over fastest) is
 # printed beside it. Nothing is asserted about time, and nothing is installed:
@@ -52,88 +63,140 @@ if [ ! -x /usr/bin/time ]; then
 fi
 
 { cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DZENTRI_TESTS=OFF &&
-  cmake --build "$build" -j2 --target zentri zentri_ref; } >/dev/null
+  cmake --build "$build" -j2 --target zentri zentri_ref zentri_core; } >/dev/null
 mkdir -p "$scratch"
 g++ -O2 -std=c++17 -o "$scratch/gen_record" bench/gen_record.cpp -lsndfile
 
-# Makes the record of n pairs (once; kept for later runs).
+# Makes the record of n pairs (once; kept for later runs, never a partial one).
 record_of() {
   local n=$1 file="$scratch/record_$1.txt"
-  [ -s "$file" ] || "$scratch/gen_record" "$n" >"$file"
+  [ -s "$file" ] || { "$scratch/gen_record" "$n" >"$file.part" && mv "$file.part" "$file"; }
   echo "$file"
 }
 
-# Makes the float WAV of n samples (once; kept for later runs).
+# Makes the float WAV of n samples (once; kept for later runs, never a partial one).
 wav_of() {
   local n=$1 file="$scratch/record_$1.wav"
-  [ -s "$file" ] || "$scratch/gen_record" "$n" "$file"
+  [ -s "$file" ] || { "$scratch/gen_record" "$n" "$file.part" && mv "$file.part" "$file"; }
   echo "$file"
+}
+
+# The name a record is given in a run's folder: rec.wav for a WAV, rec.txt for text.
+run_name() {
+  case "$1" in *.wav) echo rec.wav ;; *) echo rec.txt ;; esac
 }
 
 # Runs a command in a fresh folder holding the record as rec.txt (rec.wav for a WAV), under
-# /usr/bin/time; prints "wall cpu mbps rss_kb" and leaves its output there.
-# The command reads its standard input from the file stdin.txt of the folder.
+# /usr/bin/time; prints "wall cpu mbps rss_kb" and leaves its output there. The command
+# reads its standard input from the file stdin.txt of the folder (the answers), or from
+# a pipe out of cat over the record when feed is set. The run counts when its exit
+# status is expect (default 0) and it left a non-empty file result (default
+# out/A_G2Hz.psd); otherwise it prints "failed (...)" instead of figures.
 measure() {
   local record=$1 dir=$2
   shift 2
-  rm -rf "$dir" && mkdir -p "$dir" && ln -s "$record" "$dir/rec.${record##*.}"
-  [ -n "${answers:-}" ] && printf '%s' "$answers" >"$dir/stdin.txt" || : >"$dir/stdin.txt"
+  rm -rf "$dir" && mkdir -p "$dir" && ln -s "$record" "$dir/$(run_name "$record")"
+  printf '%s' "${answers:-}" >"$dir/stdin.txt"
   local start=$EPOCHREALTIME
-  (cd "$dir" && /usr/bin/time -v -o time.txt "$@" <stdin.txt >console.txt 2>stderr.txt || true)
-  local stop=$EPOCHREALTIME bytes cpu rss
-  bytes=$(stat -L -c %s "$record")
-  cpu=$(awk -F': ' '/User time|System time/ { s += $2 } END { print s }' "$dir/time.txt")
-  rss=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$dir/time.txt")
-  awk -v a="$start" -v z="$stop" -v c="$cpu" -v b="$bytes" -v r="$rss" \
+  (
+    cd "$dir" && set +e
+    if [ -n "${feed:-}" ]; then
+      # shellcheck disable=SC2002 # the record must come through a pipe, as from another program
+      cat "$feed" | /usr/bin/time -v -o time.txt "$@" >console.txt 2>stderr.txt
+      echo "${PIPESTATUS[1]} ${PIPESTATUS[0]}" >status.txt
+    else
+      /usr/bin/time -v -o time.txt "$@" <stdin.txt >console.txt 2>stderr.txt
+      echo "$? 0" >status.txt
+    fi
+  )
+  local stop=$EPOCHREALTIME status feeder
+  read -r status feeder <"$dir/status.txt"
+  if [ "$status" != "${expect:-0}" ]; then
+    echo "failed (exit $status)"
+  elif [ ! -s "$dir/${result:-out/A_G2Hz.psd}" ]; then
+    echo "failed (exit $status, no ${result:-out/A_G2Hz.psd})"
+  elif [ "$feeder" != 0 ]; then
+    echo "failed (cat exit $feeder)"
+  else
+    figures "$record" "$dir/time.txt" "$start" "$stop"
+  fi
+}
+
+# Prints "wall cpu mbps rss_kb" of a finished run from its clock and its time.txt.
+figures() {
+  local bytes cpu rss
+  bytes=$(stat -L -c %s "$1")
+  cpu=$(awk -F': ' '/User time|System time/ { s += $2 } END { print s }' "$2")
+  rss=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$2")
+  awk -v a="$3" -v z="$4" -v c="$cpu" -v b="$bytes" -v r="$rss" \
       'BEGIN { w = z - a; printf "%.3f %.2f %.1f %d\n", w, c, b / 1e6 / w, r }'
 }
 
+# True when a runner's figures tell of a failed run.
+failed() {
+  [ "${1%% *}" = failed ]
+}
+
 # Runs zentri (or zentri_ref) interactively on a record with m samples per
-# segment, answering the dialogue from standard input.
+# segment, answering the dialogue from standard input; the dialogue always ends
+# with exit status 1.
 run_one() {
   local program=$1 record=$2 m=$3 dir=$4
   # the answers end with the key press that ends the run
-  answers=$(printf 'rec.txt\n1\n1\n%s\n1\n2\nx' "$m") measure "$record" "$dir" "$root/$build/$program"
+  answers=$(printf 'rec.txt\n1\n1\n%s\n1\n2\nx' "$m") expect=1 result=A_G2Hz.psd \
+    measure "$record" "$dir" "$root/$build/$program"
+}
+
+# Runs zentri scripted on a record (acceleration in G, m = 1024, the default mean
+# removal and Hanning window), naming the record file, or "-" with feed set.
+run_scripted() {
+  local record=$1 dir=$2 name=$3
+  measure "$record" "$dir" "$root/$build/zentri" -q acceleration -u G -m 1024 -o out "$name"
+}
+
+# Runs zentri scripted on the record piped into its standard input as "-".
+run_piped() {
+  feed=rec.txt run_scripted "$1" "$2" -
 }
 
 # Runs the peer on a record (pandas + scipy for text, scipy for a WAV); keeps
 # its own time of each run in peer_inner.txt.
 run_peer() {
-  measure "$1" "$scratch/run_peer" "$peer_python" "$root/bench/peer_welch.py" "rec.${1##*.}" \
-    peer_psd.txt
+  local name
+  name=$(run_name "$1")
+  result=peer_psd.txt measure "$1" "$scratch/run_peer" "$peer_python" "$root/bench/peer_welch.py" \
+    "$name" peer_psd.txt
   tail -n 1 "$scratch/run_peer/stderr.txt" >>"$scratch/peer_inner.txt"
 }
 
-# Prints the peer's figures on a record, its own time from reading to writing
-# and the ratio of its wall time to each zentri run's, given as pairs of a
-# name and its figures after the record and the peer's label.
-compare_with_peer() {
-  local record=$1 label=$2 peer inner
-  shift 2
+# Measures the peer on a record; prints its best figures and, as a sixth field,
+# its own fastest time from reading to writing, without Python's start and imports.
+best_peer() {
+  local figures
   : >"$scratch/peer_inner.txt"
-  peer=$(run_best run_peer "$record")
-  report "$label" "$peer"
-  # The peer's own time from reading to writing, without Python's start and imports.
-  inner=$(sort -n "$scratch/peer_inner.txt" | head -n 1)
-  printf '%-34s %8.3f s (fastest of the runs)\n' "  of it, reading to savetxt" "$inner"
-  while [ $# -ge 2 ]; do
-    awk -v p="${peer%% *}" -v i="$inner" -v z="${2%% *}" -v r="$1" \
-        'BEGIN { printf "peer / zentri %s wall time = %.2f (%.2f without Python start and imports)\n", r, p / z, i / z }'
-    shift 2
-  done
+  figures=$(run_best run_peer "$1")
+  if failed "$figures"; then echo "$figures"; return; fi
+  echo "$figures $(sort -n "$scratch/peer_inner.txt" | head -n 1)"
 }
 
 # Repeats a runner RUNS times; prints the figures of the fastest run and, as
-# a fifth field, the slowest wall time over the fastest.
+# a fifth field, the slowest wall time over the fastest. The first failed run
+# ends the repeats, and its "failed (...)" is printed instead.
 run_best() {
-  local i
-  for ((i = 0; i < runs; i++)); do "$@"; done | sort -n |
+  local i line all=""
+  for ((i = 0; i < runs; i++)); do
+    line=$("$@")
+    if failed "$line"; then echo "$line"; return; fi
+    all+="$line"$'\n'
+  done
+  printf '%s' "$all" | sort -n |
     awk 'NR == 1 { best = $0; fast = $1 } { slow = $1 } END { printf "%s %.2f\n", best, slow / fast }'
 }
 
-# Prints one line of the table.
+# Prints one line of the table, or the label and the failure of a failed run.
 report() {
   local label=$1 figures=$2
+  if failed "$figures"; then printf '%-34s %s\n' "$label" "$figures"; return; fi
   read -r wall cpu mbps rss spread <<<"$figures"
   printf '%-34s %8.3f s %8.2f s %9.1f MB/s %8.1f MB %7.2f\n' "$label" "$wall" "$cpu" "$mbps" \
     "$(awk -v r="$rss" 'BEGIN { print r / 1024 }')" "$spread"
@@ -151,6 +214,7 @@ if [ "$mode" = linearity ]; then
     record=$(record_of "$n")
     figures=$(run_best run_one zentri "$record" 1024 "$scratch/run_lin_$n")
     report "zentri, $n pairs, m=1024" "$figures"
+    failed "$figures" && exit 1
     per_pair[$n]=$(awk -v w="${figures%% *}" -v n="$n" 'BEGIN { print w / n }')
     grep -a -o 'Warning: reading stopped at line [0-9]*' "$scratch/run_lin_$n/console.txt" || true
   done
@@ -168,14 +232,18 @@ fi
 printf 'record: %s (%s lines, %s bytes), best of %s runs; spread = slowest / fastest wall\n' \
   "$record" "$pairs" "$(stat -L -c %s "$record")" "$runs"
 uptime
-header
 
 if [ "$mode" = reference ]; then
+  header
   for m in 1024 65536; do
     fast=$(run_best run_one zentri "$record" "$m" "$scratch/run_fast_$m")
     ref=$(run_best run_one zentri_ref "$record" "$m" "$scratch/run_ref_$m")
     report "zentri, m=$m" "$fast"
     report "zentri_ref, m=$m" "$ref"
+    if failed "$fast" || failed "$ref"; then
+      echo "m=$m: a run failed, no ratio"
+      continue
+    fi
     awk -v f="${fast%% *}" -v r="${ref%% *}" -v m="$m" \
         'BEGIN { printf "m=%s: zentri_ref / zentri wall time = %.2f\n", m, r / f }'
     if diff -r -q -x time.txt "$scratch/run_fast_$m" "$scratch/run_ref_$m" >/dev/null; then
@@ -193,25 +261,140 @@ for py in ${PEER_PYTHON:-python3 /usr/bin/python3}; do
   if "$py" -c 'import pandas, scipy.signal, scipy.io.wavfile' 2>/dev/null; then peer_python=$py; break; fi
 done
 
-interactive=$(run_best run_one zentri "$record" 1024 "$scratch/run_interactive")
-report "zentri, interactive" "$interactive"
-scripted=$(run_best measure "$record" "$scratch/run_scripted" "$root/$build/zentri" \
-  -q acceleration -u G -m 1024 --mean -w hanning -o out rec.txt)
-report "zentri, scripted" "$scripted"
-if cmp -s "$scratch/run_interactive/A_G2Hz.psd" "$scratch/run_scripted/out/A_G2Hz.psd"; then
-  echo "zentri: the interactive and the scripted run wrote the same PSD"
-else
-  echo "zentri: THE INTERACTIVE AND THE SCRIPTED RUN WROTE DIFFERENT PSD FILES"
-fi
+# Peak memory a zentri run may take, in KiB (16 MB).
+rss_limit_kb=16384
+
+# Prints the head of the goal table.
+goal_header() {
+  printf '%-32s %9s %9s %14s %11s %7s %7s %7s %5s  %s\n' run wall user+sys "peak RSS" input \
+    spread "x peer" "w/o py" goal verdict
+}
+
+# Prints one row of the goal table: a run's figures, its peak memory against the
+# limit, the peer's wall time (and the peer's own time without Python's start)
+# over its wall time, and that ratio against the goal (empty goal: a peer's row).
+goal_row() {
+  local label=$1 figures=$2 peer=${3:-} goal=${4:-}
+  if failed "$figures"; then
+    if [ -z "$goal" ]; then printf '%-32s %s\n' "$label" "$figures"; return; fi
+    printf '%-32s %-70s %5s  %s\n' "$label" "$figures" "${goal}x" "not met"
+    return
+  fi
+  failed "$peer" && peer=
+  awk -v l="$label" -v f="$figures" -v p="$peer" -v g="$goal" -v limit="$rss_limit_kb" 'BEGIN {
+    split(f, x, " "); split(p, y, " ")
+    printf "%-32s %7.3f s %7.2f s %6.1f MB %-4s %6.1f MB/s %7.2f", l, x[1], x[2], x[4] / 1024,
+           g == "" ? "" : (x[4] <= limit ? "ok" : "over"), x[3], x[5]
+    if (g == "") { printf "\n"; exit }
+    if (p == "") { printf " %7s %7s %5s  %s\n", "-", "-", g "x", "no peer"; exit }
+    r = y[1] / x[1]
+    printf " %7.2f %7.2f %5s  %s\n", r, y[6] / x[1], g "x", (r >= g ? "met" : "not met")
+  }'
+}
+
+# Prints the best MB/s of RUNS passes of a command over a file of the given size.
+best_speed() {
+  local bytes=$1 i start stop all=""
+  shift
+  for ((i = 0; i < runs; i++)); do
+    start=$EPOCHREALTIME
+    "$@"
+    stop=$EPOCHREALTIME
+    all+="$start $stop"$'\n'
+  done
+  printf '%s' "$all" | awk -v b="$bytes" '{ w = $2 - $1; if (NR == 1 || w < best) best = w }
+                                          END { printf "%.1f\n", b / 1e6 / best }'
+}
+
+# Reads a file to /dev/null; reads it through a pipe into a second cat.
+cat_to_null() { cat "$1" >/dev/null; }
+# shellcheck disable=SC2002 # the cost of the pipe itself is what is measured
+cat_through_pipe() { cat "$1" | cat >/dev/null; }
+
+# Prints a limit's line: its label and MB/s, then each zentri run's MB/s as a
+# fraction of it, given as pairs of a name and that run's figures.
+limit_row() {
+  local label=$1 speed=$2 line
+  shift 2
+  line=$(printf '%-34s %9.1f MB/s ' "$label" "$speed")
+  while [ $# -ge 2 ]; do
+    if failed "$2"; then
+      line+=" $1: failed;"
+    else
+      line+=$(awk -v n="$1" -v z="$2" -v s="$speed" \
+                  'BEGIN { split(z, x, " "); printf " %s %.2f;", n, x[3] / s }')
+    fi
+    shift 2
+  done
+  echo "${line%;}"
+}
+
 wav=$(wav_of "$pairs")
-sound=$(run_best measure "$wav" "$scratch/run_wav" "$root/$build/zentri" \
-  -q acceleration -u G -m 1024 --mean -w hanning -o out rec.wav)
-report "zentri, scripted, float WAV" "$sound"
 if [ -n "$peer_python" ]; then
-  compare_with_peer "$record" "pandas read_csv + scipy welch" interactive "$interactive" \
-    scripted "$scripted"
-  compare_with_peer "$wav" "scipy wavfile.read + welch, WAV" "float WAV" "$sound"
+  text_peer=$(best_peer "$record")
+  wav_peer=$(best_peer "$wav")
 else
+  text_peer="failed (no peer)" wav_peer="failed (no peer)"
   echo "pandas + scipy peer: skipped (no python3 with pandas and scipy; Debian packages:"
   echo "python3-pandas python3-scipy; or set PEER_PYTHON)"
 fi
+# The figures of each zentri run, by the name of its folder under SCRATCH (run_NAME).
+declare -A fig
+fig[scripted]=$(run_best run_scripted "$record" "$scratch/run_scripted" rec.txt)
+fig[piped]=$(run_best run_piped "$record" "$scratch/run_piped")
+fig[interactive]=$(run_best run_one zentri "$record" 1024 "$scratch/run_interactive")
+fig[wav]=$(run_best run_scripted "$wav" "$scratch/run_wav" rec.wav)
+
+echo "peak RSS against $rss_limit_kb KiB; x peer = the peer's wall time over zentri's (w/o py:"
+echo "the peer's own time from reading to writing, without Python's start and imports)"
+goal_header
+goal_row "zentri scripted, rec.txt" "${fig[scripted]}" "$text_peer" 15
+goal_row "zentri piped, cat rec.txt | -" "${fig[piped]}" "$text_peer" 12
+goal_row "zentri interactive" "${fig[interactive]}" "$text_peer" 9
+goal_row "zentri scripted, float WAV" "${fig[wav]}" "$wav_peer" 8
+if [ -n "$peer_python" ]; then
+  goal_row "pandas read_csv + scipy welch" "$text_peer"
+  goal_row "scipy wavfile.read + welch, WAV" "$wav_peer"
+fi
+failed "$text_peer" || printf '%-32s %7.3f s (fastest of the runs)\n' "  pandas, reading to savetxt" \
+  "$(echo "$text_peer" | cut -d' ' -f6)"
+failed "$wav_peer" || printf '%-32s %7.3f s (fastest of the runs)\n' "  wavfile, reading to savetxt" \
+  "$(echo "$wav_peer" | cut -d' ' -f6)"
+
+# What each failed run said last on standard error.
+for run in scripted piped interactive wav; do
+  failed "${fig[$run]}" || continue
+  said=$(tail -n 1 "$scratch/run_$run/stderr.txt")
+  echo "the $run run failed: ${said:-nothing on standard error}"
+done
+
+# The same PSD whichever way the record came in.
+if ! failed "${fig[scripted]}"; then
+  for run in piped interactive; do
+    failed "${fig[$run]}" && continue
+    psd=$scratch/run_$run/out/A_G2Hz.psd
+    [ "$run" = interactive ] && psd=$scratch/run_$run/A_G2Hz.psd
+    if cmp -s "$psd" "$scratch/run_scripted/out/A_G2Hz.psd"; then
+      echo "zentri: the $run and the scripted run wrote the same PSD"
+    else
+      echo "zentri: THE $run AND THE SCRIPTED RUN WROTE DIFFERENT PSD FILES"
+    fi
+  done
+fi
+
+g++ -O2 -std=c++17 -ffp-contract=off -Isrc -o "$scratch/reader_speed" bench/reader_speed.cpp \
+  "$build/libzentri_core.a" -lsndfile -pthread
+bytes=$(stat -L -c %s "$record")
+parse_line=$("$scratch/reader_speed" "$record" "$runs")
+parse=$(echo "$parse_line" | sed -n 's/.*: \([0-9.]*\) MB\/s.*/\1/p')
+echo "limits of the machine, best of $runs (zentri's MB/s as a fraction of each; zentri parses"
+echo "the text twice, the survey and the segments, so 0.5 of the scanner alone is two passes' worth):"
+limit_row "cat rec.txt > /dev/null" "$(best_speed "$bytes" cat_to_null "$record")" \
+  scripted "${fig[scripted]}" interactive "${fig[interactive]}"
+limit_row "cat rec.txt | cat > /dev/null" "$(best_speed "$bytes" cat_through_pipe "$record")" \
+  piped "${fig[piped]}"
+limit_row "scanner alone, one pass" "$parse" scripted "${fig[scripted]}" piped "${fig[piped]}" \
+  interactive "${fig[interactive]}"
+echo "  (the scanner: $parse_line)"
+limit_row "cat rec.wav > /dev/null" "$(best_speed "$(stat -L -c %s "$wav")" cat_to_null "$wav")" \
+  "float WAV" "${fig[wav]}"
