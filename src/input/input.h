@@ -46,10 +46,11 @@ void check_pairs_read(std::uint32_t allowed, std::uint32_t got);
 // Computes and prints ave, stddev, rms and kurtosis of seg entries 0..n-1.
 void segment_statistics(unsigned n);
 
-// Opens the record at path into stream slot 1 without waiting on a pipe that
-// has no writer. Returns 0, an errno value, or not_regular_file for a folder,
-// pipe or device, which cannot be read twice. With stream_allowed (a record
-// read once), "-" is standard input and a FIFO is opened, waiting for its writer.
+// Opens the record at path ("-" for standard input) into stream slot 1 without
+// waiting on a pipe that has no writer. Returns 0, an errno value, or
+// not_regular_file for a folder, pipe or device, which cannot be read twice.
+// With stream_allowed (a record read once), standard input may be a pipe, and
+// a FIFO is opened, waiting for its writer.
 int open_record(const char* path, bool stream_allowed = false);
 
 // True when the record in slot 1 is a regular file, which can be read again.

@@ -35,11 +35,8 @@ int open_fifo(const char* path)
 
 int open_record(const char* path, bool stream_allowed)
 {
-    if (stream_allowed && std::strcmp(path, "-") == 0) {
-        const int fd = dup(STDIN_FILENO);
-        return fd < 0 ? errno : adopt_descriptor(fd);
-    }
-    const int fd = open(path, O_RDONLY | O_NONBLOCK);
+    const bool standard_input = std::strcmp(path, "-") == 0;
+    const int fd = standard_input ? dup(STDIN_FILENO) : open(path, O_RDONLY | O_NONBLOCK);
     if (fd < 0) return errno;
     struct stat info {};
     if (fstat(fd, &info) != 0) {
@@ -47,6 +44,7 @@ int open_record(const char* path, bool stream_allowed)
         close(fd);
         return error;
     }
+    if (stream_allowed && standard_input) return adopt_descriptor(fd);
     if (stream_allowed && S_ISFIFO(info.st_mode)) {
         close(fd);
         return open_fifo(path);
@@ -55,7 +53,7 @@ int open_record(const char* path, bool stream_allowed)
         close(fd);
         return not_regular_file;
     }
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!standard_input) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return adopt_descriptor(fd);
 }
 
