@@ -42,6 +42,14 @@ struct feed_state {
 };
 feed_state feed;
 
+// Where the reads go to the survey and --scale: the thread with less to do,
+// the reader's for a sound file (it copies samples), the segment loop's for
+// text (the reader parses it).
+bool survey_in_reader()
+{
+    return st.sound;
+}
+
 // The reader thread: fills free blocks with reads until one gives no pair, the
 // limit is reached or it is stopped.
 void read_ahead()
@@ -56,7 +64,8 @@ void read_ahead()
         }
         pair_block& b = feed.blocks[index % block_count];
         const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(block_pairs, left));
-        b.filled = scan_segment_pairs(b.time, b.amplitude, b.result, n);
+        b.filled = scan_raw_segment_pairs(b.time, b.amplitude, b.result, n);
+        if (survey_in_reader()) take_segment_reads(b.time, b.amplitude, b.result, b.filled);
         left -= b.filled;
         feed.offset.store(record_offset(), std::memory_order_relaxed);
         b.last = b.result[b.filled - 1] != 2 || left == 0;
@@ -69,12 +78,16 @@ void read_ahead()
     }
 }
 
-// Waits for the next filled block and makes it the current one.
+// Waits for the next filled block, hands its reads to the survey and --scale,
+// and makes it the current one.
 void take_block()
 {
     std::unique_lock<std::mutex> hold(feed.lock);
     feed.changed.wait(hold, [] { return feed.consumed < feed.produced; });
-    feed.current = &feed.blocks[feed.consumed % block_count];
+    pair_block& b = feed.blocks[feed.consumed % block_count];
+    hold.unlock();
+    if (!survey_in_reader()) take_segment_reads(b.time, b.amplitude, b.result, b.filled);
+    feed.current = &b;
     feed.next = 0;
 }
 

@@ -60,18 +60,25 @@ inline int scan_segment_pair(double* time, float* amplitude)
     return result;
 }
 
-// Reads up to n pairs as scan_segment_pair() does, each read's result in
-// result[i]; stops after a read that gives no pair. Returns the reads made.
-inline std::uint32_t scan_segment_pairs(double* time, float* amplitude, signed char* result,
-                                        std::uint32_t n)
+// Reads up to n pairs as scan_segment_pair() reads from the record, each
+// read's result in result[i]; stops after a read that gives no pair. Returns
+// the reads made. The amplitudes are left as read: take_segment_reads() gives
+// them to the survey and scales them, on the side that uses them.
+inline std::uint32_t scan_raw_segment_pairs(double* time, float* amplitude, signed char* result,
+                                            std::uint32_t n)
 {
-    const std::uint32_t reads =
-        st.column == 0 ? ZENTRI_RECORD_READER(scan_segment_pairs)(time, amplitude, result, n)
-        : st.sound     ? sound_scan_segment_pairs(time, amplitude, result, n)
-                       : column_scan_segment_pairs(time, amplitude, result, n);
-    if (st.one_pass) survey_reads(time, amplitude, result, reads);
-    if (st.scale != 0.f) scale_reads(amplitude, result, reads);
-    return reads;
+    return st.column == 0 ? ZENTRI_RECORD_READER(scan_segment_pairs)(time, amplitude, result, n)
+           : st.sound     ? sound_scan_segment_pairs(time, amplitude, result, n)
+                          : column_scan_segment_pairs(time, amplitude, result, n);
+}
+
+// Takes the reads of scan_raw_segment_pairs() as scan_segment_pair() takes one:
+// into the single pass's survey, then times --scale's factor.
+inline void take_segment_reads(const double* time, float* amplitude, const signed char* result,
+                               std::uint32_t n)
+{
+    if (st.one_pass) survey_reads(time, amplitude, result, n);
+    if (st.scale != 0.f) scale_reads(amplitude, result, n);
 }
 
 // Returns the record to its first byte.

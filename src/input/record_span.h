@@ -6,6 +6,8 @@
 
 #include "input/time_gaps.h"
 
+#include <cfloat>
+#include <cmath>
 #include <cstdint>
 
 constexpr std::uint32_t pair_limit = 99999999; // the count stops one below this
@@ -35,6 +37,18 @@ bool take_read(record_span& r, int result, double t, Amplitude amplitude, Offset
 // not finite or may round to infinity as a float.
 bool suspect_pair(int result, double time, double amplitude);
 
+// suspect_pair() for a read whose amplitude is already a float: it is only
+// unusable when not finite.
+inline bool suspect_read(int result, double time, float amplitude)
+{
+    return (result >= 1 && !(std::fabs(time) <= DBL_MAX)) ||
+           (result == 2 && !std::isfinite(amplitude));
+}
+inline bool suspect_read(int result, double time, double amplitude)
+{
+    return suspect_pair(result, time, amplitude);
+}
+
 template <class Amplitude, class Offset>
 bool take_read(record_span& r, int result, double t, Amplitude amplitude, Offset offset)
 {
@@ -43,7 +57,7 @@ bool take_read(record_span& r, int result, double t, Amplitude amplitude, Offset
     if (r.ns == 0 && !r.first_ok) { // the first read
         r.start = t;
         r.first_ok = result == 2;
-        r.suspect = suspect_pair(result, t, a);
+        r.suspect = suspect_read(result, t, amplitude);
         r.first_suspect = 1;
         start_gaps(r.gaps, 1, t);
         r.ns = 1; // the first read counts, pair or not, as the count always has
@@ -61,7 +75,7 @@ bool take_read(record_span& r, int result, double t, Amplitude amplitude, Offset
         return false;
     }
     const std::uint32_t pair = r.ns + 1;
-    if (!r.suspect && suspect_pair(result, t, a)) {
+    if (!r.suspect && suspect_read(result, t, amplitude)) {
         r.suspect = true;
         r.first_suspect = pair;
     }

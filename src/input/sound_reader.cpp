@@ -176,6 +176,19 @@ float sample_of(std::size_t frame, int c)
                   static_cast<std::size_t>(st.column - 1 + c)];
 }
 
+// Checks the read channel's samples of the next frames of the buffer, in the
+// first pass, and counts them.
+void check_block(std::size_t frames_read)
+{
+    for (std::size_t k = 0; k < frames_read; ++k) {
+        const float sample = sample_of(sd.next + k, 0);
+        if (std::isfinite(sample)) continue;
+        sd.next += k; // the message names this frame
+        check_finite(sample, st.column - 1);
+    }
+    sd.counted += static_cast<long long>(frames_read);
+}
+
 // Checks and sums each channel's sample of frame `next` in the first pass.
 void check_and_sum_channels()
 {
@@ -302,8 +315,10 @@ int sound_scan_segment_pair(double* time, float* amplitude)
 std::uint32_t sound_scan_segment_pairs(double* time, float* amplitude, signed char* result,
                                        std::uint32_t n)
 {
-    // Frame by frame in the first pass, which checks and sums them, and for several channels.
-    if (sd.first_pass || sd.channel >= 0 || st.channels > 0)
+    // Frame by frame for several channels, and in a survey's first pass, which
+    // checks and sums them; a block at a time for one channel, which a single
+    // pass checks here as it copies.
+    if ((sd.first_pass && !st.one_pass) || sd.channel >= 0 || st.channels > 0)
         return scan_pairs_with(sound_scan_segment_pair, time, amplitude, result, n);
     const std::size_t stride = static_cast<std::size_t>(sd.info.channels);
     std::uint32_t i = 0;
@@ -320,6 +335,7 @@ std::uint32_t sound_scan_segment_pairs(double* time, float* amplitude, signed ch
             amplitude[i + k] = sample[k * stride];
             result[i + k] = 2;
         }
+        if (sd.first_pass) check_block(take);
         sd.next += take;
         i += static_cast<std::uint32_t>(take);
     }

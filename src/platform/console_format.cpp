@@ -291,6 +291,11 @@ void set_console_muted(bool muted)
     console_muted = muted;
 }
 
+bool console_is_muted()
+{
+    return console_muted;
+}
+
 std::string widen_json_exponents(const std::string& json)
 {
     std::string out;

@@ -25,6 +25,9 @@ void zprint(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 // nothing is even formatted. The scripted run keeps per-segment text off this way.
 void set_console_muted(bool muted);
 
+// True while zprint writes nothing.
+bool console_is_muted();
+
 // Widens to three digits every two-digit exponent of the numbers in a JSON
 // text (1e-05 becomes 1e-005), leaving the text inside strings alone.
 std::string widen_json_exponents(const std::string& json);
