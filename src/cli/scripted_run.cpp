@@ -78,7 +78,7 @@ void check_stdout()
 // (--verbose prints both; the segments' own text shows the progress).
 void read_twice()
 {
-    survey_record();
+    survey_record_in_order(); // the report shows the record's mean and rms
     scale_survey_figures();
     rewind_record();
     check_segment_fits();

@@ -3,9 +3,9 @@
 
 #include <cstring>
 
-void adopt_stream(block_source& b)
+void adopt_stream(block_source& b, std::FILE* stream)
 {
-    b.stream = st.fp[1];
+    b.stream = stream;
     b.pos = b.end = 0;
     b.base = 0;
     b.at_eof = b.stream == nullptr;

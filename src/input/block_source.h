@@ -24,10 +24,11 @@ struct block_source {
     std::size_t chunk = block_bytes;    // bytes asked of the stream at a time
 };
 
-// Starts reading the stream of slot 1 afresh from where it stands, at record
-// offset ftello. The stream is made unbuffered, as the reader reads it in
-// blocks of its own; a buffered stream is therefore one the reader has not seen.
-void adopt_stream(block_source& b);
+// Starts reading a stream (that of slot 1 unless another is given) afresh
+// from where it stands, at record offset ftello. The stream is made
+// unbuffered, as the reader reads it in blocks of its own; a buffered stream
+// is therefore one the reader has not seen.
+void adopt_stream(block_source& b, std::FILE* stream = st.fp[1]);
 
 // True while the stream of slot 1 is the one the block holds bytes of.
 inline bool follows_slot_stream(const block_source& b)

@@ -34,6 +34,12 @@ std::uint32_t fast_scan_segment_pairs(double* time, float* amplitude, signed cha
 void fast_rewind_record();
 long long fast_record_offset();
 
+// Makes the calling thread's fast scanner read through block, a part of the
+// record on a stream of its own that the block has adopted; nullptr returns it
+// to the shared block of stream slot 1, which every thread reads by default.
+struct block_source;
+void fast_scan_use_block(block_source* block);
+
 // For tests: makes the scanner hold at most capacity bytes and read chunk bytes
 // at a time (both at least 1, capacity at most its full size), so numbers cross
 // block ends and outgrow the buffer; 0, 0 restores the full sizes. Takes effect

@@ -23,13 +23,18 @@ namespace {
 constexpr std::size_t smallest_window = 16;
 
 // The scanner's block of the record: a 0 byte always follows the last byte
-// read, so every scanning loop stops there without a bounds check.
-block_source reader;
+// read, so every scanning loop stops there without a bounds check. Every
+// thread reads the shared block of stream slot 1 (the segment loop and its
+// reader thread hand it over), unless it reads a part of the record through a
+// block of its own (fast_scan_use_block()).
+block_source shared_reader;
+thread_local block_source* active_reader = &shared_reader;
 
 // Adopts the stream of slot 1 when it is not the one being read.
 void follow_stream()
 {
-    if (!follows_slot_stream(reader)) adopt_stream(reader);
+    block_source& reader = *active_reader;
+    if (&reader == &shared_reader && !follows_slot_stream(reader)) adopt_stream(reader);
 }
 
 // Skips white space inside the buffer.
@@ -42,6 +47,7 @@ const char* skip_space_in_buffer(const char* p)
 // Skips white space; returns false when the record ends first.
 bool skip_space()
 {
+    block_source& reader = *active_reader;
     for (;;) {
         reader.pos =
             static_cast<std::size_t>(skip_space_in_buffer(reader.text + reader.pos) - reader.text);
@@ -61,7 +67,7 @@ struct buffer_cursor {
     char peek() const { return *p; }
     void take() { ++p; }
     bool at_limit() const { return p == limit; }
-    bool starved() const { return p == limit && !reader.at_eof; }
+    bool starved() const { return p == limit && !active_reader->at_eof; }
     void mark_digits() { digits = p; }
     void mark_value_end() { value_end = p; }
 };
@@ -72,11 +78,16 @@ struct stream_cursor {
     long_number& number;
     static char peek()
     {
+        block_source& reader = *active_reader;
         if (reader.pos == reader.end && !reader.at_eof) refill(reader, reader.pos);
         return reader.text[reader.pos];
     }
-    void take() { fold_number_char(number, reader.text[reader.pos++]); }
-    static bool at_limit() { return peek(), reader.pos == reader.end; }
+    void take()
+    {
+        block_source& reader = *active_reader;
+        fold_number_char(number, reader.text[reader.pos++]);
+    }
+    static bool at_limit() { return peek(), active_reader->pos == active_reader->end; }
     static bool starved() { return false; }
     void mark_digits() {}
     void mark_value_end() {}
@@ -119,6 +130,7 @@ template <class T> int scan_long_number(T* out)
 template <class T>
 [[gnu::always_inline]] inline bool quick_pair(double* time, T* amplitude, const char*& end)
 {
+    block_source& reader = *active_reader;
     const char* p = skip_space_in_buffer(reader.text + reader.pos);
     double t;
     T a;
@@ -137,6 +149,7 @@ template <class T>
 // number decides, so a number at the end of the bytes read waits for more.
 template <class T> [[gnu::noinline]] int scan_any_number(T* out)
 {
+    block_source& reader = *active_reader;
     for (;;) {
         buffer_cursor c{reader.text + reader.pos, reader.text + reader.end, nullptr, nullptr};
         bool negative = false;
@@ -158,6 +171,7 @@ template <class T> [[gnu::noinline]] int scan_any_number(T* out)
 // before any byte.
 template <class T> int scan_number(T* out)
 {
+    block_source& reader = *active_reader;
     if (!skip_space()) return EOF;
     const char* p = reader.text + reader.pos;
     if (!quick_number(p, *out)) return scan_any_number(out);
@@ -169,12 +183,13 @@ template <class T> int scan_number(T* out)
 // buffer while the bytes are still there, else by reading again from there.
 void return_to(long long offset)
 {
+    block_source& reader = *active_reader;
     if (offset >= reader.base) {
         reader.pos = static_cast<std::size_t>(offset - reader.base);
         return;
     }
     fseeko(reader.stream, offset, SEEK_SET);
-    adopt_stream(reader);
+    adopt_stream(reader, reader.stream);
 }
 
 // Reads a pair the quick path did not take, after the white space before it:
@@ -183,6 +198,7 @@ void return_to(long long offset)
 // text that is not two numbers, EOF at the end of the record.
 template <class T> [[gnu::noinline]] int any_pair(double* time, T* amplitude)
 {
+    block_source& reader = *active_reader;
     if (!skip_space()) return EOF;
     const long long start = reader.base + static_cast<long long>(reader.pos);
     double t;
@@ -201,6 +217,7 @@ template <class T> [[gnu::noinline]] int any_pair(double* time, T* amplitude)
 // Reads one pair as fscanf(" %lf %f ") does from the stream being read.
 [[gnu::always_inline]] inline int segment_pair(double* time, float* amplitude)
 {
+    block_source& reader = *active_reader;
     const char* end;
     if (quick_pair(time, amplitude, end)) {
         reader.pos = static_cast<std::size_t>(skip_space_in_buffer(end) - reader.text);
@@ -216,6 +233,7 @@ template <class T> [[gnu::noinline]] int any_pair(double* time, T* amplitude)
 
 int fast_scan_survey_pair(double* time, double* amplitude)
 {
+    block_source& reader = *active_reader;
     follow_stream();
     const char* end;
     if (quick_pair(time, amplitude, end)) {
@@ -242,18 +260,21 @@ std::uint32_t fast_scan_segment_pairs(double* time, float* amplitude, signed cha
 
 void fast_rewind_record()
 {
+    block_source& reader = *active_reader;
     if (st.fp[1] != nullptr) std::rewind(st.fp[1]);
-    adopt_stream(reader);
+    adopt_stream(reader, st.fp[1]);
 }
 
 long long fast_record_offset()
 {
+    block_source& reader = *active_reader;
     follow_stream();
     return reader.base + static_cast<long long>(reader.pos);
 }
 
 void fast_scan_set_window(std::size_t capacity, std::size_t chunk)
 {
+    block_source& reader = *active_reader;
     if (capacity == 0 || capacity > block_bytes) capacity = block_bytes;
     if (capacity < smallest_window) capacity = smallest_window;
     reader.capacity = capacity;
@@ -262,4 +283,9 @@ void fast_scan_set_window(std::size_t capacity, std::size_t chunk)
     reader.pos = reader.end = 0;
     reader.at_eof = true;
     reader.text[0] = '\0';
+}
+
+void fast_scan_use_block(block_source* block)
+{
+    active_reader = block != nullptr ? block : &shared_reader;
 }

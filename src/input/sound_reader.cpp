@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <iterator>
 #include <cstdio>
 #include <sndfile.h>
 #include <sys/stat.h>
@@ -85,7 +86,7 @@ sf_count_t read_bytes(void* out, sf_count_t count, void* user)
     return got;
 }
 
-sf_count_t write_bytes(const void*, sf_count_t, void*)
+sf_count_t write_bytes(const void* /*data*/, sf_count_t /*count*/, void* /*user*/)
 {
     return 0;
 }
@@ -100,9 +101,8 @@ SF_VIRTUAL_IO file_io{file_length, seek_bytes, read_bytes, write_bytes, tell_byt
 // True when libsndfile opened the file as one of the kinds read here.
 bool read_here(int format)
 {
-    for (int kind : read_kinds)
-        if ((format & SF_FORMAT_TYPEMASK) == kind) return true;
-    return false;
+    return std::any_of(std::begin(read_kinds), std::end(read_kinds),
+                       [format](int kind) { return (format & SF_FORMAT_TYPEMASK) == kind; });
 }
 
 // libsndfile's name of a major format or of a sample encoding.

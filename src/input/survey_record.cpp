@@ -4,6 +4,7 @@
 #include "input/input.h"
 #include "input/record_place.h"
 #include "input/record_span.h"
+#include "input/survey_halves.h"
 #include "input/time_gaps.h"
 #include "platform/console_format.h"
 #include "run/analysis_state.h"
@@ -17,16 +18,29 @@
 
 namespace {
 
+#ifdef ZENTRI_REFERENCE_READER
+constexpr bool reference_reader = true; // the C library reads the record: one pass at a time
+#else
+constexpr bool reference_reader = false;
+#endif
+
 // Amplitudes of this magnitude and above may round to infinity as a float: it is
 // the midpoint between the largest float and 2^128.
 constexpr double float_rounding_edge = 0x1.ffffffp127;
 
 // Reads the whole record once, counting pairs and keeping the first and last
 // time, where the count stopped, and whether any value read looks unusable.
-record_span count_pairs()
+// Plain pairs of a file are counted in two halves at once where the sums'
+// order does not matter.
+record_span count_pairs(bool mean_shown)
 {
     record_span r{};
     r.counting = true;
+    if (st.column == 0 && !reference_reader) {
+        count_record(r, !mean_shown);
+        note_record_size();
+        return r;
+    }
     for (;;) {
         double t = 0.;
         double amplitude = 0.;
@@ -241,7 +255,12 @@ void keep_record_figures(const record_span& r, double dt)
 
 void survey_record()
 {
-    settle_survey(count_pairs());
+    settle_survey(count_pairs(false));
+}
+
+void survey_record_in_order()
+{
+    settle_survey(count_pairs(true));
 }
 
 void settle_survey(const record_span& r)

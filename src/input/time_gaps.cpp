@@ -73,6 +73,26 @@ void place_last_step(time_gaps& g, long long offset)
     g.candidate[g.kept - 1].offset = offset;
 }
 
+void join_gaps(time_gaps& g, const time_gaps& next, std::uint32_t pairs_before,
+               long long seam_offset)
+{
+    // The step across the seam is always kept: a kept step that is no gap is
+    // left out by the judgement, so only what is dropped must be known.
+    const double seam = next.first - g.prev;
+    if (seam > 0. && seam < g.smallest) g.smallest = seam;
+    g.overflow |= g.kept == gap_candidates;
+    if (g.kept < gap_candidates) g.candidate[g.kept++] = {pairs_before + 1, seam_offset, g.prev, next.first};
+    g.overflow |= next.overflow || g.kept + next.kept > gap_candidates;
+    for (int i = 0; i < next.kept && g.kept < gap_candidates; ++i) {
+        g.candidate[g.kept] = next.candidate[i];
+        g.candidate[g.kept++].pair += pairs_before;
+    }
+    if (next.smallest < g.smallest) g.smallest = next.smallest;
+    if (next.cut > g.cut) g.cut = next.cut;
+    g.warming = g.warming || next.warming;
+    g.prev = next.prev;
+}
+
 void tally_step(gap_tally& tally, const time_step& step, double typical, double smallest)
 {
     const double size = step.after - step.before;

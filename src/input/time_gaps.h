@@ -78,6 +78,13 @@ inline bool note_time(time_gaps& g, std::uint32_t pair, double t)
 // Sets the record offset of the step kept last.
 void place_last_step(time_gaps& g, long long offset);
 
+// Appends the steps of the part of the record that follows, counted apart from
+// its first pair on (numbered from 1, with record offsets): the step across
+// the seam, whose later pair ends at seam_offset, and next's kept steps, their
+// pairs renumbered after the pairs_before of g's part.
+void join_gaps(time_gaps& g, const time_gaps& next, std::uint32_t pairs_before,
+               long long seam_offset);
+
 // Adds one step to the tally when it is a gap or a step back for the typical
 // step and the record's smallest positive step.
 void tally_step(gap_tally& tally, const time_step& step, double typical, double smallest);

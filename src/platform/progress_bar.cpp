@@ -11,7 +11,7 @@ constexpr long redraw_ns = 100000000; // at most ten drawings a second
 constexpr int bar_width = 30;         // characters of the bar between its brackets
 
 bool drawing = false;       // a bar is on the terminal
-unsigned long long total;   // bytes of the record, 0 for a count of pairs
+unsigned long long total_bytes; // bytes of the record, 0 for a count of pairs
 timespec last_drawn;        // when the bar was last drawn
 bool drawn_once = false;    // the bar has been drawn since progress_begin
 std::size_t line_chars = 0; // characters of the last drawing, to clear it
@@ -39,11 +39,11 @@ void draw(unsigned long long done)
 {
     char line[160];
     std::size_t len = 0;
-    if (total == 0) {
+    if (total_bytes == 0) {
         len = zsprint(line, sizeof line, "\rzentri: %llu pairs read", done);
     } else {
         const double share =
-            done < total ? static_cast<double>(done) / static_cast<double>(total) : 1.;
+            done < total_bytes ? static_cast<double>(done) / static_cast<double>(total_bytes) : 1.;
         const int filled = static_cast<int>(share * bar_width);
         char bar[bar_width + 1];
         for (int i = 0; i < bar_width; ++i) bar[i] = i < filled ? '#' : ' ';
@@ -57,10 +57,10 @@ void draw(unsigned long long done)
 
 } // namespace
 
-void progress_begin(unsigned long long bytes)
+void progress_begin(unsigned long long total)
 {
     drawing = isatty(STDERR_FILENO) != 0;
-    total = bytes;
+    total_bytes = total;
     drawn_once = false;
 }
 

@@ -4,6 +4,7 @@
 // amplitude beyond single precision.
 #include "input/input.h"
 #include "input/record_place.h"
+#include "input/survey_halves.h"
 #include "input/time_gaps.h"
 #include "record_text.h"
 #include "state_fixture.h"
@@ -200,6 +201,44 @@ TEST(SurveyChecks, CleanRecordsHaveNoWarning)
         EXPECT_EQ(text.find("Warning"), std::string::npos) << text;
         EXPECT_EQ(text.rfind("\n time ", 0), 0u) << text;
     }
+}
+
+// The count in two halves (every record split at its middle here) prints what
+// the count in one prints and keeps the same figures, wherever the middle falls.
+TEST(SurveyChecks, TheCountInHalvesGivesTheCountInOne)
+{
+    const std::string even = timed_record(sampled(3000, 1024), "%.6f");
+    std::string across; // each pair's amplitude on the line after its time
+    for (int i = 0; i < 3000; ++i) across += std::to_string(i / 1024.) + "\n" + std::to_string(i % 7) + "\n";
+    std::vector<double> back = sampled(3000, 1024);
+    back[1600] = back[1598];
+    const struct {
+        const char* what;
+        std::string record;
+    } cases[] = {
+        {"clean", even},
+        {"dropped block after the middle", timed_record(sampled(3000, 1024, 2000, 2100), "%.6f")},
+        {"step back near the middle", timed_record(back, "%.6f")},
+        {"pairs across lines", across},
+        {"text after the middle", even.substr(0, even.size() * 3 / 4) + "\nend of run\n" + even},
+        {"text before the middle", even.substr(0, even.size() / 4) + "\nmarker\n" + even},
+        {"a time alone at the end", even + "5.0\n"},
+        {"coarse stamps", timed_record(sampled(3000, 10240), "%.3f")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        set_survey_split(0);
+        const std::string one = survey_of(c.record);
+        const std::uint32_t pairs = st.record_pairs;
+        const double end = st.rec_end;
+        const long gaps = st.gaps;
+        set_survey_split(1);
+        EXPECT_EQ(survey_of(c.record), one);
+        EXPECT_EQ(st.record_pairs, pairs);
+        EXPECT_EQ(st.rec_end, end);
+        EXPECT_EQ(st.gaps, gaps);
+    }
+    set_survey_split(0);
 }
 
 TEST(SurveyChecks, ALastTimeWithoutAmplitudeIsWarnedOfAfterTheTable)
