@@ -141,12 +141,12 @@ void join_spans(record_span& a, const second_half& h)
     a.ns += b.ns;
 }
 
-// True when the second half's count can stand for the rest of the first's:
-// its reads go on from the seam, and the two stay under the count's limit.
-bool joinable(const record_span& a, const second_half& h, bool at_seam)
+// True when the second half's count, ended, can stand for the rest of the
+// first's, which reached the seam: the two stay under the count's limit.
+bool joinable(const record_span& a, const second_half& h)
 {
     const std::uint64_t pairs = std::uint64_t{a.ns} + h.span.ns;
-    return at_seam && a.counting && a.first_ok && pairs + 1 < pair_limit;
+    return pairs + 1 < pair_limit;
 }
 
 } // namespace
@@ -165,12 +165,11 @@ void count_record(record_span& r, bool halves)
         return;
     }
     h.thread = std::thread(count_second, std::ref(h));
-    const bool at_seam = count_until(r, s.first_end);
-    const bool join = joinable(r, h, at_seam);
-    if (!join) h.cancelled.store(true, std::memory_order_relaxed);
+    const bool at_seam = count_until(r, s.first_end) && r.counting && r.first_ok;
+    if (!at_seam) h.cancelled.store(true, std::memory_order_relaxed); // its count is of no use
     h.thread.join();
     std::fclose(h.stream);
-    if (join) {
+    if (at_seam && joinable(r, h)) {
         join_spans(r, h);
         r.stop_offset = h.span.stop_offset;
         return;
