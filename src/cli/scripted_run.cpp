@@ -127,8 +127,8 @@ void scripted_run(int argc, char** argv)
     result_request request{folder, opts.summary, opts.record};
     request.readings = opts.readings;
     request.profile = profile;
-    const run_outcome outcome = st.channels > 0 ? write_channel_files(request, names)
-                                                : write_result_files(request);
+    const run_outcome outcome =
+        st.channels > 0 ? write_channel_files(request, names) : write_result_files(request);
     warn_of_readings();
     if (opts.level == report_level::verbose) zprint("\n\n");
     report_record();

@@ -25,8 +25,7 @@ int adopt_descriptor(int fd)
 int open_fifo(const char* path)
 {
     int fd = -1;
-    do
-        fd = open(path, O_RDONLY);
+    do fd = open(path, O_RDONLY);
     while (fd < 0 && errno == EINTR);
     return fd < 0 ? errno : adopt_descriptor(fd);
 }

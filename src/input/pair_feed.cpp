@@ -36,8 +36,8 @@ struct feed_state {
     bool stop;              // the loop asks the reader to end, under lock
     std::uint64_t limit;    // pairs the reader may read at most
     std::thread reader;
-    const pair_block* current; // the block being taken by the loop, or none
-    std::uint32_t next;        // its next read
+    const pair_block* current;        // the block being taken by the loop, or none
+    std::uint32_t next;               // its next read
     std::atomic<long long> offset{0}; // record offset after the reader's last block
 };
 feed_state feed;

@@ -111,7 +111,8 @@ void check_segment_fits()
     if (st.m <= st.record_pairs) return;
     std::string message = "-m " + std::to_string(st.m) + ": the record holds only " +
                           std::to_string(st.record_pairs) + " pairs; choose a smaller power of two";
-    if (record_is_file()) message += std::string(" ('zentri --survey ") + st.fname[1] + "' lists them)";
+    if (record_is_file())
+        message += std::string(" ('zentri --survey ") + st.fname[1] + "' lists them)";
     run_failed(message);
 }
 

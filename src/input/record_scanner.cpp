@@ -115,7 +115,8 @@ template <class T> int scan_long_number(T* out)
     stream_cursor c{number};
     bool negative = false;
     const number_kind kind = recognise(c, negative);
-    if (kind == number_kind::none || !(c.at_limit() || (class_of(c.peek()) & space_class)))
+    if (kind == number_kind::none ||
+        !(stream_cursor::at_limit() || (class_of(stream_cursor::peek()) & space_class)))
         return 0;
     if (kind == number_kind::infinity || kind == number_kind::not_a_number)
         *out = special_value<T>(kind, negative);

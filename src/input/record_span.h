@@ -22,9 +22,9 @@ struct record_span {
     long long stop_offset; // record offset where reading stopped
     bool suspect;          // a value read is not finite, or the amplitude may overflow a float
     std::uint32_t first_suspect; // the pair that first made it so
-    time_gaps gaps;        // steps of the time column that may be gaps
-    double sum;            // sum of the amplitudes counted
-    double sum_sq;         // sum of their squares
+    time_gaps gaps;              // steps of the time column that may be gaps
+    double sum;                  // sum of the amplitudes counted
+    double sum_sq;               // sum of their squares
 };
 
 // Takes the result and values of the next read into the span; offset() gives

@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <iterator>
 #include <cstdio>
+#include <iterator>
 #include <sndfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,8 +23,8 @@ constexpr std::size_t block_frames = 4096; // frames asked of libsndfile at a ti
 constexpr std::size_t buffer_floats = (max_m + block_frames) * max_channels;
 
 // The sound kinds read here; libsndfile knows others, which are read as text.
-constexpr int read_kinds[] = {SF_FORMAT_WAV, SF_FORMAT_WAVEX, SF_FORMAT_RF64, SF_FORMAT_W64,
-                              SF_FORMAT_AIFF, SF_FORMAT_CAF, SF_FORMAT_FLAC};
+constexpr int read_kinds[] = {SF_FORMAT_WAV,  SF_FORMAT_WAVEX, SF_FORMAT_RF64, SF_FORMAT_W64,
+                              SF_FORMAT_AIFF, SF_FORMAT_CAF,   SF_FORMAT_FLAC};
 
 // The file as libsndfile's virtual I/O sees it: read with pread from an offset
 // of its own, so the stream of slot 1 is never moved.
@@ -40,16 +40,16 @@ struct sound_state {
     file_bytes bytes;
     SNDFILE* file = nullptr;
     SF_INFO info{};
-    std::size_t held = 0;      // frames in the buffer
-    std::size_t next = 0;      // next frame read from the file
-    std::size_t mark = 0;      // first frame of the segment channel 0 is reading, kept
-    std::size_t given = 0;     // next frame given back to a later channel
-    long long base = 0;        // record frame of buffer frame 0
-    long long limit = -1;      // frames later passes give, or -1 for all
-    bool ended = false;        // libsndfile has given its last frame
-    bool first_pass = true;    // no rewind since the file was opened
-    long long counted = 0;     // frames given in the first pass
-    int channel = -1;          // channel whose reads follow in the segment loop, or -1
+    std::size_t held = 0;             // frames in the buffer
+    std::size_t next = 0;             // next frame read from the file
+    std::size_t mark = 0;             // first frame of the segment channel 0 is reading, kept
+    std::size_t given = 0;            // next frame given back to a later channel
+    long long base = 0;               // record frame of buffer frame 0
+    long long limit = -1;             // frames later passes give, or -1 for all
+    bool ended = false;               // libsndfile has given its last frame
+    bool first_pass = true;           // no rewind since the file was opened
+    long long counted = 0;            // frames given in the first pass
+    int channel = -1;                 // channel whose reads follow in the segment loop, or -1
     double sum[max_channels] = {};    // each channel's sum of amplitudes in the first pass
     double sum_sq[max_channels] = {}; // and of their squares
     char description[200] = {};
@@ -109,7 +109,8 @@ bool read_here(int format)
 const char* format_name(int format)
 {
     SF_FORMAT_INFO about{format, nullptr, nullptr};
-    if (sf_command(nullptr, SFC_GET_FORMAT_INFO, &about, sizeof about) != 0 || about.name == nullptr)
+    if (sf_command(nullptr, SFC_GET_FORMAT_INFO, &about, sizeof about) != 0 ||
+        about.name == nullptr)
         return "unknown";
     return about.name;
 }

@@ -221,12 +221,12 @@ void warn_of_gaps(const gap_judgement& j)
     if (tally.count == 0) return;
     const time_step& first = tally.first;
     const double dt = j.typical;
-    run_warning(
-        "\n Warning: the time column jumps at %s, from %lf to %lf sec (%.0f steps of %lf"
-        " sec); %ld such gap%s, the largest %.0f dt. The spectrum assumes a constant time"
-        " step. ",
-        step_place(first).c_str(), first.before, first.after, (first.after - first.before) / dt, dt,
-        tally.count, tally.count == 1 ? "" : "s", tally.largest / dt);
+    run_warning("\n Warning: the time column jumps at %s, from %lf to %lf sec (%.0f steps of %lf"
+                " sec); %ld such gap%s, the largest %.0f dt. The spectrum assumes a constant time"
+                " step. ",
+                step_place(first).c_str(), first.before, first.after,
+                (first.after - first.before) / dt, dt, tally.count, tally.count == 1 ? "" : "s",
+                tally.largest / dt);
 }
 
 // Warns that a last line holding a time and no amplitude is not counted.

@@ -81,7 +81,8 @@ void join_gaps(time_gaps& g, const time_gaps& next, std::uint32_t pairs_before,
     const double seam = next.first - g.prev;
     if (seam > 0. && seam < g.smallest) g.smallest = seam;
     g.overflow |= g.kept == gap_candidates;
-    if (g.kept < gap_candidates) g.candidate[g.kept++] = {pairs_before + 1, seam_offset, g.prev, next.first};
+    if (g.kept < gap_candidates)
+        g.candidate[g.kept++] = {pairs_before + 1, seam_offset, g.prev, next.first};
     g.overflow |= next.overflow || g.kept + next.kept > gap_candidates;
     for (int i = 0; i < next.kept && g.kept < gap_candidates; ++i) {
         g.candidate[g.kept] = next.candidate[i];

@@ -10,11 +10,11 @@ namespace {
 constexpr long redraw_ns = 100000000; // at most ten drawings a second
 constexpr int bar_width = 30;         // characters of the bar between its brackets
 
-bool drawing = false;       // a bar is on the terminal
+bool drawing = false;           // a bar is on the terminal
 unsigned long long total_bytes; // bytes of the record, 0 for a count of pairs
-timespec last_drawn;        // when the bar was last drawn
-bool drawn_once = false;    // the bar has been drawn since progress_begin
-std::size_t line_chars = 0; // characters of the last drawing, to clear it
+timespec last_drawn;            // when the bar was last drawn
+bool drawn_once = false;        // the bar has been drawn since progress_begin
+std::size_t line_chars = 0;     // characters of the last drawing, to clear it
 
 // Nanoseconds from a to b.
 long long elapsed_ns(const timespec& a, const timespec& b)
