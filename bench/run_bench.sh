@@ -30,7 +30,9 @@
 # as a time. The limits beside: MB/s of cat over the record to /dev/null, of
 # cat piped into cat, and of the record scanner reading all pairs with no
 # spectrum work (bench/reader_speed.cpp, one pass), with zentri's MB/s as a
-# fraction of each; zentri parses the text twice (the survey and the segments).
+# fraction of each. The scripted and piped runs parse the text once (the survey
+# comes from the segment pass); the interactive run twice, its survey's count
+# in two halves on both cores, then the segments.
 # Every figure is the best of RUNS runs (default 5), as other work on the
 # machine only ever slows a run down; the spread (slowest over fastest) is
 # printed beside it. Nothing is asserted about time, and nothing is installed:
@@ -387,8 +389,8 @@ g++ -O2 -std=c++17 -ffp-contract=off -Isrc -o "$scratch/reader_speed" bench/read
 bytes=$(stat -L -c %s "$record")
 parse_line=$("$scratch/reader_speed" "$record" "$runs")
 parse=$(echo "$parse_line" | sed -n 's/.*: \([0-9.]*\) MB\/s.*/\1/p')
-echo "limits of the machine, best of $runs (zentri's MB/s as a fraction of each; zentri parses"
-echo "the text twice, the survey and the segments, so 0.5 of the scanner alone is two passes' worth):"
+echo "limits of the machine, best of $runs (zentri's MB/s as a fraction of each; the scripted and"
+echo "piped runs parse the text once, the interactive run twice, its survey's count on both cores):"
 limit_row "cat rec.txt > /dev/null" "$(best_speed "$bytes" cat_to_null "$record")" \
   scripted "${fig[scripted]}" interactive "${fig[interactive]}"
 limit_row "cat rec.txt | cat > /dev/null" "$(best_speed "$bytes" cat_through_pipe "$record")" \
