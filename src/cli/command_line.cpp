@@ -115,7 +115,8 @@ void print_help(const char* /*unused*/)
            "Estimates the one-sided PSD of RECORD, a text file of time (s) and amplitude\n"
            "pairs, or a sound file (WAV, RF64, W64, AIFF, CAF, FLAC), by averaging the\n"
            "spectra of half-overlapped segments of M samples, and writes the PSD and\n"
-           "magnitude files of the quantity into the output folder.\n\n");
+           "magnitude files of the quantity into the output folder. RECORD may be - for\n"
+           "standard input, a pipe or a FIFO (gzip -dc rec.txt.gz | zentri ... -).\n\n");
     for (const option_row& row : option_table) {
         std::string head = row.letter != 0 ? std::string("  -") + row.letter + ", --" : "      --";
         head += row.name;
