@@ -20,9 +20,10 @@ bool in_bytes = false;         // the record is a file: progress is told in its 
 // Takes one read of the record into the span.
 void take(int result, double time, float amplitude)
 {
-    if (!take_read(span, result, time, amplitude, [] { return -1LL; })) return;
-    if (st.scale != 0.f && scaled_over == 0 && result == 2 && std::isfinite(amplitude) &&
-        !std::isfinite(amplitude * st.scale))
+    const std::uint32_t before = span.ns;
+    take_read(span, result, time, amplitude, [] { return -1LL; });
+    if (span.ns > before && result == 2 && st.scale != 0.f && scaled_over == 0 &&
+        std::isfinite(amplitude) && !std::isfinite(amplitude * st.scale))
         scaled_over = span.ns;
 }
 
