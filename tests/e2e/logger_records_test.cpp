@@ -16,8 +16,8 @@
 #include <sstream>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -54,8 +54,8 @@ TEST(LoggerRecords, ThreeChannelExportGivesThreeFoldersLikeTwoColumnRuns)
     dir.write("log.csv", csv);
     const args choices = {"-q", "acceleration", "-u", "G", "-m", "256", "-o"};
     args all = choices;
-    all.insert(all.end(), {"out", "--columns", "all", "--band", "0:1e9", "--summary", "s.json",
-                           "log.csv"});
+    all.insert(all.end(),
+               {"out", "--columns", "all", "--band", "0:1e9", "--summary", "s.json", "log.csv"});
     const program_run run = run_zentri_args(dir, all);
     ASSERT_EQ(run.exit_status, 0) << run.errors;
     EXPECT_EQ(run.errors, "zentri: skipped 1 header line: \"Time,Accel X,Accel X,Accel Z\"\n");
@@ -64,7 +64,8 @@ TEST(LoggerRecords, ThreeChannelExportGivesThreeFoldersLikeTwoColumnRuns)
     for (int k = 0; k < 3; ++k) {
         const nlohmann::json& results = summary[k]["results"];
         EXPECT_EQ(results["bands"][0]["rms"], results["overall_rms"]) << k;
-        EXPECT_TRUE(holds(run.console, "\ncolumn " + std::to_string(k + 2) + ": band 0 to 1e+009 Hz: "));
+        EXPECT_TRUE(
+            holds(run.console, "\ncolumn " + std::to_string(k + 2) + ": band 0 to 1e+009 Hz: "));
     }
     const char* files[] = {"A_G2Hz.psd",   "A_ms22Hz.psd", "A_Grms.mag",
                            "A_ms2rms.mag", "A_Gpk.mag",    "A_ms2_pk.mag"};
@@ -196,7 +197,8 @@ TEST(SoundRecords, ThreeChannelFloatWavGivesTheThreeAmplitudeTextRuns)
         const std::string ref = "ref" + std::to_string(k + 1);
         dir.write(ref + ".txt", amplitude_text(channel[k]));
         args one = choices;
-        one.insert(one.end(), {"--rate", "1024", "-o", ref, "--summary", ref + ".json", ref + ".txt"});
+        one.insert(one.end(),
+                   {"--rate", "1024", "-o", ref, "--summary", ref + ".json", ref + ".txt"});
         ASSERT_EQ(run_zentri_args(dir, one).exit_status, 0);
         expect_same_files(dir, "out/col" + std::to_string(k + 1), ref);
         // The record's figures are those of the text run; the text's mean and rms
@@ -221,6 +223,16 @@ TEST(SoundRecords, ThreeChannelFloatWavGivesTheThreeAmplitudeTextRuns)
     const program_run refused = run_zentri_args(dir, past);
     EXPECT_EQ(refused.exit_status, 1);
     EXPECT_EQ(refused.errors, "zentri: --column 4: the sound file has only 3 channels.\n");
+    // A sound file's reference is a channel from 1, checked against its channels.
+    args reference = choices;
+    reference.insert(reference.end(),
+                     {"-o", "h1", "--columns", "all", "--reference", "1", "log.wav"});
+    ASSERT_EQ(run_zentri_args(dir, reference).exit_status, 0);
+    EXPECT_TRUE(dir.exists("h1/col2/H1.frf"));
+    reference[reference.size() - 2] = "4";
+    const program_run beyond = run_zentri_args(dir, reference);
+    EXPECT_EQ(beyond.exit_status, 1);
+    EXPECT_EQ(beyond.errors, "zentri: --reference 4: the sound file has only 3 channels.\n");
     // Bytes that are no sound file are read as text, as ever, and refused.
     std::string bytes(65536, '\0');
     std::uint64_t x = 88172645463325252ULL;
@@ -251,9 +263,9 @@ TEST(SoundRecords, ScaleGivesEngineeringUnitsOfPcmAndLeavesPowersOfTwoExact)
         text_values.push_back(static_cast<float>(0.001 * i + std::sin(i * 0.3)));
     }
     write_sound(dir.file("pcm.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, pcm);
-    const program_run run = run_zentri_args(
-        dir, {"-q", "1", "-u", "G", "-m", "1024", "-w", "rectangular", "--scale", "10", "-o", "out",
-              "--summary", "s.json", "pcm.wav"});
+    const program_run run =
+        run_zentri_args(dir, {"-q", "1", "-u", "G", "-m", "1024", "-w", "rectangular", "--scale",
+                              "10", "-o", "out", "--summary", "s.json", "pcm.wav"});
     ASSERT_EQ(run.exit_status, 0) << run.errors;
     const std::vector<spectrum_row> peak = parse_rows(dir.read("out/A_Gpk.mag"));
     ASSERT_GT(peak.size(), 64u);
@@ -282,7 +294,8 @@ TEST(SoundRecords, TwentyFourBitFlacGivesItsTextRun)
     std::vector<int> samples;
     std::vector<float> values;
     for (int i = 0; i < 5000; ++i) {
-        const int k = static_cast<int>(std::lround(6e6 * std::sin(i * 0.11) + 1e5 * std::sin(i * 1.7)));
+        const int k =
+            static_cast<int>(std::lround(6e6 * std::sin(i * 0.11) + 1e5 * std::sin(i * 1.7)));
         samples.push_back(k * 256);
         values.push_back(static_cast<float>(k / 8388608.));
     }
