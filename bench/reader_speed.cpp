@@ -7,7 +7,7 @@
 //   a column from 1 on reads with the column reader (RATE for no time column,
 //   CHANNELS for that many amplitude columns at once).
 #include "input/input.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 #include <chrono>
 #include <cstdio>

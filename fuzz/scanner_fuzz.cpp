@@ -4,7 +4,7 @@
 // byte picks the pair format (survey "%lf %lf" or segment " %lf %f ") and the
 // scanner's window, so numbers cross block ends and outgrow the buffer.
 #include "input/record_readers.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -2,13 +2,13 @@
 #include "cli/command_line.h"
 #include "output/file_sets.h"
 #include "platform/console_format.h"
-#include "run/quantities.h"
-#include "run/analysis_state.h"
+#include "core/quantities.h"
+#include "core/analysis_state.h"
 #include "cli/layout_options.h"
 #include "cli/option_values.h"
 #include "cli/profile_option.h"
 #include "cli/reading_options.h"
-#include "cli/script_messages.h"
+#include "core/script_messages.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -2,9 +2,9 @@
 // and --scale, the factor every amplitude is multiplied by.
 #include "cli/layout_options.h"
 #include "cli/option_values.h"
-#include "cli/script_messages.h"
+#include "core/script_messages.h"
 #include "input/input.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 #include <cerrno>
 #include <cmath>

@@ -1,9 +1,9 @@
 // The values of the scripted run's options, checked against the quantities table.
 #include "cli/option_values.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 #include "cli/command_line.h"
-#include "run/quantities.h"
-#include "cli/script_messages.h"
+#include "core/quantities.h"
+#include "core/script_messages.h"
 
 #include <algorithm>
 #include <cctype>

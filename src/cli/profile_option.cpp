@@ -1,8 +1,8 @@
 // Reading --profile and --tolerance, the profile file, and the verdict's exit status.
 #include "cli/profile_option.h"
 #include "cli/option_values.h"
-#include "cli/script_messages.h"
-#include "run/analysis_state.h"
+#include "core/script_messages.h"
+#include "core/analysis_state.h"
 
 namespace {
 

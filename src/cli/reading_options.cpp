@@ -2,11 +2,11 @@
 #include "cli/reading_options.h"
 #include "cli/command_line.h"
 #include "cli/option_values.h"
-#include "cli/script_messages.h"
+#include "core/script_messages.h"
 #include "readings/band_power.h"
 #include "readings/derived_psd.h"
 #include "readings/octave_bands.h"
-#include "run/quantities.h"
+#include "core/quantities.h"
 #include "spectrum/finished_psd.h"
 
 #include <cmath>

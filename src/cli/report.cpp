@@ -6,8 +6,8 @@
 #include "output/json_summary.h"
 #include "platform/console_format.h"
 #include "readings/confidence.h"
-#include "run/analysis_state.h"
-#include "run/quantities.h"
+#include "core/analysis_state.h"
+#include "core/quantities.h"
 
 #include <algorithm>
 #include <cmath>

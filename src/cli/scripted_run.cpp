@@ -6,7 +6,7 @@
 #include "cli/profile_option.h"
 #include "cli/reading_options.h"
 #include "cli/report.h"
-#include "cli/script_messages.h"
+#include "core/script_messages.h"
 #include "input/amplitude_scale.h"
 #include "input/input.h"
 #include "input/pass_survey.h"
@@ -20,7 +20,7 @@
 #include "platform/console_format.h"
 #include "platform/console_input.h"
 #include "platform/progress_bar.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 #include "run/run.h"
 
 #include <cerrno>

@@ -2,8 +2,8 @@
 // amplitude overflows a float before the segments are read.
 #include "input/amplitude_scale.h"
 #include "input/record_format.h"
-#include "run/analysis_state.h"
-#include "run/end_run.h"
+#include "core/analysis_state.h"
+#include "core/end_run.h"
 
 #include <cfloat>
 #include <cmath>

@@ -4,7 +4,7 @@
 // byte so that every scanning loop stops there without a bounds check.
 #pragma once
 
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 #include <cstddef>
 #include <cstdio>

@@ -6,7 +6,7 @@
 #include "input/long_number.h"
 #include "input/record_readers.h"
 #include "platform/console_format.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 #include <algorithm>
 #include <charconv>

@@ -4,7 +4,7 @@
 // order as straight from the record, whatever the timing of the threads.
 #pragma once
 
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 #include <cstdint>
 

@@ -2,8 +2,8 @@
 // pairs the survey counted, ends the run when the record gives fewer, and
 // tells when the file grew after the count.
 #include "input/input.h"
-#include "run/analysis_state.h"
-#include "run/end_run.h"
+#include "core/analysis_state.h"
+#include "core/end_run.h"
 
 #include <sys/stat.h>
 

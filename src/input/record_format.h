@@ -20,7 +20,7 @@
 #include "input/pass_survey.h"
 #include "input/record_readers.h"
 #include "input/sound_reader.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 #ifdef ZENTRI_REFERENCE_READER
 #define ZENTRI_RECORD_READER(call) reference_##call

@@ -1,8 +1,8 @@
 // Checking a scripted run's column layout against the record's first data line.
 #include "input/record_layout.h"
 #include "input/input.h"
-#include "run/analysis_state.h"
-#include "run/end_run.h"
+#include "core/analysis_state.h"
+#include "core/end_run.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // offset (two threads for large files, SSE2 on x86-64) and the text shown there.
 #include "input/record_place.h"
 #include "platform/vector_paths.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -3,7 +3,7 @@
 // only before white space or the end of the record, and a read that gives no
 // pair puts the stream back at the pair's first byte.
 #include "input/record_readers.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 #include <cstdio>
 

@@ -10,7 +10,7 @@
 #include "input/float_field.h"
 #include "input/long_number.h"
 #include "input/record_readers.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 #include <charconv>
 #include <cstdint>

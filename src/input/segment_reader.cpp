@@ -4,8 +4,8 @@
 #include "input/input.h"
 #include "input/pair_feed.h"
 #include "platform/console_format.h"
-#include "run/analysis_state.h"
-#include "run/end_run.h"
+#include "core/analysis_state.h"
+#include "core/end_run.h"
 
 #include <cmath>
 

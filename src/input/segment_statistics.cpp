@@ -2,8 +2,8 @@
 // the spread, rms and kurtosis the dialogue prints.
 #include "input/input.h"
 #include "platform/console_format.h"
-#include "run/analysis_state.h"
-#include "run/quantities.h"
+#include "core/analysis_state.h"
+#include "core/quantities.h"
 
 #include <cmath>
 

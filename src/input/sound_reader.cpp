@@ -3,8 +3,8 @@
 #include "input/sound_reader.h"
 #include "input/column_reader.h"
 #include "input/record_readers.h"
-#include "run/analysis_state.h"
-#include "run/end_run.h"
+#include "core/analysis_state.h"
+#include "core/end_run.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -5,7 +5,7 @@
 #include "input/float_field.h"
 #include "input/input.h"
 #include "input/record_readers.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 #include <atomic>
 #include <cstdio>

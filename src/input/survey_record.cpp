@@ -7,8 +7,8 @@
 #include "input/survey_halves.h"
 #include "input/time_gaps.h"
 #include "platform/console_format.h"
-#include "run/analysis_state.h"
-#include "run/end_run.h"
+#include "core/analysis_state.h"
+#include "core/end_run.h"
 
 #include <cfloat>
 #include <cmath>

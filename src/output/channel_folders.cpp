@@ -1,7 +1,7 @@
 // The folder names of a run's channels, made safe for a file name.
 #include "output/channel_folders.h"
 #include "input/input.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 #include <algorithm>
 #include <cctype>

@@ -3,7 +3,7 @@
 #include "output/file_sets.h"
 #include "output/staged_files.h"
 #include "platform/console_format.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 #include "spectrum/finished_psd.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 // The table of result files per quantity, and the labels derived from it.
 #include "output/file_sets.h"
-#include "run/quantities.h"
+#include "core/quantities.h"
 
 #include <string>
 

@@ -5,8 +5,8 @@
 #include "output/transfer_files.h"
 #include "platform/console_format.h"
 #include "readings/confidence.h"
-#include "run/analysis_state.h"
-#include "run/quantities.h"
+#include "core/analysis_state.h"
+#include "core/quantities.h"
 
 #include <charconv>
 #include <climits>

@@ -7,8 +7,8 @@
 #include "output/staged_files.h"
 #include "readings/band_power.h"
 #include "readings/derived_psd.h"
-#include "run/analysis_state.h"
-#include "run/quantities.h"
+#include "core/analysis_state.h"
+#include "core/quantities.h"
 #include "spectrum/finished_psd.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // Refusing an output that is the record itself.
 #include "output/record_guard.h"
 #include "output/file_sets.h"
-#include "run/analysis_state.h"
-#include "run/end_run.h"
+#include "core/analysis_state.h"
+#include "core/end_run.h"
 
 #include <sys/stat.h>
 

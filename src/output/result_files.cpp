@@ -9,7 +9,7 @@
 #include "output/reading_files.h"
 #include "output/result_folders.h"
 #include "output/staged_files.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 #include "spectrum/channel_store.h"
 #include "spectrum/finished_psd.h"
 

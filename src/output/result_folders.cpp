@@ -2,7 +2,7 @@
 #include "output/result_folders.h"
 #include "output/run_leftovers.h"
 #include "output/staged_files.h"
-#include "run/end_run.h"
+#include "core/end_run.h"
 
 #include <cerrno>
 #include <climits>

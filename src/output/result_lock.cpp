@@ -1,6 +1,6 @@
 // Locking the result folders with flock, and removing a killed run's temporaries under the lock.
 #include "output/result_lock.h"
-#include "run/end_run.h"
+#include "core/end_run.h"
 
 #include <algorithm>
 #include <cctype>

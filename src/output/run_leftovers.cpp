@@ -2,7 +2,7 @@
 // is complete before the count covers it, so that a signal handler can read it.
 #include "output/run_leftovers.h"
 #include "input/column_reader.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 #include <climits>
 #include <csignal>

@@ -2,8 +2,8 @@
 #include "output/file_sets.h"
 #include "output/output.h"
 #include "platform/console_format.h"
-#include "run/analysis_state.h"
-#include "run/quantities.h"
+#include "core/analysis_state.h"
+#include "core/quantities.h"
 #include "spectrum/finished_psd.h"
 
 #include <cerrno>

@@ -6,7 +6,7 @@
 #include "output/set_replacement.h"
 #include "platform/ending_signals.h"
 #include "platform/progress_bar.h"
-#include "run/end_run.h"
+#include "core/end_run.h"
 
 #include <cerrno>
 #include <climits>

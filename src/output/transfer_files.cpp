@@ -2,7 +2,7 @@
 #include "output/transfer_files.h"
 #include "output/staged_files.h"
 #include "platform/console_format.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 #include "spectrum/cross_spectrum.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 // Finding the tones of a finished PSD and reading their rms from their lobes.
 #include "readings/tones.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 #include <algorithm>
 #include <cmath>

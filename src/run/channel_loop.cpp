@@ -8,7 +8,7 @@
 #include "input/input.h"
 #include "input/pass_survey.h"
 #include "platform/progress_bar.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 #include "run/run.h"
 #include "spectrum/channel_store.h"
 #include "spectrum/cross_spectrum.h"

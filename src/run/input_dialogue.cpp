@@ -1,10 +1,10 @@
 // The input dialogue: the record's name, its quantity and its unit.
 #include "platform/console_format.h"
 #include "platform/console_input.h"
-#include "run/analysis_state.h"
-#include "run/quantities.h"
+#include "core/analysis_state.h"
+#include "core/quantities.h"
 #include "run/run.h"
-#include "run/end_run.h"
+#include "core/end_run.h"
 #include "input/input.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include "platform/console_format.h"
 #include "platform/console_input.h"
 #include "platform/key_wait.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 #include "run/run.h"
 
 #include <cstdlib>

@@ -1,9 +1,9 @@
 // The dialogue's questions of the segment length, mean removal and window.
 #include "platform/console_format.h"
 #include "platform/console_input.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 #include "run/run.h"
-#include "run/end_run.h"
+#include "core/end_run.h"
 
 #include <cstdint>
 

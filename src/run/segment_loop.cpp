@@ -4,9 +4,9 @@
 #include "input/pair_feed.h"
 #include "platform/console_format.h"
 #include "platform/progress_bar.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 #include "run/run.h"
-#include "run/end_run.h"
+#include "core/end_run.h"
 #include "spectrum/spectrum.h"
 
 #include <cmath>

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "platform/vector_paths.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 #include <cstdint>
 

@@ -5,7 +5,7 @@
 // and segment, small beside the transform.
 #include "spectrum/channel_store.h"
 #include "input/column_reader.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 #include <cstring>
 

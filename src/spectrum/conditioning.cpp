@@ -1,7 +1,7 @@
 // Segment conditioning: mean removal, the Hanning window and conversion to SI units.
 #include "platform/console_format.h"
-#include "run/analysis_state.h"
-#include "run/quantities.h"
+#include "core/analysis_state.h"
+#include "core/quantities.h"
 #include "spectrum/spectrum.h"
 
 #include <cmath>

@@ -2,7 +2,7 @@
 // segment in double from the float spectra the transform leaves in st.seg.
 // Only bins 0..m/2-1 are kept: the records are real, so the rest mirror them.
 #include "spectrum/cross_spectrum.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 #include "spectrum/channel_store.h"
 
 #include <cstring>

@@ -1,6 +1,6 @@
 // ctfourier: the bit-reversed reordering, the twiddle tables and the butterfly stages.
 #include "platform/console_format.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 #include "spectrum/butterflies.h"
 #include "spectrum/spectrum.h"
 

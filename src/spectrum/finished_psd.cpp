@@ -1,7 +1,7 @@
 // The normalisation of the summed power into the one-sided PSD and its overall rms.
 #include "spectrum/finished_psd.h"
-#include "run/analysis_state.h"
-#include "run/quantities.h"
+#include "core/analysis_state.h"
+#include "core/quantities.h"
 
 #include <cmath>
 

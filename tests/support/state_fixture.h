@@ -1,7 +1,7 @@
 // Test support for procedures that work on the program-wide record.
 #pragma once
 
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 // completion's samples per segment exactly the accepted powers of two.
 #include "cli/command_line.h"
 #include "cli/option_values.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 #include <gtest/gtest.h>
 

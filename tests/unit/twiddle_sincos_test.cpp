@@ -2,7 +2,7 @@
 // call. On this machine that must give bit for bit what separate sin and cos
 // calls give, for every argument (t * tpi) / span the transform uses and for
 // many others; otherwise the spectrum would depend on the choice.
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 #include "state_fixture.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The one analysis_state of the process and its start-up constants.
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 #include <cmath>
 

@@ -4,7 +4,7 @@
 // factor that turns SI values back into the quantity's first unit.
 #pragma once
 
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 // One unit of a quantity.
 struct unit_row {

@@ -1,5 +1,5 @@
 // The table of quantities and units, and its look-ups.
-#include "run/quantities.h"
+#include "core/quantities.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The scripted run's one-line messages on standard error and its exit.
-#include "cli/script_messages.h"
+#include "core/script_messages.h"
 #include "output/run_leftovers.h"
 #include "platform/console_format.h"
 #include "platform/progress_bar.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 #include <cctype>
 #include <cstdarg>

@@ -1,9 +1,9 @@
 // Ending a run early and warning, in the dialogue's words or the scripted run's one line.
-#include "run/end_run.h"
-#include "cli/script_messages.h"
+#include "core/end_run.h"
+#include "core/script_messages.h"
 #include "input/pair_feed.h"
 #include "platform/console_format.h"
-#include "run/analysis_state.h"
+#include "core/analysis_state.h"
 
 #include <cstdlib>
 
