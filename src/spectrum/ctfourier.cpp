@@ -2,6 +2,7 @@
 #include "platform/console_format.h"
 #include "core/analysis_state.h"
 #include "spectrum/butterflies.h"
+#include "spectrum/segment_power.h"
 #include "spectrum/spectrum.h"
 
 #include <cmath>
@@ -78,7 +79,7 @@ void scale_and_accumulate()
         const float im = st.seg[k].im / mf;
         st.seg[k].re = re;
         st.seg[k].im = im;
-        st.psd[k] += static_cast<double>(re) * re + static_cast<double>(im) * im;
+        st.psd[k] += bin_power(re, im);
     }
 }
 

@@ -10,8 +10,7 @@ namespace {
 // Bin 0 is divided by df and nave and not doubled: it has no negative twin.
 void finish_bin_zero()
 {
-    st.psd[0] = st.psd[0] * (1. / st.df);
-    st.psd[0] = st.psd[0] * (1. / st.nave);
+    st.psd[0] = psd_of_power(st.psd[0], 0, st.df, st.nave);
 }
 
 // Bins 1..m/2-1: divided by df and nave, times 4 and 0.5 (folding the negative
@@ -20,15 +19,21 @@ void finish_other_bins()
 {
     st.overall_ms = 0.;
     for (std::uint32_t k = 1; k < st.m / 2; ++k) {
-        st.psd[k] = st.psd[k] * (1. / st.df);
-        st.psd[k] = st.psd[k] * (1. / st.nave);
-        st.psd[k] = st.psd[k] * 4.;
-        st.psd[k] = st.psd[k] * 0.5;
+        st.psd[k] = psd_of_power(st.psd[k], k, st.df, st.nave);
         st.overall_ms = st.overall_ms + st.psd[k];
     }
 }
 
 } // namespace
+
+double psd_of_power(double power, std::uint32_t k, double df, std::uint32_t nave)
+{
+    double p = power * (1. / df);
+    p = p * (1. / nave);
+    if (k == 0) return p;
+    p = p * 4.;
+    return p * 0.5;
+}
 
 void finish_psd()
 {
