@@ -40,25 +40,18 @@ TEST(TimeHistory, StatisticsMeetClosedFormsAndATwoPassComputation)
 {
     std::vector<float> sine(100000), shortrec{3.f, -1.f, 4.f, 1.f, -5.f, 9.f, 2.f, 6.f, -5.f, 3.f};
     for (std::size_t i = 0; i < sine.size(); ++i) sine[i] = static_cast<float>(2. * std::sin(2. * pi * i / 100.));
-    const double n = 200000; // Gaussian: skewness and kurtosis within 4 standard errors
-    const record_statistics g = stats_of(noise(200000, 2.));
-    EXPECT_NEAR(g.skewness, 0., 4. * std::sqrt(6. / n));
-    EXPECT_NEAR(g.kurtosis, 3., 4. * std::sqrt(24. / n));
-    const record_statistics s = stats_of(sine);
-    EXPECT_NEAR(s.kurtosis, 1.5, 1e-6);
-    EXPECT_NEAR(s.crest_factor, std::sqrt(2.), 1e-6);
+    const record_statistics g = stats_of(noise(200000, 2.)), s = stats_of(sine);
+    EXPECT_NEAR(g.skewness, 0., 4. * std::sqrt(6. / 200000)); // within 4 standard errors
+    EXPECT_NEAR(g.kurtosis, 3., 4. * std::sqrt(24. / 200000));
+    EXPECT_TRUE(std::abs(s.kurtosis - 1.5) < 1e-6 && std::abs(s.crest_factor - std::sqrt(2.)) < 1e-6);
     double mean = 0., m2 = 0., m3 = 0., m4 = 0.; // two passes over the short record
     for (float v : shortrec) mean += v / 10.;
     for (float v : shortrec) m2 += std::pow(v - mean, 2) / 10., m3 += std::pow(v - mean, 3) / 10., m4 += std::pow(v - mean, 4) / 10.;
     const record_statistics r = stats_of(shortrec);
-    EXPECT_DOUBLE_EQ(r.minimum, -5.);
-    EXPECT_DOUBLE_EQ(r.maximum, 9.);
-    EXPECT_NEAR(r.mean, mean, 1e-12);
-    EXPECT_NEAR(r.peak, 9. - mean, 1e-12);
+    const double got[] = {r.minimum, r.maximum, r.mean, r.peak, r.crest_factor, r.skewness, r.kurtosis};
+    const double want[] = {-5., 9., mean, 9. - mean, (9. - mean) / std::sqrt(m2), m3 / std::pow(m2, 1.5), m4 / (m2 * m2)};
+    for (int i = 0; i < 7; ++i) EXPECT_NEAR(got[i], want[i], 1e-12) << i;
     EXPECT_EQ(r.peak_at, 5u);
-    EXPECT_NEAR(r.crest_factor, (9. - mean) / std::sqrt(m2), 1e-12);
-    EXPECT_NEAR(r.skewness, m3 / std::pow(m2, 1.5), 1e-12);
-    EXPECT_NEAR(r.kurtosis, m4 / (m2 * m2), 1e-12);
 }
 
 // Samples of x at its largest or smallest value in runs of 3 or more, counted directly.
@@ -75,21 +68,15 @@ std::uint64_t clipped_directly(const std::vector<float>& x)
 
 TEST(TimeHistory, ClippedRecordsCountAndCleanOnesDoNot)
 {
-    std::vector<float> clipped = noise(50000, 1.), early = noise(2000, 1.);
+    std::vector<float> clipped = noise(50000, 0.1), early = noise(2000, 1.);
     for (std::size_t i = 0; i < clipped.size(); ++i) // a sine on noise, clipped near its crests
-        clipped[i] = std::clamp(clipped[i] * 0.1f + 3.f * static_cast<float>(std::sin(i * 0.01)), -2.5f, 2.5f);
+        clipped[i] = std::clamp(clipped[i] + 3.f * static_cast<float>(std::sin(i * 0.01)), -2.5f, 2.5f);
     early[10] = early[11] = early[12] = 9.f; // a run at a maximum a later sample outgrows
     early[1500] = 10.f;
     const std::vector<float> cases[] = {noise(100000, 1.), early, clipped, {1.f, 5.f, 5.f, 0.f, 5.f, 5.f, 5.f, 5.f, 0.f, 0.f, 0.f}};
-    const std::uint64_t longest[] = {0, 0, 0, 4};
-    for (std::size_t c = 0; c < 4; ++c) {
-        const record_statistics r = stats_of(cases[c]);
-        EXPECT_EQ(r.clipped, clipped_directly(cases[c])) << c;
-        EXPECT_EQ(r.clipped > 0, c >= 2) << c;
-        if (longest[c] > 0) {
-            EXPECT_EQ(r.longest_clip, longest[c]);
-        }
-    }
+    for (std::size_t c = 0; c < 4; ++c)
+        EXPECT_TRUE(stats_of(cases[c]).clipped == clipped_directly(cases[c]) && (clipped_directly(cases[c]) > 0) == (c >= 2)) << c;
+    EXPECT_EQ(stats_of(cases[3]).longest_clip, 4u);
 }
 
 TEST(TimeHistory, HistogramCountsAreExactOverTheWrittenEdges)
@@ -102,14 +89,13 @@ TEST(TimeHistory, HistogramCountsAreExactOverTheWrittenEdges)
         histogram_start(h, 37);
         histogram_feed(h, x.data(), x.size());
         const record_statistics s = stats_of(x);
-        const std::vector<histogram_row> rows = histogram_finish(h, s.mean, s.deviation);
+        const auto rows = histogram_finish(h, s.mean, s.deviation);
         ASSERT_EQ(rows.size(), 37u);
-        EXPECT_LE(rows.front().centre - rows.front().width / 2., s.minimum);
-        EXPECT_GT(rows.back().centre + rows.back().width / 2., s.maximum);
+        EXPECT_TRUE(rows[0].centre - rows[0].width / 2. <= s.minimum && rows[36].centre + rows[36].width / 2. > s.maximum);
         std::uint64_t sum = 0;
         for (const histogram_row& r : rows) {
-            const double lo = r.centre - r.width / 2., hi = r.centre + r.width / 2.;
             sum += r.count;
+            const double lo = r.centre - r.width / 2., hi = r.centre + r.width / 2.;
             EXPECT_EQ(r.count, std::count_if(x.begin(), x.end(), [&](float v) { return v >= lo && v < hi; }));
         }
         EXPECT_EQ(sum, x.size());
@@ -126,10 +112,8 @@ TEST(TimeHistory, RunningRmsFollowsABurst)
     running_feed(r, x.data(), 55555, 0);
     running_feed(r, x.data() + 55555, x.size() - 55555 - 5000, 55555); // the last half window left out
     ASSERT_EQ(windows.size(), 9u);
-    for (std::size_t w = 0; w < windows.size(); ++w) {
-        EXPECT_EQ(windows[w].start, w * 10000);
-        EXPECT_NEAR(windows[w].rms, w == 4 || w == 5 ? 5. : 1., 0.05 * (w == 4 || w == 5 ? 5. : 1.)) << w;
-    }
+    for (std::size_t w = 0; w < windows.size(); ++w) // 5 inside the burst, 1 outside, within 5 %
+        EXPECT_TRUE(windows[w].start == w * 10000 && std::abs(windows[w].rms / (w == 4 || w == 5 ? 5. : 1.) - 1.) < 0.05) << w;
 }
 
 // The stationarity verdict over segments of 256 samples of x, their mean squares.
@@ -157,12 +141,10 @@ TEST(TimeHistory, ReverseArrangementsTellALevelChange)
     // Published 5 % bounds (N = 10, 20), and the normal approximation's at N = 100.
     const std::uint32_t n[] = {10, 20, 100};
     const std::uint64_t lower[] = {11, 64, 2145}, upper[] = {33, 125, 2804};
-    for (int c = 0; c < 3; ++c) {
-        EXPECT_EQ(exact_arrangement_bounds(n[c]).lower, lower[c]);
-        EXPECT_EQ(exact_arrangement_bounds(n[c]).upper, upper[c]);
-    }
-    EXPECT_NEAR(static_cast<double>(normal_arrangement_bounds(100).lower), 2145., 1.);
-    EXPECT_NEAR(static_cast<double>(normal_arrangement_bounds(100).upper), 2804., 1.);
+    for (int c = 0; c < 3; ++c)
+        EXPECT_TRUE(exact_arrangement_bounds(n[c]).lower == lower[c] && exact_arrangement_bounds(n[c]).upper == upper[c]);
+    const arrangement_bounds normal = normal_arrangement_bounds(100);
+    EXPECT_TRUE(std::abs(int(normal.lower) - 2145) <= 1 && std::abs(int(normal.upper) - 2804) <= 1);
 }
 
 } // namespace
