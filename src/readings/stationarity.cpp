@@ -12,7 +12,7 @@ constexpr double normal_quantile = 1.959963984540054; // standard normal 97.5 % 
 // Merges adjacent pairs of the held values into their means: each then covers twice the segments.
 void halve(stationarity_state& s)
 {
-    for (std::uint32_t i = 0; i < s.held / 2; ++i)
+    for (std::size_t i = 0; i < s.held / 2; ++i)
         s.values[i] = 0.5 * (s.values[2 * i] + s.values[2 * i + 1]);
     s.held /= 2;
     s.span *= 2;
