@@ -1,8 +1,8 @@
 // Fatigue: ASTM E1049's rainflow example, a sine and a capped ring-down; Dirlik
 // over narrow-band for flat bands; rainflow against Dirlik on a Gaussian record;
-// usage faults.
+// the FDS of a flat PSD in closed form and a profile's cover; usage faults.
 #include "random_multisine.h"
-#include "readings/spectral_fatigue.h"
+#include "readings/fatigue_damage_spectrum.h"
 #include "readings/rainflow_count.h"
 
 #include <gtest/gtest.h>
@@ -78,9 +78,27 @@ TEST(SpectralFatigue, RainflowOfAGaussianRecordIsWithinTenPercentOfDirlik)
     EXPECT_NEAR(s.damage / f.dirlik_damage, 1., 0.1);
 }
 
+TEST(FatigueDamageSpectrum, FlatPsdInClosedFormAndAProfilesCover)
+{
+    // Over a flat PSD G the relative displacement's m0 is G pi fn q/(2 wn^4) and nu is fn.
+    const multisine record = flat(0.5, 5000., 1., 0.5);
+    const double b = 8., q = 10., t = 60.;
+    const std::vector<profile_point> dip{{0.5, 1.}, {400., 1.}, {500., 0.25}, {600., 1.}, {5000., 1.}};
+    const fds_result fds = fatigue_damage_spectrum(record.view(1, 1.), {100., 500.}, {q, b, t, 2. * t}, &dip);
+    const double wn2 = std::pow(2. * M_PI * 100., 2.);
+    const double z2 = M_PI * 100. * q / (2. * wn2 * wn2);
+    EXPECT_NEAR(fds.points[0].record / (100. * t * std::pow(2. * z2, b / 2.) * 24.), 1., 0.01);
+    EXPECT_NEAR(fds.points[0].ratio, 2., 0.02);
+    EXPECT_EQ(fds.smallest_ratio_fn, 500.);
+    EXPECT_EQ(fds.uncovered, std::vector<double>{500.});
+}
+
 TEST(FatigueDamageSpectrum, UsageFaultsAreValues)
 {
     const multisine psd = flat(10., 100., 1., 1.);
+    EXPECT_NE(fatigue_damage_spectrum(psd.view(1, 1.), {50.}, {10., 0., 60., 60.}, nullptr).error, "");
+    EXPECT_NE(fatigue_damage_spectrum(psd.view(1, 1.), {50.}, {10., 8., 0., 60.}, nullptr).error, "");
+    EXPECT_NE(fatigue_damage_spectrum(psd.view(5, 1.), {50.}, {10., 8., 60., 60.}, nullptr).error, "");
     EXPECT_NE(psd_fatigue(psd.view(5, 1.), {-1., 1.}, 60.).error, "");
     EXPECT_NE(psd_fatigue(psd.view(5, 1.), {6., 1.}, -60.).error, "");
 }
