@@ -21,7 +21,7 @@ double log_damage(const response_moments& m, double exponent, double duration)
 // The usage fault of the setup, the quantity and the profile's duration.
 std::string fds_error(const psd_view& view, const fds_setup& s, bool has_profile)
 {
-    const std::string fault = fatigue_usage_error({s.exponent, 1.}, s.duration);
+    std::string fault = fatigue_usage_error({s.exponent, 1.}, s.duration);
     if (!fault.empty()) return fault;
     if (has_profile && !(s.test_duration > 0.)) return "the duration must be above 0 sec";
     if (view.quantity != 1) return "the fatigue damage spectrum needs an acceleration record";
@@ -57,13 +57,15 @@ void compare(fds_result& out)
 } // namespace
 
 fds_result fatigue_damage_spectrum(const psd_view& view, const std::vector<double>& fn,
-                                   const fds_setup& setup, const std::vector<profile_point>* profile)
+                                   const fds_setup& setup,
+                                   const std::vector<profile_point>* profile)
 {
-    fds_result out{fds_error(view, setup, profile != nullptr), {}, profile != nullptr, none, none, {}};
+    fds_result out{
+        fds_error(view, setup, profile != nullptr), {}, profile != nullptr, none, none, {}};
     if (!out.error.empty()) return out;
     for (const double f : fn) {
-        const double log_record =
-            log_damage(psd_response(view, relative_gain, f, setup.q), setup.exponent, setup.duration);
+        const double log_record = log_damage(psd_response(view, relative_gain, f, setup.q),
+                                             setup.exponent, setup.duration);
         fds_point p{f, std::exp(log_record), 0., none};
         if (profile != nullptr) add_profile(p, log_record, view, setup, *profile);
         out.points.push_back(p);

@@ -28,15 +28,16 @@ struct fds_point {
 
 // The FDS and the comparison with a profile, or the usage fault.
 struct fds_result {
-    std::string error;              // "" when computed, else what is wrong
-    std::vector<fds_point> points;  // one per natural frequency, in the order given
-    bool has_profile;               // a profile was compared
-    double smallest_ratio;          // the smallest ratio, NaN without a profile
-    double smallest_ratio_fn;       // its natural frequency, Hz; NaN without a profile
-    std::vector<double> uncovered;  // natural frequencies where the ratio is below 1
+    std::string error;             // "" when computed, else what is wrong
+    std::vector<fds_point> points; // one per natural frequency, in the order given
+    bool has_profile;              // a profile was compared
+    double smallest_ratio;         // the smallest ratio, NaN without a profile
+    double smallest_ratio_fn;      // its natural frequency, Hz; NaN without a profile
+    std::vector<double> uncovered; // natural frequencies where the ratio is below 1
 };
 
 // The FDS of the acceleration record's PSD (an error for another quantity),
 // and with profile (G^2/Hz, null for none) the profile's and their ratio.
 fds_result fatigue_damage_spectrum(const psd_view& view, const std::vector<double>& fn,
-                                   const fds_setup& setup, const std::vector<profile_point>* profile);
+                                   const fds_setup& setup,
+                                   const std::vector<profile_point>* profile);

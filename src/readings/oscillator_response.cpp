@@ -68,7 +68,8 @@ response_moments profile_response(const std::vector<profile_point>& profile, osc
     const double step = 1. / (profile_steps_per_bandwidth * q);
     response_moments sum{0., 0.};
     for (std::size_t i = 1; i < profile.size(); ++i) {
-        const response_moments part = segment_response(profile[i - 1], profile[i], gain, fn, q, step);
+        const response_moments part =
+            segment_response(profile[i - 1], profile[i], gain, fn, q, step);
         sum.m0 += part.m0;
         sum.m2 += part.m2;
     }

@@ -6,11 +6,24 @@
 
 namespace {
 
+// S^b, by repeated squaring when b is whole (the usual S-N exponents), else by pow.
+double amplitude_power(const rainflow_state& s, double amplitude)
+{
+    if (s.whole_exponent == 0) return std::pow(amplitude, s.sn.exponent);
+    double power = 1.;
+    double base = amplitude;
+    for (int e = s.whole_exponent; e > 0; e >>= 1) {
+        if ((e & 1) != 0) power *= base;
+        base *= base;
+    }
+    return power;
+}
+
 // Counts the range between turning points a and b with weight count.
 void count_range(rainflow_state& s, double a, double b, double count)
 {
     const double range = std::fabs(a - b);
-    s.damage += count * std::pow(range / 2., s.sn.exponent) / s.sn.constant;
+    s.damage += count * amplitude_power(s, range / 2.) / s.sn.constant;
     ++s.cycles;
     if (s.keep_cycles) s.counted.push_back({range, (a + b) / 2., count});
 }
@@ -21,7 +34,8 @@ void drop_start(rainflow_state& s)
 {
     ++s.first;
     if (s.first >= 64 && 2 * s.first >= s.residue.size()) {
-        s.residue.erase(s.residue.begin(), s.residue.begin() + static_cast<std::ptrdiff_t>(s.first));
+        s.residue.erase(s.residue.begin(),
+                        s.residue.begin() + static_cast<std::ptrdiff_t>(s.first));
         s.first = 0;
     }
 }
@@ -64,7 +78,14 @@ void add_turning_point(rainflow_state& s, double value)
 
 rainflow_state start_rainflow(const sn_curve& sn, bool keep_cycles, std::size_t cap)
 {
-    return {{}, 0, {}, keep_cycles, sn, 0., 0., 0, false, cap < 3 ? 3 : cap, 0, 0};
+    rainflow_state s;
+    s.keep_cycles = keep_cycles;
+    s.sn = sn;
+    const bool whole =
+        sn.exponent >= 1. && sn.exponent <= 64. && sn.exponent == std::floor(sn.exponent);
+    s.whole_exponent = whole ? static_cast<int>(sn.exponent) : 0;
+    s.cap = cap < 3 ? 3 : cap;
+    return s;
 }
 
 void feed_rainflow(rainflow_state& s, const float* samples, std::size_t count)
@@ -79,8 +100,7 @@ void feed_rainflow(rainflow_state& s, const float* samples, std::size_t count)
         }
         if (x == s.last) continue;
         const int step = x > s.last ? 1 : -1;
-        if (s.direction != 0 && step != s.direction)
-            add_turning_point(s, s.last);
+        if (s.direction != 0 && step != s.direction) add_turning_point(s, s.last);
         s.direction = step;
         s.last = x;
     }

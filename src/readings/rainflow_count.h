@@ -29,18 +29,19 @@ struct rainflow_cycle {
 // The counting in progress: turning-point detection, the residue, the counted
 // cycles not yet taken by the caller, and Miner's sum.
 struct rainflow_state {
-    std::vector<double> residue;         // turning points not yet discarded from index first on
-    std::size_t first;                   // index of the start S in residue (older ones are spent)
-    std::vector<rainflow_cycle> counted; // cycles counted since the caller last cleared it, in order
-    bool keep_cycles;                    // whether counted cycles are queued (else only summed)
-    sn_curve sn;                         // the S-N curve of Miner's sum
-    double damage;                       // Miner's sum of count S^b / c, S = range/2
-    double last;                         // the newest sample, a turning point in the making
-    int direction;                       // +1 rising, -1 falling, 0 before two distinct samples
-    bool started;                        // a sample has been seen
-    std::size_t cap;                     // the most turning points the residue keeps
-    std::uint64_t cycles;                // cycles counted (halves and full ones)
-    std::uint64_t early_halves;          // half cycles counted early because the residue was full
+    std::vector<double> residue;         // turning points not yet discarded, from index first on
+    std::size_t first = 0;               // index of the start S in residue (older ones are spent)
+    std::vector<rainflow_cycle> counted; // cycles counted since the caller cleared it, in order
+    bool keep_cycles = true;             // whether counted cycles are queued (else only summed)
+    sn_curve sn{1., 1.};                 // the S-N curve of Miner's sum
+    int whole_exponent = 0;              // sn.exponent when a whole 1..64 (faster powers), else 0
+    double damage = 0.;                  // Miner's sum of count S^b / c, S = range/2
+    double last = 0.;                    // the newest sample, a turning point in the making
+    int direction = 0;                   // +1 rising, -1 falling, 0 before two distinct samples
+    bool started = false;                // a sample has been seen
+    std::size_t cap = rainflow_residue_cap; // the most turning points the residue keeps
+    std::uint64_t cycles = 0;               // cycles counted (halves and full ones)
+    std::uint64_t early_halves = 0; // half cycles counted early because the residue was full
 };
 
 // A counting at its start, with the S-N curve for Miner's sum (the caller

@@ -73,7 +73,8 @@ response_spectra profile_response_spectra(const std::vector<profile_point>& prof
     if (!out.error.empty()) return out;
     for (const double f : fn) {
         const double rms = std::sqrt(profile_response(profile, absolute_gain, f, q).m0);
-        out.points.push_back({f, rms, miles(f, q, profile_at(profile, f)), extreme(rms, f, duration)});
+        out.points.push_back(
+            {f, rms, miles(f, q, profile_at(profile, f)), extreme(rms, f, duration)});
     }
     return out;
 }
