@@ -6,7 +6,7 @@
 #include "readings/psd_view.h"
 
 #include <cmath>
-#include <cstdint>
+#include <complex>
 #include <random>
 #include <vector>
 
@@ -14,37 +14,32 @@ struct multisine {
     std::vector<double> psd;    // SI units^2/Hz at bins k*df, the lines' power over df
     double df;                  // the grid, Hz
     std::vector<float> samples; // the record at rate fs
+    // The PSD as the view of a quantity whose first unit is english times the SI one.
     psd_view view(int quantity, double english) const
     {
-        return {psd.data(), static_cast<std::uint32_t>(2 * psd.size()), df, 1, quantity, 2, english};
+        return {psd.data(), static_cast<unsigned>(2 * psd.size()), df, 1, quantity, 2, english};
     }
 };
 
 // lines sines between lo and hi Hz summing to level (units^2/Hz) over the band,
-// n samples at rate fs; the sines turn by complex rotation, lines at a time.
-inline multisine make_multisine(double lo, double hi, double level, int lines, double fs, int n)
+// seconds long at rate fs; each sine turns by a complex rotation per sample.
+inline multisine make_multisine(double lo, double hi, double level, int lines, double fs,
+                                double seconds)
 {
-    const double df = 0.001;
-    multisine out{std::vector<double>(static_cast<std::size_t>(hi / df) + 2, 0.), df, {}};
+    multisine out{std::vector<double>(static_cast<std::size_t>(hi * 1000.) + 2, 0.), 0.001, {}};
     std::mt19937_64 random(7);
-    std::uniform_int_distribution<long> bin(static_cast<long>(lo / df), static_cast<long>(hi / df));
-    std::uniform_real_distribution<double> phase(0., 2. * M_PI);
+    std::uniform_real_distribution<double> unit(0., 1.);
     const double power = level * (hi - lo) / lines;
-    std::vector<double> re, im, wr, wi;
+    std::vector<std::complex<double>> z, turn;
     for (int i = 0; i < lines; ++i) {
-        const long k = bin(random);
-        out.psd[k] += power / df;
-        const double p = phase(random), w = 2. * M_PI * k * df / fs, a = std::sqrt(2. * power);
-        re.push_back(a * std::cos(p)), im.push_back(a * std::sin(p));
-        wr.push_back(std::cos(w)), wi.push_back(std::sin(w));
+        const auto k = static_cast<std::size_t>((lo + (hi - lo) * unit(random)) * 1000.);
+        out.psd[k] += power / out.df;
+        z.push_back(std::polar(std::sqrt(2. * power), 2. * M_PI * unit(random)));
+        turn.push_back(std::polar(1., 2. * M_PI * static_cast<double>(k) * out.df / fs));
     }
-    for (int j = 0; j < n; ++j) {
+    for (int j = 0; j < static_cast<int>(fs * seconds); ++j) {
         double sum = 0.;
-        for (int i = 0; i < lines; ++i) {
-            sum += re[i];
-            const double r = re[i] * wr[i] - im[i] * wi[i];
-            im[i] = re[i] * wi[i] + im[i] * wr[i], re[i] = r;
-        }
+        for (int i = 0; i < lines; ++i) sum += z[i].real(), z[i] *= turn[i];
         out.samples.push_back(static_cast<float>(sum));
     }
     return out;
