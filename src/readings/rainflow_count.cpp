@@ -92,6 +92,10 @@ void feed_rainflow(rainflow_state& s, const float* samples, std::size_t count)
 {
     for (std::size_t i = 0; i < count; ++i) {
         const double x = samples[i];
+        if (!std::isfinite(x)) {
+            ++s.non_finite;
+            continue;
+        }
         if (!s.started) {
             s.started = true;
             s.last = x;

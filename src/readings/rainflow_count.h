@@ -42,6 +42,7 @@ struct rainflow_state {
     std::size_t cap = rainflow_residue_cap; // the most turning points the residue keeps
     std::uint64_t cycles = 0;               // cycles counted (halves and full ones)
     std::uint64_t early_halves = 0; // half cycles counted early because the residue was full
+    std::uint64_t non_finite = 0;   // samples left out as NaN or infinite
 };
 
 // A counting at its start, with the S-N curve for Miner's sum (the caller
@@ -49,8 +50,9 @@ struct rainflow_state {
 rainflow_state start_rainflow(const sn_curve& sn, bool keep_cycles,
                               std::size_t cap = rainflow_residue_cap);
 
-// Feeds count samples; equal consecutive samples are one. Counted cycles are
-// appended to state.counted, which the caller drains and clears between blocks.
+// Feeds count samples; equal consecutive samples are one, and a NaN or
+// infinite sample is left out (counted in non_finite) rather than poison the sums. Counted cycles
+// are appended to state.counted, which the caller drains and clears between blocks.
 void feed_rainflow(rainflow_state& state, const float* samples, std::size_t count);
 
 // Ends the record: its last sample is a turning point, then each range left

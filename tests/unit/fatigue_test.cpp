@@ -37,9 +37,10 @@ static multisine flat(double lo, double hi, double level, double df)
 TEST(Rainflow, AstmExampleSineAndCappedRingDown)
 {
     rainflow_state s = start_rainflow({1., 1.}, true);
-    const std::vector<float> astm{-2, 1, 1, -3, 5, -1, 3, 3, 3, -4, 4, -2};
+    const std::vector<float> astm{-2, 1, 1, NAN, -3, 5, -1, 3, 3, 3, -4, 4, -2};
     const std::map<double, double> expected{{3., .5}, {4., 1.5}, {6., .5}, {8., 1.}, {9., .5}};
     EXPECT_EQ(rainflow(astm, 1, s), expected);
+    EXPECT_EQ(s.non_finite, 1u);
     // 100 periods of a sine of amplitude 3: one full cycle of range 6 per period.
     std::vector<float> sine;
     for (int i = 0; i <= 6400; ++i)
