@@ -90,24 +90,27 @@ rainflow_state start_rainflow(const sn_curve& sn, bool keep_cycles, std::size_t 
 
 void feed_rainflow(rainflow_state& s, const float* samples, std::size_t count)
 {
+    double last = s.last;
+    int direction = s.direction;
     for (std::size_t i = 0; i < count; ++i) {
         const double x = samples[i];
+        if (x == last && s.started) continue;
         if (!std::isfinite(x)) {
             ++s.non_finite;
             continue;
         }
         if (!s.started) {
             s.started = true;
-            s.last = x;
             add_turning_point(s, x); // the record's first sample is the start S
-            continue;
+        } else {
+            const int step = x > last ? 1 : -1;
+            if (step != direction && direction != 0) add_turning_point(s, last);
+            direction = step;
         }
-        if (x == s.last) continue;
-        const int step = x > s.last ? 1 : -1;
-        if (s.direction != 0 && step != s.direction) add_turning_point(s, s.last);
-        s.direction = step;
-        s.last = x;
+        last = x;
     }
+    s.last = last;
+    s.direction = direction;
 }
 
 void finish_rainflow(rainflow_state& s)
