@@ -3,7 +3,7 @@
 // a usage error (status 2) naming the file and the line.
 #pragma once
 
-#include "output/result_files.h"
+#include "output/result_outcome.h"
 
 // --profile FILE: the test profile to check the PSD against.
 void take_profile(const char* text);

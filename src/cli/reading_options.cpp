@@ -7,7 +7,6 @@
 #include "readings/derived_psd.h"
 #include "readings/octave_bands.h"
 #include "core/quantities.h"
-#include "spectrum/finished_psd.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -106,9 +105,8 @@ void check_reading_options()
     }
 }
 
-void warn_of_readings()
+void warn_of_readings(const psd_view& view)
 {
-    const psd_view view = finished_psd_view();
     const double low = 0.5 * view.df, high = (view.bins() - 0.5) * view.df;
     for (const band_request& b : opts.readings.bands)
         if (!band_in_spectrum(view, b.low, b.high))

@@ -13,8 +13,9 @@ void name_output_files();
 // Announces and creates the output files of the run's quantity.
 void create_output_files();
 
-// Writes the PSD and magnitude files of the finished PSD, closes them, prints the summary.
-void write_spectra();
+// Writes the PSD and magnitude files of the finished PSD's view, closes them,
+// prints the summary.
+void write_spectra(const psd_view& view);
 
 // Writes the PSD and magnitude files of the view's quantity from the view's PSD
 // into the open streams of slots 2.., in the set's order, and closes them.
@@ -25,9 +26,6 @@ double file_value(const psd_view& view, const result_file& file, std::uint32_t k
 
 // Puts the names of a set's files into fname slots 2.., in slot order.
 void name_set_files(const file_set& set);
-
-// Runs the whole output stage: finish_psd, create_output_files, then write_spectra.
-void output_stage();
 
 // Number of the last file slot the quantity uses (7, 15 for displacement, 2 for volts).
 int last_slot();

@@ -1,6 +1,7 @@
 // The temporary files and made folders of a scripted run, in fixed storage that
 // is complete before the count covers it, so that a signal handler can read it.
 #include "output/run_leftovers.h"
+#include "core/run_cleanups.h"
 #include "input/column_reader.h"
 #include "core/analysis_state.h"
 
@@ -37,11 +38,13 @@ void note(char (*table)[PATH_MAX], int rows, volatile std::sig_atomic_t& count,
 
 void leave_temporary(const std::string& path)
 {
+    on_end_remove_files(remove_leftovers); // a failed run removes what it left
     note(temporaries, max_temporaries, temporary_count, path);
 }
 
 void leave_folder(const std::string& path)
 {
+    on_end_remove_files(remove_leftovers); // a failed run removes what it left
     note(folders, max_folders, folder_count, path);
 }
 

@@ -4,7 +4,6 @@
 #include "platform/console_format.h"
 #include "core/analysis_state.h"
 #include "core/quantities.h"
-#include "spectrum/finished_psd.h"
 
 #include <cerrno>
 #include <cmath>
@@ -133,8 +132,8 @@ void write_spectrum_files(const psd_view& view)
     write_magnitude_files(view, set);
 }
 
-void write_spectra()
+void write_spectra(const psd_view& view)
 {
-    write_spectrum_files(finished_psd_view());
+    write_spectrum_files(view);
     print_summary();
 }

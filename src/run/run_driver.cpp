@@ -5,6 +5,7 @@
 #include "platform/console_input.h"
 #include "platform/key_wait.h"
 #include "core/analysis_state.h"
+#include "run/output_stage.h"
 #include "run/run.h"
 
 #include <cstdlib>

@@ -65,9 +65,3 @@ void cross_spectrum_take(int channel)
         add_cross(channel, st.seg);
     }
 }
-
-cross_view channel_cross_view(int channel)
-{
-    return {channel_psd(reference_channel()), channel_psd(channel), channel_cross(channel),
-            st.m / 2, st.df};
-}

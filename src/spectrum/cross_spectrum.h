@@ -4,8 +4,6 @@
 // gives, so that at most two spectra of a segment need keeping.
 #pragma once
 
-#include "readings/transfer_function.h"
-
 // The channel of the reference column, or -1 when the run has none.
 int reference_channel();
 
@@ -20,6 +18,3 @@ void cross_spectrum_start();
 // After the channel's turn has transformed its segment into st.seg: keeps the
 // spectrum until the reference's is there, or adds conj(X)·Y into the channel's cross-power.
 void cross_spectrum_take(int channel);
-
-// The summed spectra of the response channel and the reference, for H1 and the coherence.
-cross_view channel_cross_view(int channel);
