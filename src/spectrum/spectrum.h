@@ -1,6 +1,14 @@
 // Spectral estimation: conditioning of each segment, the FFT and power accumulation.
 #pragma once
 
+// The transform's own switch.
+struct fourier_state {
+    bool vector_allowed = true; // false: the plain loops even where AVX2 runs (tests compare)
+};
+
+// The one transform switch of the process.
+extern fourier_state fourier;
+
 // Subtracts the segment mean ave from entries 0..m-1.
 void remove_mean();
 
@@ -19,3 +27,6 @@ void ctfourier();
 // For tests: false makes ctfourier use its plain loops even where the processor
 // has AVX2 (both give the same bits); true, the default, lets it choose.
 void allow_vector_butterflies(bool allow);
+
+// Lets the transform choose its loops again (the tests' reset).
+void reset_fourier();
