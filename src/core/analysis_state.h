@@ -10,7 +10,7 @@
 //   platform/key_wait.h        `key_wait`       the terminal's settings during the wait
 //   platform/progress_bar.h    `progress_bar`   the progress bar on standard error
 //   input/ (its own records, listed by the readers' work)
-//   spectrum/spectrum.h        `fourier`        the transform's choice of loops
+//   spectrum/ctfourier.h       `fourier`        the transform's choice of loops
 //   spectrum/channel_store.h   `stores`         each channel's overlap, power and cross-power
 //   spectrum/cross_spectrum.h  `kept_spectra`   the spectra kept for the cross-power
 //   output/run_leftovers.h     `leftovers`      temporary files and made folders to remove

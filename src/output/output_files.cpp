@@ -1,6 +1,6 @@
 // The dialogue's output files: their names in the file slots, the announcement, their creation.
+#include "output/output_files.h"
 #include "output/file_sets.h"
-#include "output/output.h"
 #include "platform/console_format.h"
 #include "core/analysis_state.h"
 

@@ -2,11 +2,12 @@
 #include "output/reading_files.h"
 #include "output/file_sets.h"
 #include "output/octave_files.h"
-#include "output/output.h"
 #include "output/spectrum_table.h"
 #include "output/staged_files.h"
 #include "core/analysis_state.h"
 #include "core/quantities.h"
+#include "output/output_files.h"
+#include "output/spectrum_writers.h"
 
 namespace {
 

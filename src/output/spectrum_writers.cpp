@@ -1,6 +1,6 @@
 // The rows of the PSD and magnitude files of a finished PSD, and the run summary lines.
+#include "output/spectrum_writers.h"
 #include "output/file_sets.h"
-#include "output/output.h"
 #include "platform/console_format.h"
 #include "core/analysis_state.h"
 #include "core/quantities.h"

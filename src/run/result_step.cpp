@@ -7,7 +7,6 @@
 #include "input/record_format.h"
 #include "output/check_file.h"
 #include "output/json_summary.h"
-#include "output/output.h"
 #include "output/result_folders.h"
 #include "output/staged_files.h"
 #include "readings/profile_check.h"
@@ -17,6 +16,8 @@
 #include "spectrum/channel_store.h"
 #include "spectrum/cross_spectrum.h"
 #include "spectrum/finished_psd.h"
+#include "output/output_files.h"
+#include "output/spectrum_writers.h"
 
 #include <cmath>
 

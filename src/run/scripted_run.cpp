@@ -22,7 +22,9 @@
 #include "core/analysis_state.h"
 #include "run/finished_views.h"
 #include "run/result_step.h"
-#include "run/run.h"
+#include "run/run_driver.h"
+#include "run/segment_loop.h"
+#include "run/channel_loop.h"
 
 #include <cerrno>
 #include <cstdio>

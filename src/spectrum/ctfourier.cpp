@@ -1,8 +1,8 @@
 // ctfourier: the bit-reversed reordering, the twiddle tables and the butterfly stages.
+#include "spectrum/ctfourier.h"
 #include "platform/console_format.h"
 #include "core/analysis_state.h"
 #include "spectrum/butterflies.h"
-#include "spectrum/spectrum.h"
 
 #include <cmath>
 #include <cstring>

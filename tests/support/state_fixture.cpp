@@ -16,7 +16,7 @@
 #include "platform/progress_bar.h"
 #include "spectrum/channel_store.h"
 #include "spectrum/cross_spectrum.h"
-#include "spectrum/spectrum.h"
+#include "spectrum/ctfourier.h"
 
 #include <cstdio>
 #include <cstring>

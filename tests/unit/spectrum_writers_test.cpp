@@ -1,12 +1,13 @@
 // The output stage on a power accumulator set by hand: file sets, PSD
 // normalisation, the PSD and magnitude rows, the run summary and write failures.
-#include "output/output.h"
 #include "run/finished_views.h"
 #include "run/output_stage.h"
 #include "spectrum/finished_psd.h"
 #include "spectrum_rows.h"
 #include "state_fixture.h"
 #include "work_folder.h"
+#include "output/output_files.h"
+#include "output/spectrum_writers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
-// Spectral estimation: conditioning of each segment, the FFT and power accumulation.
+// The transform of a segment: the input reordering, the FFT with its power
+// accumulation, and its choice between the AVX2 and the plain loops.
 #pragma once
 
 // The transform's own switch.
@@ -8,15 +9,6 @@ struct fourier_state {
 
 // The one transform switch of the process.
 extern fourier_state fourier;
-
-// Subtracts the segment mean ave from entries 0..m-1.
-void remove_mean();
-
-// Applies the periodic Hanning window of length m, scaled by sqrt(8/3).
-void apply_hanning();
-
-// Converts the samples from the input unit to SI units.
-void convert_to_si();
 
 // Puts entries 0..m-1 of seg into bit-reversed order, clearing their imaginary parts.
 void reorder_input();
