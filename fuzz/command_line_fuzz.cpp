@@ -11,7 +11,7 @@
 // Each run happens in a forked child in a scratch folder, as the program ends
 // by calling exit; the child must exit with status 0, 1 or 2 within the alarm
 // and without a sanitizer report, or the fuzzer reports the input.
-#include "cli/scripted_run.h"
+#include "run/scripted_run.h"
 #include "forked_run.h"
 #include "scratch_folder.h"
 

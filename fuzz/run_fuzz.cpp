@@ -5,8 +5,8 @@
 // program ends by calling exit; the child must end with exit status 1 within
 // the alarm, or the fuzzer reports the input.
 #include "forked_run.h"
-#include "run/run.h"
 #include "scratch_folder.h"
+#include "run/run_driver.h"
 
 #include <cstdint>
 #include <cstring>

@@ -240,3 +240,8 @@ void read_command_line(int argc, char** argv)
     check_layout_options();
     check_reading_options();
 }
+
+void reset_script_options()
+{
+    opts = script_options{};
+}

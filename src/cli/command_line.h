@@ -22,7 +22,11 @@ struct script_options {
     reading_request readings; // --tones, --band, --octave, --also, --table
 };
 
+// The one record of the scripted run's options.
 extern script_options opts;
+
+// Forgets every option read into opts (the tests' reset).
+void reset_script_options();
 
 // An option of the table as the help, the completion and the manual name it.
 struct option_name {

@@ -11,11 +11,12 @@
 #include <cstdlib>
 #include <cstring>
 
+layout_given_state layout_given{};
+
 namespace {
 
 constexpr long highest_column = 1000; // columns a line may be read up to
 
-bool every_column = false; // --columns all was given
 
 // The column number an option names, a whole number from 1 to highest_column.
 int column_number(const char* option, const char* text)
@@ -30,7 +31,7 @@ int column_number(const char* option, const char* text)
 // --reference N: it needs every column read.
 void check_reference()
 {
-    if (st.reference != 0 && !every_column)
+    if (st.reference != 0 && !layout_given.every_column)
         script_exit(2, "--reference %d: needs --columns all", st.reference);
 }
 
@@ -50,7 +51,7 @@ void take_every_column(const char* text)
 {
     if (std::strcmp(text, "all") != 0)
         script_exit(2, "--columns %s: only 'all' is known; --column N reads one column", text);
-    every_column = true;
+    layout_given.every_column = true;
 }
 
 void take_rate(const char* text)
@@ -74,9 +75,9 @@ void take_scale(const char* text)
 
 void check_layout_options()
 {
-    if (every_column && st.column != 0)
+    if (layout_given.every_column && st.column != 0)
         script_exit(2, "--column and --columns all: give one of them");
-    if (st.column == 0 && (every_column || st.rate > 0.)) st.column = st.rate > 0. ? 1 : 2;
+    if (st.column == 0 && (layout_given.every_column || st.rate > 0.)) st.column = st.rate > 0. ? 1 : 2;
     check_reference();
 }
 
@@ -95,5 +96,10 @@ void check_record_layout(const char* record)
 
 bool every_column_asked()
 {
-    return every_column;
+    return layout_given.every_column;
+}
+
+void reset_layout_given()
+{
+    layout_given = layout_given_state{};
 }

@@ -5,6 +5,14 @@
 // the record is open. And --scale FACTOR, the factor of every amplitude.
 #pragma once
 
+// What the layout options have given so far.
+struct layout_given_state {
+    bool every_column; // --columns all was given
+};
+
+// The one record of the layout options given.
+extern layout_given_state layout_given;
+
 // --column N: the amplitude column, a whole number from 1 on.
 void take_column(const char* text);
 
@@ -31,3 +39,6 @@ void check_record_layout(const char* record);
 
 // Whether --columns all was given.
 bool every_column_asked();
+
+// Forgets the layout options given (the tests' reset).
+void reset_layout_given();

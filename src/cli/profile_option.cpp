@@ -8,14 +8,19 @@ namespace {
 
 constexpr double default_tolerance_db = 3.;
 
-profile_request asked{"", {}, default_tolerance_db}; // the profile of the run, once read
-bool tolerance_given = false;                        // --tolerance was given
+// The record before any option: no profile, the default tolerance.
+profile_option_state unset_profile_option()
+{
+    return {{"", {}, default_tolerance_db}, false};
+}
 
 } // namespace
 
+profile_option_state profile_option = unset_profile_option();
+
 void take_profile(const char* text)
 {
-    asked.file = text;
+    profile_option.asked.file = text;
 }
 
 void take_tolerance(const char* text)
@@ -23,33 +28,33 @@ void take_tolerance(const char* text)
     double db = 0.;
     if (!positive_number(text, db))
         script_exit(2, "--tolerance %s: a positive number of dB is expected", text);
-    asked.tolerance_db = db;
-    tolerance_given = true;
+    profile_option.asked.tolerance_db = db;
+    profile_option.tolerance_given = true;
 }
 
 const profile_request& read_profile_option()
 {
-    if (asked.file.empty()) {
-        if (tolerance_given) script_exit(2, "--tolerance: give the profile with --profile FILE");
-        return asked;
+    if (profile_option.asked.file.empty()) {
+        if (profile_option.tolerance_given) script_exit(2, "--tolerance: give the profile with --profile FILE");
+        return profile_option.asked;
     }
-    const profile_reading r = read_profile_file(asked.file);
+    const profile_reading r = read_profile_file(profile_option.asked.file);
     if (r.line == 0 && !r.error.empty())
-        script_exit(2, "--profile %s: %s", asked.file.c_str(), r.error.c_str());
+        script_exit(2, "--profile %s: %s", profile_option.asked.file.c_str(), r.error.c_str());
     if (!r.error.empty())
-        script_exit(2, "%s line %d: %s", asked.file.c_str(), r.line, r.error.c_str());
-    asked.points = r.points;
-    return asked;
+        script_exit(2, "%s line %d: %s", profile_option.asked.file.c_str(), r.line, r.error.c_str());
+    profile_option.asked.points = r.points;
+    return profile_option.asked;
 }
 
 const profile_request& asked_profile()
 {
-    return asked;
+    return profile_option.asked;
 }
 
 void warn_unchecked_profile(const run_outcome& outcome)
 {
-    if (asked.file.empty() || outcome.sets.empty()) return;
+    if (profile_option.asked.file.empty() || outcome.sets.empty()) return;
     const profile_check& c = outcome.sets.front().check;
     if (c.beyond_spectrum)
         script_warning("the spectrum's last line is at %g Hz, below the profile's last breakpoint"
@@ -66,4 +71,9 @@ int profile_status(const run_outcome& outcome)
     for (const channel_outcome& set : outcome.sets)
         if (!set.check_file.empty() && !set.check.within) return 3;
     return 0;
+}
+
+void reset_profile_option()
+{
+    profile_option = unset_profile_option();
 }

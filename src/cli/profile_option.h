@@ -3,7 +3,16 @@
 // a usage error (status 2) naming the file and the line.
 #pragma once
 
-#include "output/result_files.h"
+#include "output/result_outcome.h"
+
+// What --profile and --tolerance have given.
+struct profile_option_state {
+    profile_request asked; // the profile of the run, once read
+    bool tolerance_given;  // --tolerance was given
+};
+
+// The one record of the profile options.
+extern profile_option_state profile_option;
 
 // --profile FILE: the test profile to check the PSD against.
 void take_profile(const char* text);
@@ -24,3 +33,6 @@ void warn_unchecked_profile(const run_outcome& outcome);
 
 // The exit status of a finished run: 3 when a set is outside its profile's tolerance, else 0.
 int profile_status(const run_outcome& outcome);
+
+// Forgets the profile options: no profile, the default tolerance (the tests' reset).
+void reset_profile_option();

@@ -7,17 +7,16 @@
 #include "readings/derived_psd.h"
 #include "readings/octave_bands.h"
 #include "core/quantities.h"
-#include "spectrum/finished_psd.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <string>
 
+reading_given_state reading_given{};
+
 namespace {
 
 constexpr long most_tones = 32768; // the lines of the longest spectrum
-
-std::string also_given; // --also as given
 
 // The motion quantities other than the record's, for a message: "velocity or displacement".
 std::string derivable_list(int from)
@@ -41,7 +40,7 @@ void add_derived(const std::string& item)
 {
     const int q = derived_code(folded(item.c_str()));
     if (q == 0)
-        script_exit(2, "--also %s: '%s' is not derived from %s; use %s", also_given.c_str(),
+        script_exit(2, "--also %s: '%s' is not derived from %s; use %s", reading_given.also_given.c_str(),
                     item.c_str(), quantity_name(st.input_type),
                     derivable_list(st.input_type).c_str());
     std::vector<int>& also = opts.readings.also;
@@ -87,28 +86,27 @@ void take_octave(const char* text)
 
 void take_also(const char* text)
 {
-    also_given = text;
+    reading_given.also_given = text;
 }
 
 void check_reading_options()
 {
-    if (also_given.empty() || opts.survey_only) return;
+    if (reading_given.also_given.empty() || opts.survey_only) return;
     if (derivable_list(st.input_type).empty())
         script_exit(2,
                     "--also %s: a %s record gives no other quantity; acceleration, velocity and"
                     " displacement records do",
-                    also_given.c_str(), quantity_name(st.input_type));
+                    reading_given.also_given.c_str(), quantity_name(st.input_type));
     for (std::size_t at = 0;;) {
-        const std::size_t comma = also_given.find(',', at);
-        add_derived(also_given.substr(at, comma == std::string::npos ? comma : comma - at));
+        const std::size_t comma = reading_given.also_given.find(',', at);
+        add_derived(reading_given.also_given.substr(at, comma == std::string::npos ? comma : comma - at));
         if (comma == std::string::npos) break;
         at = comma + 1;
     }
 }
 
-void warn_of_readings()
+void warn_of_readings(const psd_view& view)
 {
-    const psd_view view = finished_psd_view();
     const double low = 0.5 * view.df, high = (view.bins() - 0.5) * view.df;
     for (const band_request& b : opts.readings.bands)
         if (!band_in_spectrum(view, b.low, b.high))
@@ -119,4 +117,9 @@ void warn_of_readings()
         script_warning("--octave %d: no band fits within the spectrum's lines (%g to %g Hz);"
                        " the octave files have no rows",
                        per_octave, low, high);
+}
+
+void reset_reading_given()
+{
+    reading_given = reading_given_state{};
 }

@@ -3,6 +3,18 @@
 // a wrong value ends the process with status 2.
 #pragma once
 
+#include "readings/psd_view.h"
+
+#include <string>
+
+// What the reading options have given that opts.readings does not hold.
+struct reading_given_state {
+    std::string also_given; // --also as given
+};
+
+// The one record of the reading options given.
+extern reading_given_state reading_given;
+
 // --tones N: how many of the strongest tones to list, 0 for none.
 void take_tones(const char* text);
 
@@ -18,6 +30,9 @@ void take_also(const char* text);
 // After all options: checks --also against the record's quantity.
 void check_reading_options();
 
-// After the run: one warning for each band beyond the spectrum and for octave
-// files without a band.
-void warn_of_readings();
+// After the run: one warning for each band beyond the finished PSD's view and
+// for octave files without a band.
+void warn_of_readings(const psd_view& view);
+
+// Forgets the reading options given (the tests' reset).
+void reset_reading_given();

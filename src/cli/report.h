@@ -2,7 +2,7 @@
 // and the choices, then the results and the files written.
 #pragma once
 
-#include "output/result_files.h"
+#include "output/result_outcome.h"
 
 // Prints the record's survey figures and the run's choices.
 void report_record();

@@ -1,10 +1,25 @@
 // The program-wide record of a run: every buffer, table, counter, choice and
 // constant lives here, in static storage, for the life of the process.
 // Procedures read and write its fields directly through the one instance `st`.
-// State kept elsewhere: the scripted run's options (cli/command_line.h `opts`),
-// its staged result files (output/staged_files.cpp), each channel's overlap,
-// power and cross-power (spectrum/channel_store.cpp), the spectra of a segment
-// kept for the cross-power (spectrum/cross_spectrum.cpp) and the column reader's buffers.
+// Every other piece of mutable state is a named record declared in its file's
+// header, one instance each, with a reset_* function the tests' reset calls:
+//   core/run_cleanups.h        `cleanups`       clean-ups registered for an early end
+//   platform/console_format.h  `console`        the console's mute switch
+//   platform/console_input.h   `console_output` standard output's buffer
+//   platform/ending_signals.h  `signal_handling` the clean-up the signal handler runs
+//   platform/key_wait.h        `key_wait`       the terminal's settings during the wait
+//   platform/progress_bar.h    `progress_bar`   the progress bar on standard error
+//   input/ (its own records, listed by the readers' work)
+//   spectrum/ctfourier.h       `fourier`        the transform's choice of loops
+//   spectrum/channel_store.h   `stores`         each channel's overlap, power and cross-power
+//   spectrum/cross_spectrum.h  `kept_spectra`   the spectra kept for the cross-power
+//   output/run_leftovers.h     `leftovers`      temporary files and made folders to remove
+//   output/result_lock.h       `result_locks`   the locked result folders
+//   output/staged_files.h      `staged_files`   the result files staged so far
+//   cli/command_line.h         `opts`           the scripted run's options
+//   cli/layout_options.h       `layout_given`   --columns all given
+//   cli/profile_option.h       `profile_option` --profile and --tolerance
+//   cli/reading_options.h      `reading_given`  --also as given
 #pragma once
 
 #include <cstdint>

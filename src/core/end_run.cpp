@@ -1,7 +1,7 @@
 // Ending a run early and warning, in the dialogue's words or the scripted run's one line.
 #include "core/end_run.h"
+#include "core/run_cleanups.h"
 #include "core/script_messages.h"
-#include "input/pair_feed.h"
 #include "platform/console_format.h"
 #include "core/analysis_state.h"
 
@@ -9,7 +9,7 @@
 
 void end_run(const char* fmt, ...)
 {
-    stop_pair_feed(); // before the record it reads is closed
+    stop_reading_threads(); // before the record they read is closed
     va_list ap;
     va_start(ap, fmt);
     const std::string text = formatted(fmt, ap);

@@ -1,6 +1,6 @@
 // The scripted run's one-line messages on standard error and its exit.
 #include "core/script_messages.h"
-#include "output/run_leftovers.h"
+#include "core/run_cleanups.h"
 #include "platform/console_format.h"
 #include "platform/progress_bar.h"
 #include "core/analysis_state.h"
@@ -61,7 +61,7 @@ void script_exit(int status, const char* fmt, ...)
     const std::string message = formatted(fmt, ap);
     va_end(ap);
     progress_end();
-    remove_leftovers(); // a failed run leaves no temporary file and no folder it made
+    remove_run_files(); // a failed run leaves no temporary file and no folder it made
     for (std::FILE*& f : st.fp) {
         if (f != nullptr) std::fclose(f);
         f = nullptr;

@@ -1,5 +1,6 @@
 // The read-ahead thread of the segment loop and the blocks of pairs it hands over.
 #include "input/pair_feed.h"
+#include "core/run_cleanups.h"
 #include "input/record_format.h"
 
 #include <algorithm>
@@ -119,6 +120,7 @@ void start_pair_feed(std::uint64_t limit)
 {
     stop_pair_feed();
     if (limit == 0) return;
+    on_end_stop_reading(stop_pair_feed); // a run ending early stops the reader first
     feed.limit = limit;
     feed.produced = feed.consumed = 0;
     feed.stop = false;

@@ -4,7 +4,6 @@
 #include "output/staged_files.h"
 #include "platform/console_format.h"
 #include "core/analysis_state.h"
-#include "spectrum/finished_psd.h"
 
 #include <cstdio>
 
@@ -30,11 +29,8 @@ bool write_check_rows(std::FILE* f, const profile_check& c)
 
 } // namespace
 
-void stage_check_file(channel_outcome& set, const profile_request& profile,
-                      const std::string& summary_path)
+void stage_check_file(channel_outcome& set, const std::string& summary_path)
 {
-    if (profile.file.empty()) return;
-    set.check = check_profile(finished_psd_view(), profile.points, profile.tolerance_db);
     set.check_file = path_in(set.folder, check_file_name());
     if (set.check_file == summary_full_path(summary_path))
         give_up("--summary " + summary_path + ": names a result file");

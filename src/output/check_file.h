@@ -4,12 +4,11 @@
 // followed by a blank), then the deviation in dB as "%7.2f".
 #pragma once
 
-#include "output/result_files.h"
+#include "output/result_outcome.h"
 
 #include <string>
 
-// Checks the finished PSD in st.psd against the profile, when one was asked
-// for, and stages the set's check file in its folder; a file that cannot be
-// written, or that --summary names, ends the run like any result file.
-void stage_check_file(channel_outcome& set, const profile_request& profile,
-                      const std::string& summary_path);
+// Stages the set's check file of its check against the profile in its folder,
+// then drops the check's lines; a file that cannot be written, or that
+// --summary names, ends the run like any result file.
+void stage_check_file(channel_outcome& set, const std::string& summary_path);

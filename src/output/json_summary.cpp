@@ -4,7 +4,6 @@
 #include "output/staged_files.h"
 #include "output/transfer_files.h"
 #include "platform/console_format.h"
-#include "readings/confidence.h"
 #include "core/analysis_state.h"
 #include "core/quantities.h"
 
@@ -186,7 +185,7 @@ void add_readings(nlohmann::ordered_json& summary, const channel_outcome& set)
     nlohmann::ordered_json& results = summary["results"];
     results["tones"] = tones_json(set.readings.tones, rms_unit());
     results["bands"] = bands_json(set.readings.bands, rms_unit());
-    const confidence_range range = confidence_90(st.nave);
+    const confidence_range& range = set.confidence;
     results["dof"] = range.dof;
     results["confidence_90_db"] = {range.low_db, range.high_db};
     results["derived"] = nlohmann::ordered_json::array();

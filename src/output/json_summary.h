@@ -2,7 +2,7 @@
 // the files, and the one-line caption of the run's parameters for pictures.
 #pragma once
 
-#include "output/result_files.h"
+#include "output/result_outcome.h"
 
 #include <nlohmann/json.hpp>
 #include <string>

@@ -1,9 +1,8 @@
 // The dialogue's output files: their names in the file slots, the announcement, their creation.
+#include "output/output_files.h"
 #include "output/file_sets.h"
-#include "output/output.h"
 #include "platform/console_format.h"
 #include "core/analysis_state.h"
-#include "spectrum/finished_psd.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -62,11 +61,4 @@ void create_output_files()
         st.fp[slot] = open_result_file(st.fname[slot]);
         if (st.fp[slot] == nullptr) zprint(" Failed to open file: %s \n", st.fname[slot]);
     }
-}
-
-void output_stage()
-{
-    finish_psd();
-    create_output_files();
-    write_spectra();
 }

@@ -2,14 +2,12 @@
 #include "output/reading_files.h"
 #include "output/file_sets.h"
 #include "output/octave_files.h"
-#include "output/output.h"
 #include "output/spectrum_table.h"
 #include "output/staged_files.h"
-#include "readings/band_power.h"
-#include "readings/derived_psd.h"
 #include "core/analysis_state.h"
 #include "core/quantities.h"
-#include "spectrum/finished_psd.h"
+#include "output/output_files.h"
+#include "output/spectrum_writers.h"
 
 namespace {
 
@@ -29,14 +27,13 @@ void close_listed(std::FILE* f, bool written, const std::string& path)
         give_up(path + ": could not be written" + nothing_written);
 }
 
-// Writes the octave file beside each PSD file of the view's quantity; returns their paths.
+} // namespace
+
 std::vector<std::string> stage_octave_files(channel_outcome& set, const result_request& request,
-                                            const psd_view& view)
+                                            const psd_view& view, int per_octave,
+                                            const std::vector<octave_band>& bands)
 {
     std::vector<std::string> paths;
-    const int per_octave = request.readings.octave;
-    if (per_octave == 0) return paths;
-    const std::vector<octave_band> bands = octave_bands(view, per_octave);
     const file_set& files = file_set_of(view.quantity);
     for (int i = 0; i < files.count && files.files[i].content == file_content::psd; ++i) {
         const result_file& psd = files.files[i];
@@ -50,7 +47,6 @@ std::vector<std::string> stage_octave_files(channel_outcome& set, const result_r
     return paths;
 }
 
-// Writes the complete file set of a derived quantity's view; returns their paths.
 std::vector<std::string> stage_derived_set(channel_outcome& set, const result_request& request,
                                            const psd_view& view)
 {
@@ -72,17 +68,6 @@ std::vector<std::string> stage_derived_set(channel_outcome& set, const result_re
     return paths;
 }
 
-// The view of a quantity derived from the record's, over its PSD.
-psd_view derived_view(const psd_view& record, const std::vector<double>& psd, int quantity)
-{
-    psd_view v = record;
-    v.psd = psd.data();
-    v.quantity = quantity;
-    v.english = english_factor(quantity);
-    return v;
-}
-
-// Writes the table of every file's values of the views.
 void stage_table(channel_outcome& set, const result_request& request,
                  const std::vector<psd_view>& views)
 {
@@ -93,32 +78,3 @@ void stage_table(channel_outcome& set, const result_request& request,
     close_listed(f, write_spectrum_table(f, views), path);
 }
 
-} // namespace
-
-void stage_readings(channel_outcome& set, const result_request& request)
-{
-    const reading_request& asked = request.readings;
-    const psd_view view = finished_psd_view();
-    set.readings = read_spectrum(view, asked);
-    stage_octave_files(set, request, view);
-    std::vector<std::vector<double>> derived; // the derived PSDs, alive for the table
-    derived.reserve(asked.also.size());
-    std::vector<psd_view> views = {view};
-    reading_request bands_only = asked;
-    bands_only.tones = 0;
-    const std::vector<tone> every_tone =
-        asked.also.empty() ? std::vector<tone>() : find_tones(view, static_cast<int>(view.bins()));
-    for (int quantity : asked.also) {
-        const int n = integrations(view.quantity, quantity);
-        derived.push_back(derived_psd(view, n));
-        const psd_view d = derived_view(view, derived.back(), quantity);
-        derived_outcome out{quantity, overall_rms(d), read_spectrum(d, bands_only),
-                            stage_derived_set(set, request, d)};
-        out.readings.tones = derived_tones(every_tone, n, view.english, d.english, asked.tones);
-        for (const std::string& path : stage_octave_files(set, request, d))
-            out.files.push_back(path);
-        set.derived.push_back(out);
-        views.push_back(d);
-    }
-    if (asked.table) stage_table(set, request, views);
-}

@@ -14,15 +14,15 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
+result_locks_state result_locks{};
 
-std::vector<int> held; // the locked folders' descriptors
+namespace {
 
 // Closes the locked folders' descriptors as the process exits, which releases the locks.
 void release_locks()
 {
-    for (int fd : held) close(fd);
-    held.clear();
+    for (int fd : result_locks.held) close(fd);
+    result_locks.held.clear();
 }
 
 // Takes the lock of one folder, waiting for another run when it holds it; the
@@ -37,8 +37,8 @@ void lock_folder(const std::string& folder)
         }
     }
     if (result == 0) {
-        if (held.empty()) std::atexit(release_locks);
-        held.push_back(fd);
+        if (result_locks.held.empty()) std::atexit(release_locks);
+        result_locks.held.push_back(fd);
         return;
     }
     run_warning("%s: cannot be locked (%s); a run into it at the same time could mix its files"
@@ -99,4 +99,9 @@ std::string temporary_template(const std::string& path)
     const std::size_t slash = path.rfind('/');
     const std::size_t name_at = slash == std::string::npos ? 0 : slash + 1;
     return path.substr(0, name_at) + "." + path.substr(name_at) + ".XXXXXX";
+}
+
+void reset_result_locks()
+{
+    release_locks();
 }

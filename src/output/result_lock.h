@@ -4,6 +4,16 @@
 // temporaries of this run's result names that a killed run left are removed.
 #pragma once
 
+#include <vector>
+
+// The folders this run has locked.
+struct result_locks_state {
+    std::vector<int> held; // the locked folders' descriptors, open until the process ends
+};
+
+// The one set of locks of the process.
+extern result_locks_state result_locks;
+
 #include <string>
 
 // Locks the output folder and the folder of the summary (full paths; "" for
@@ -19,3 +29,6 @@ void remove_stale_temporaries(const std::string& path);
 
 // The template ".NAME.XXXXXX" for mkstemp of a temporary of path, in path's folder.
 std::string temporary_template(const std::string& path);
+
+// Closes the locked folders' descriptors, releasing their locks (the tests' reset).
+void reset_result_locks();

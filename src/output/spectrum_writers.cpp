@@ -1,10 +1,9 @@
 // The rows of the PSD and magnitude files of a finished PSD, and the run summary lines.
+#include "output/spectrum_writers.h"
 #include "output/file_sets.h"
-#include "output/output.h"
 #include "platform/console_format.h"
 #include "core/analysis_state.h"
 #include "core/quantities.h"
-#include "spectrum/finished_psd.h"
 
 #include <cerrno>
 #include <cmath>
@@ -133,8 +132,8 @@ void write_spectrum_files(const psd_view& view)
     write_magnitude_files(view, set);
 }
 
-void write_spectra()
+void write_spectra(const psd_view& view)
 {
-    write_spectrum_files(finished_psd_view());
+    write_spectrum_files(view);
     print_summary();
 }

@@ -18,9 +18,9 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
+staged_files_state staged_files{};
 
-std::vector<staged_file> staged; // every temporary file made so far
+namespace {
 
 // Clears the progress bar and removes the temporaries and made folders, for a signal handler.
 void clean_up_on_signal()
@@ -32,9 +32,9 @@ void clean_up_on_signal()
 // Closes the descriptors kept to flush the staged files and forgets them.
 void forget_staged()
 {
-    for (const staged_file& f : staged)
+    for (const staged_file& f : staged_files.staged)
         if (f.sync_fd >= 0) close(f.sync_fd);
-    staged.clear();
+    staged_files.staged.clear();
 }
 
 // The permissions a new file gets from fopen: read and write as the umask allows.
@@ -85,8 +85,8 @@ std::FILE* stage(const std::string& path)
     const int fd = mkstemp(temp.data());
     if (fd < 0) give_up(failed(path, errno));
     leave_temporary(temp);
-    staged.push_back({path, temp, fcntl(fd, F_DUPFD_CLOEXEC, 0)});
-    std::FILE* f = staged.back().sync_fd >= 0 && fchmod(fd, new_file_mode()) == 0
+    staged_files.staged.push_back({path, temp, fcntl(fd, F_DUPFD_CLOEXEC, 0)});
+    std::FILE* f = staged_files.staged.back().sync_fd >= 0 && fchmod(fd, new_file_mode()) == 0
                        ? fdopen(fd, "w")
                        : nullptr;
     if (f == nullptr) {
@@ -114,11 +114,11 @@ void write_summary(const std::string& path, const std::string& text)
 
 void put_in_place()
 {
-    std::string error = sync_to_disk(staged);
+    std::string error = sync_to_disk(staged_files.staged);
     if (!error.empty()) give_up(error);
     {
         const ending_signals_held held; // a signal now would cut the set in two
-        error = replace_as_one_set(staged);
+        error = replace_as_one_set(staged_files.staged);
         if (!error.empty()) give_up(error);
         keep_leftovers();
     }
@@ -128,7 +128,7 @@ void put_in_place()
 long long written_size(const std::string& path)
 {
     std::string name = path;
-    for (const staged_file& f : staged)
+    for (const staged_file& f : staged_files.staged)
         if (f.path == path) name = f.temp;
     struct stat info {};
     return stat(name.c_str(), &info) == 0 ? static_cast<long long>(info.st_size) : -1;
@@ -154,4 +154,9 @@ void catch_ending_signals()
 std::string path_in(const std::string& folder, const std::string& name)
 {
     return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+void reset_staged_files()
+{
+    forget_staged();
 }

@@ -2,12 +2,23 @@
 // name in its folder, and all of them are put in place together only when
 // every one of them was written, closed and flushed to the disk without
 // error, so a run that fails leaves every result file as it was. The list of
-// temporaries is this file's own state, kept outside analysis_state because
+// temporaries is this file's own record, kept outside analysis_state because
 // only the scripted run has it.
 #pragma once
 
+#include "output/set_replacement.h"
+
 #include <cstdio>
 #include <string>
+#include <vector>
+
+// The result files staged so far.
+struct staged_files_state {
+    std::vector<staged_file> staged; // every temporary file made so far
+};
+
+// The one list of staged files of the process.
+extern staged_files_state staged_files;
 
 // Makes the ending signals clear the progress bar and remove the temporary
 // files and the folders the run made before they end the process.
@@ -53,3 +64,6 @@ void put_in_place();
 // Size in bytes of the file written for path: its temporary while it is staged,
 // the file itself after put_in_place(); -1 when it cannot be read.
 long long written_size(const std::string& path);
+
+// Closes the kept descriptors and forgets every staged file (the tests' reset).
+void reset_staged_files();

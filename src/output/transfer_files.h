@@ -4,6 +4,7 @@
 #pragma once
 
 #include "readings/resonance.h"
+#include "readings/transfer_function.h"
 
 #include <optional>
 #include <string>
@@ -26,10 +27,9 @@ struct transfer_outcome {
     resonance peak;                 // the resonance of its H1
 };
 
-// For a response channel (not the reference, in a run with one): writes its
-// H1.frf and H1.coh into folder, staged as the other result files, and finds
-// the resonance; ends the run when the summary would be one of them or a file
-// cannot be written. Nothing for the reference or a run without one.
-std::optional<transfer_outcome> stage_transfer_files(int channel, const std::string& folder,
-                                                     const std::vector<std::string>& names,
-                                                     const std::string& summary_path);
+// Writes a response channel's H1.frf and H1.coh of the curves into folder,
+// staged as the other result files; returns their full paths. Ends the run
+// when the summary would be one of them or a file cannot be written.
+std::vector<std::string> stage_transfer_files(const transfer_curves& curves,
+                                              const std::string& folder,
+                                              const std::string& summary_path);

@@ -282,18 +282,18 @@ bool write_formatted(std::FILE* f, const char* fmt, va_list ap)
     return ok;
 }
 
-bool console_muted = false; // zprint writes nothing while set
-
 } // namespace
+
+console_state console{};
 
 void set_console_muted(bool muted)
 {
-    console_muted = muted;
+    console.muted = muted;
 }
 
 bool console_is_muted()
 {
-    return console_muted;
+    return console.muted;
 }
 
 std::string widen_json_exponents(const std::string& json)
@@ -334,7 +334,7 @@ std::size_t zsprint(char* out, std::size_t cap, const char* fmt, ...)
 
 void zprint(const char* fmt, ...)
 {
-    if (console_muted) return;
+    if (console.muted) return;
     va_list ap;
     va_start(ap, fmt);
     write_formatted(stdout, fmt, ap);
@@ -348,4 +348,9 @@ bool zfprint(std::FILE* f, const char* fmt, ...)
     const bool ok = write_formatted(f, fmt, ap);
     va_end(ap);
     return ok;
+}
+
+void reset_console()
+{
+    console = console_state{};
 }

@@ -21,12 +21,23 @@ std::size_t zsprint(char* out, std::size_t cap, const char* fmt, ...)
 // Formats to the console (standard output).
 void zprint(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
+// The console's own switch.
+struct console_state {
+    bool muted; // zprint writes nothing while set
+};
+
+// The one console of the process.
+extern console_state console;
+
 // Turns the console off (true) or on: while off, zprint returns at once, so
 // nothing is even formatted. The scripted run keeps per-segment text off this way.
 void set_console_muted(bool muted);
 
 // True while zprint writes nothing.
 bool console_is_muted();
+
+// Turns the console on again: its start-up state (the tests' reset).
+void reset_console();
 
 // Widens to three digits every two-digit exponent of the numbers in a JSON
 // text (1e-05 becomes 1e-005), leaving the text inside strings alone.

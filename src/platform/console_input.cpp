@@ -2,8 +2,11 @@
 #include "platform/console_input.h"
 
 #include <cctype>
+#include <cstring>
 #include <cstdio>
 #include <unistd.h>
+
+console_output_state console_output{};
 
 namespace {
 
@@ -72,6 +75,12 @@ void discard_input_line()
 
 void set_console_buffering()
 {
-    static char buffer[1 << 16]; // the C library ignores the size unless given the buffer
-    if (!isatty(STDOUT_FILENO)) std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+    if (!isatty(STDOUT_FILENO))
+        std::setvbuf(stdout, console_output.buffer, _IOFBF, sizeof console_output.buffer);
+}
+
+void reset_console_output()
+{
+    std::fflush(stdout); // the buffer may be standard output's: empty it before clearing
+    std::memset(console_output.buffer, 0, sizeof console_output.buffer);
 }

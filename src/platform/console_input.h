@@ -21,5 +21,16 @@ answer_result read_line_answer(char* buf, std::size_t cap);
 // Discards the rest of the current input line.
 void discard_input_line();
 
+// Standard output's buffer once set_console_buffering() has given it one.
+struct console_output_state {
+    char buffer[1 << 16]; // the C library ignores the size unless given the buffer
+};
+
+// The one console output buffer of the process.
+extern console_output_state console_output;
+
 // Makes the console fully buffered when it is not a terminal.
 void set_console_buffering();
+
+// Flushes standard output and clears its buffer (the tests' reset).
+void reset_console_output();

@@ -4,12 +4,12 @@
 #include <csignal>
 #include <pthread.h>
 
+signal_handling_state signal_handling{};
+
 namespace {
 
 constexpr int ending_signals[] = {SIGINT,  SIGTERM, SIGHUP,  SIGQUIT,
                                   SIGALRM, SIGUSR1, SIGUSR2, SIGPIPE};
-
-signal_cleanup installed_cleanup = nullptr; // what the handler runs first
 
 // The set of the ending signals.
 sigset_t ending_set()
@@ -23,7 +23,7 @@ sigset_t ending_set()
 // Runs the clean-up, then ends the process by the same signal with its default action.
 extern "C" void end_by_signal(int sig)
 {
-    if (installed_cleanup != nullptr) installed_cleanup();
+    if (signal_handling.installed_cleanup != nullptr) signal_handling.installed_cleanup();
     struct sigaction action {};
     action.sa_handler = SIG_DFL;
     sigemptyset(&action.sa_mask);
@@ -39,7 +39,7 @@ extern "C" void end_by_signal(int sig)
 
 void on_ending_signals(signal_cleanup cleanup)
 {
-    installed_cleanup = cleanup;
+    signal_handling.installed_cleanup = cleanup;
     struct sigaction action {};
     action.sa_handler = end_by_signal;
     action.sa_mask = ending_set(); // one clean-up at a time
@@ -63,4 +63,9 @@ ending_signals_held::ending_signals_held()
 ending_signals_held::~ending_signals_held()
 {
     pthread_sigmask(SIG_SETMASK, &before_, nullptr);
+}
+
+void reset_signal_handling()
+{
+    signal_handling = signal_handling_state{};
 }

@@ -9,6 +9,17 @@
 // Work a signal handler may do before the process ends: async-signal-safe calls only.
 using signal_cleanup = void (*)();
 
+// What the handler of the ending signals does.
+struct signal_handling_state {
+    signal_cleanup installed_cleanup; // what the handler runs first, or nothing
+};
+
+// The one handling of the process's ending signals.
+extern signal_handling_state signal_handling;
+
+// Has the handler run no clean-up: its start-up state (the tests' reset).
+void reset_signal_handling();
+
 // Has every ending signal run cleanup and then end the process as it would
 // have; a later call replaces the clean-up.
 void on_ending_signals(signal_cleanup cleanup);

@@ -7,14 +7,14 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace {
+key_wait_state key_wait{};
 
-termios saved_terminal; // the terminal's settings before the wait, restored on any way out
+namespace {
 
 // Restores the terminal before an ending signal ends the process.
 void restore_terminal()
 {
-    tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
+    tcsetattr(STDIN_FILENO, TCSANOW, &key_wait.saved_terminal);
 }
 
 } // namespace
@@ -22,12 +22,12 @@ void restore_terminal()
 void wait_for_key()
 {
     std::fflush(stdout);
-    if (!isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &saved_terminal) != 0) {
+    if (!isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &key_wait.saved_terminal) != 0) {
         std::getchar();
         return;
     }
     on_ending_signals(restore_terminal);
-    termios raw = saved_terminal;
+    termios raw = key_wait.saved_terminal;
     // Without ISIG, Ctrl-C, Ctrl-\ and Ctrl-Z are keys like any other: they end the
     // wait, and the terminal is never left without echo by a signal.
     raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ISIG);
@@ -38,5 +38,10 @@ void wait_for_key()
     char key;
     while (read(STDIN_FILENO, &key, 1) < 0 && errno == EINTR) {
     }
-    tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
+    tcsetattr(STDIN_FILENO, TCSANOW, &key_wait.saved_terminal);
+}
+
+void reset_key_wait()
+{
+    key_wait = key_wait_state{};
 }

@@ -5,16 +5,13 @@
 #include <ctime>
 #include <unistd.h>
 
+progress_bar_state progress_bar{};
+
 namespace {
 
 constexpr long redraw_ns = 100000000; // at most ten drawings a second
 constexpr int bar_width = 30;         // characters of the bar between its brackets
 
-bool drawing = false;           // a bar is on the terminal
-unsigned long long total_bytes; // bytes of the record, 0 for a count of pairs
-timespec last_drawn;            // when the bar was last drawn
-bool drawn_once = false;        // the bar has been drawn since progress_begin
-std::size_t line_chars = 0;     // characters of the last drawing, to clear it
 
 // Nanoseconds from a to b.
 long long elapsed_ns(const timespec& a, const timespec& b)
@@ -39,11 +36,11 @@ void draw(unsigned long long done)
 {
     char line[160];
     std::size_t len = 0;
-    if (total_bytes == 0) {
+    if (progress_bar.total_bytes == 0) {
         len = zsprint(line, sizeof line, "\rzentri: %llu pairs read", done);
     } else {
         const double share =
-            done < total_bytes ? static_cast<double>(done) / static_cast<double>(total_bytes) : 1.;
+            done < progress_bar.total_bytes ? static_cast<double>(done) / static_cast<double>(progress_bar.total_bytes) : 1.;
         const int filled = static_cast<int>(share * bar_width);
         char bar[bar_width + 1];
         for (int i = 0; i < bar_width; ++i) bar[i] = i < filled ? '#' : ' ';
@@ -51,7 +48,7 @@ void draw(unsigned long long done)
         len = zsprint(line, sizeof line, "\rzentri: [%s] %3d%% read", bar,
                       static_cast<int>(share * 100.));
     }
-    line_chars = len;
+    progress_bar.line_chars = len;
     put_stderr(line, len);
 }
 
@@ -59,30 +56,35 @@ void draw(unsigned long long done)
 
 void progress_begin(unsigned long long total)
 {
-    drawing = isatty(STDERR_FILENO) != 0;
-    total_bytes = total;
-    drawn_once = false;
+    progress_bar.drawing = isatty(STDERR_FILENO) != 0;
+    progress_bar.total_bytes = total;
+    progress_bar.drawn_once = false;
 }
 
 void progress_show(unsigned long long done)
 {
-    if (!drawing) return;
+    if (!progress_bar.drawing) return;
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    if (drawn_once && elapsed_ns(last_drawn, now) < redraw_ns) return;
-    last_drawn = now;
-    drawn_once = true;
+    if (progress_bar.drawn_once && elapsed_ns(progress_bar.last_drawn, now) < redraw_ns) return;
+    progress_bar.last_drawn = now;
+    progress_bar.drawn_once = true;
     draw(done);
 }
 
 void progress_end()
 {
-    if (!drawing) return;
-    drawing = false;
+    if (!progress_bar.drawing) return;
+    progress_bar.drawing = false;
     char blank[160];
     std::size_t n = 0;
     blank[n++] = '\r';
-    while (n < line_chars && n + 2 < sizeof blank) blank[n++] = ' ';
+    while (n < progress_bar.line_chars && n + 2 < sizeof blank) blank[n++] = ' ';
     blank[n++] = '\r';
     put_stderr(blank, n);
+}
+
+void reset_progress_bar()
+{
+    progress_bar = progress_bar_state{};
 }

@@ -35,3 +35,14 @@ double coherence(const cross_view& v, std::uint32_t k)
     if (!(power > 0.)) return 0.;
     return cross_power(v, k) / power;
 }
+
+transfer_curves transfer_curves_of(const cross_view& v)
+{
+    transfer_curves c{{}, {}, {}, v.df};
+    for (std::uint32_t k = 0; k < v.bins; ++k) {
+        c.magnitude.push_back(h1_magnitude(v, k));
+        c.phase.push_back(h1_phase(v, k));
+        c.coherence.push_back(coherence(v, k));
+    }
+    return c;
+}

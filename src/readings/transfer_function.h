@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 // The summed spectra of a reference x and a response y.
 struct cross_view {
@@ -23,3 +24,14 @@ double h1_phase(const cross_view& v, std::uint32_t k);
 
 // The coherence |Gxy|^2 / (Gxx·Gyy) of bin k; 0 where either channel has no power.
 double coherence(const cross_view& v, std::uint32_t k);
+
+// H1 and the coherence of every bin, as the files H1.frf and H1.coh list them.
+struct transfer_curves {
+    std::vector<double> magnitude; // |H1| of bin k
+    std::vector<double> phase;     // phase of H1 of bin k, degrees
+    std::vector<double> coherence; // coherence of bin k
+    double df;                     // line spacing, Hz
+};
+
+// The curves of bins 0..v.bins-1.
+transfer_curves transfer_curves_of(const cross_view& v);

@@ -1,9 +1,9 @@
 // The input dialogue: the record's name, its quantity and its unit.
+#include "run/input_dialogue.h"
 #include "platform/console_format.h"
 #include "platform/console_input.h"
 #include "core/analysis_state.h"
 #include "core/quantities.h"
-#include "run/run.h"
 #include "core/end_run.h"
 #include "input/input.h"
 

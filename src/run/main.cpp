@@ -1,7 +1,7 @@
 // The program's entry: the dialogue without arguments, the scripted run with them.
-#include "cli/scripted_run.h"
 #include "platform/ending_signals.h"
-#include "run/run.h"
+#include "run/scripted_run.h"
+#include "run/run_driver.h"
 
 int main(int argc, char** argv)
 {

@@ -1,11 +1,14 @@
 // The interactive run from banner to key wait, and the start of every run.
+#include "run/run_driver.h"
 #include "input/input.h"
-#include "output/output.h"
 #include "platform/console_format.h"
 #include "platform/console_input.h"
 #include "platform/key_wait.h"
 #include "core/analysis_state.h"
-#include "run/run.h"
+#include "run/output_stage.h"
+#include "run/input_dialogue.h"
+#include "run/segment_length_dialogue.h"
+#include "run/segment_loop.h"
 
 #include <cstdlib>
 #include <cstring>

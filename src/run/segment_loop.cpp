@@ -1,13 +1,14 @@
 // The segment loop of a one-channel record: read, condition, transform, accumulate.
+#include "run/segment_loop.h"
 #include "input/input.h"
 #include "input/pass_survey.h"
 #include "input/pair_feed.h"
 #include "platform/console_format.h"
 #include "platform/progress_bar.h"
 #include "core/analysis_state.h"
-#include "run/run.h"
 #include "core/end_run.h"
-#include "spectrum/spectrum.h"
+#include "spectrum/conditioning.h"
+#include "spectrum/ctfourier.h"
 
 #include <cmath>
 #include <cstring>

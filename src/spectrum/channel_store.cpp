@@ -4,22 +4,11 @@
 // touches the cross-power). The copies are m/2 floats and m doubles per channel
 // and segment, small beside the transform.
 #include "spectrum/channel_store.h"
-#include "input/column_reader.h"
 #include "core/analysis_state.h"
 
 #include <cstring>
 
-namespace {
-
-// What one channel carries from segment to segment.
-struct channel_store {
-    float overlap[max_m / 2]; // raw second half of its previous segment
-    double psd[max_m];        // its power summed per bin
-    double cross[max_m];      // conj(X)·Y against the reference summed, re and im of bins 0..m/2-1
-};
-channel_store store[max_channels];
-
-} // namespace
+channel_stores stores{};
 
 void channel_store_start()
 {
@@ -28,27 +17,32 @@ void channel_store_start()
 
 void channel_swap_in(int channel)
 {
-    std::memcpy(st.overlap, store[channel].overlap, st.nhs * sizeof st.overlap[0]);
-    std::memcpy(st.psd, store[channel].psd, st.m * sizeof st.psd[0]);
+    std::memcpy(st.overlap, stores.channel[channel].overlap, st.nhs * sizeof st.overlap[0]);
+    std::memcpy(st.psd, stores.channel[channel].psd, st.m * sizeof st.psd[0]);
 }
 
 void channel_swap_out(int channel)
 {
-    std::memcpy(store[channel].overlap, st.overlap, st.nhs * sizeof st.overlap[0]);
-    std::memcpy(store[channel].psd, st.psd, st.m * sizeof st.psd[0]);
+    std::memcpy(stores.channel[channel].overlap, st.overlap, st.nhs * sizeof st.overlap[0]);
+    std::memcpy(stores.channel[channel].psd, st.psd, st.m * sizeof st.psd[0]);
 }
 
 void select_channel_results(int channel)
 {
-    std::memcpy(st.psd, store[channel].psd, st.m * sizeof st.psd[0]);
+    std::memcpy(st.psd, stores.channel[channel].psd, st.m * sizeof st.psd[0]);
 }
 
 const double* channel_psd(int channel)
 {
-    return store[channel].psd;
+    return stores.channel[channel].psd;
 }
 
 double* channel_cross(int channel)
 {
-    return store[channel].cross;
+    return stores.channel[channel].cross;
+}
+
+void reset_channel_stores()
+{
+    std::memset(&stores, 0, sizeof stores);
 }

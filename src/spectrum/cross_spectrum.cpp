@@ -7,10 +7,10 @@
 
 #include <cstring>
 
+kept_spectra_state kept_spectra{};
+
 namespace {
 
-complex_entry reference_spectrum[max_m / 2]; // the reference's spectrum of the current segment
-complex_entry first_spectrum[max_m / 2];     // channel 0's, while the reference's turn is to come
 
 // Copies bins 0..m/2-1 of the spectrum in st.seg.
 void keep_spectrum(complex_entry* kept)
@@ -23,7 +23,7 @@ void add_cross(int channel, const complex_entry* y)
 {
     double* g = channel_cross(channel);
     for (std::uint32_t k = 0; k < st.nhs; ++k) {
-        const complex_entry x = reference_spectrum[k];
+        const complex_entry x = kept_spectra.reference_spectrum[k];
         g[2 * static_cast<std::size_t>(k)] += static_cast<double>(x.re) * y[k].re + static_cast<double>(x.im) * y[k].im;
         g[(2 * static_cast<std::size_t>(k)) + 1] += static_cast<double>(x.re) * y[k].im - static_cast<double>(x.im) * y[k].re;
     }
@@ -57,17 +57,16 @@ void cross_spectrum_take(int channel)
     const int ref = reference_channel();
     if (ref < 0) return;
     if (channel == ref) {
-        keep_spectrum(reference_spectrum);
-        if (ref != 0) add_cross(0, first_spectrum);
+        keep_spectrum(kept_spectra.reference_spectrum);
+        if (ref != 0) add_cross(0, kept_spectra.first_spectrum);
     } else if (channel == 0) {
-        keep_spectrum(first_spectrum);
+        keep_spectrum(kept_spectra.first_spectrum);
     } else {
         add_cross(channel, st.seg);
     }
 }
 
-cross_view channel_cross_view(int channel)
+void reset_kept_spectra()
 {
-    return {channel_psd(reference_channel()), channel_psd(channel), channel_cross(channel),
-            st.m / 2, st.df};
+    std::memset(&kept_spectra, 0, sizeof kept_spectra);
 }

@@ -4,7 +4,16 @@
 // gives, so that at most two spectra of a segment need keeping.
 #pragma once
 
-#include "readings/transfer_function.h"
+#include "core/analysis_state.h"
+
+// The spectra of a segment kept until the cross-power can be added.
+struct kept_spectra_state {
+    complex_entry reference_spectrum[max_m / 2]; // the reference's spectrum of the current segment
+    complex_entry first_spectrum[max_m / 2];     // channel 0's, while the reference's turn is to come
+};
+
+// The one pair of kept spectra, in static storage.
+extern kept_spectra_state kept_spectra;
 
 // The channel of the reference column, or -1 when the run has none.
 int reference_channel();
@@ -21,5 +30,5 @@ void cross_spectrum_start();
 // spectrum until the reference's is there, or adds conj(X)·Y into the channel's cross-power.
 void cross_spectrum_take(int channel);
 
-// The summed spectra of the response channel and the reference, for H1 and the coherence.
-cross_view channel_cross_view(int channel);
+// Clears the kept spectra (the tests' reset).
+void reset_kept_spectra();

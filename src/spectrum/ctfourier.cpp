@@ -1,12 +1,14 @@
 // ctfourier: the bit-reversed reordering, the twiddle tables and the butterfly stages.
+#include "spectrum/ctfourier.h"
 #include "platform/console_format.h"
 #include "core/analysis_state.h"
 #include "spectrum/butterflies.h"
 #include "spectrum/segment_power.h"
-#include "spectrum/spectrum.h"
 
 #include <cmath>
 #include <cstring>
+
+fourier_state fourier{};
 
 namespace {
 
@@ -83,15 +85,13 @@ void scale_and_accumulate()
     }
 }
 
-bool vector_allowed = true; // tests turn the AVX2 loops off to compare
-
 // The AVX2 loops where the build and the processor have them and the segment
 // has 4 entries or more; the plain loops otherwise.
 const butterfly_passes& chosen_passes()
 {
 #if ZENTRI_X86_VECTORS
     static const bool has_avx2 = __builtin_cpu_supports("avx2");
-    return vector_allowed && has_avx2 && st.m >= 4 ? avx_butterflies : plain_butterflies;
+    return fourier.vector_allowed && has_avx2 && st.m >= 4 ? avx_butterflies : plain_butterflies;
 #else
     return plain_butterflies;
 #endif
@@ -103,7 +103,7 @@ const butterfly_passes plain_butterflies{first_stage, later_stage, scale_and_acc
 
 void allow_vector_butterflies(bool allow)
 {
-    vector_allowed = allow;
+    fourier.vector_allowed = allow;
 }
 
 void reorder_input()
@@ -140,4 +140,9 @@ void ctfourier()
     }
     zprint("\n m=%d ", static_cast<int>(st.m));
     passes.scale_and_accumulate();
+}
+
+void reset_fourier()
+{
+    fourier = fourier_state{};
 }

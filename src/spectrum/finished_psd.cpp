@@ -45,9 +45,3 @@ void finish_psd()
     }
     st.overall_rms = std::sqrt(st.overall_ms * st.df);
 }
-
-psd_view finished_psd_view()
-{
-    return {st.psd,         st.m, st.df, st.nave, st.input_type, st.window_choice,
-            english_factor(st.input_type)};
-}

@@ -3,8 +3,6 @@
 // only format rows and the readings can look at the same numbers.
 #pragma once
 
-#include "readings/psd_view.h"
-
 #include <cstdint>
 
 // The one-sided PSD of bin k from the power summed over nave segments: divided by
@@ -15,6 +13,3 @@ double psd_of_power(double power, std::uint32_t k, double df, std::uint32_t nave
 // Turns the power summed over nave segments into the one-sided PSD, bins
 // 0..m/2-1 of st.psd, and sets st.overall_ms and st.overall_rms (English unit).
 void finish_psd();
-
-// A read-only view of the finished PSD in st.psd, with its run's parameters.
-psd_view finished_psd_view();

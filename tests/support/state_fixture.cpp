@@ -1,17 +1,59 @@
 // Resetting the program-wide state and giving it a record or console input for a test.
 #include "state_fixture.h"
+#include "cli/command_line.h"
+#include "cli/layout_options.h"
+#include "cli/profile_option.h"
+#include "cli/reading_options.h"
+#include "core/run_cleanups.h"
 #include "input/input.h"
+#include "output/result_lock.h"
+#include "output/run_leftovers.h"
+#include "output/staged_files.h"
+#include "platform/console_format.h"
+#include "platform/console_input.h"
+#include "platform/ending_signals.h"
+#include "platform/key_wait.h"
+#include "platform/progress_bar.h"
+#include "spectrum/channel_store.h"
+#include "spectrum/cross_spectrum.h"
+#include "spectrum/ctfourier.h"
 
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <unistd.h>
 
+namespace {
+
+// Returns every record outside st to its start-up state, folder by folder.
+void reset_other_records()
+{
+    reset_run_cleanups();
+    reset_console();
+    reset_console_output();
+    reset_signal_handling();
+    reset_key_wait();
+    reset_progress_bar();
+    reset_fourier();
+    reset_channel_stores();
+    reset_kept_spectra();
+    reset_leftovers();
+    reset_result_locks();
+    reset_staged_files();
+    reset_script_options();
+    reset_layout_given();
+    reset_profile_option();
+    reset_reading_given();
+}
+
+} // namespace
+
 void reset_state()
 {
     close_record();
     std::memset(&st, 0, sizeof st);
     set_constants();
+    reset_other_records();
 }
 
 void open_record_text(const std::string& text)

@@ -5,7 +5,8 @@
 
 #include <string>
 
-// Returns the record to its start-up state: all zero, constants set.
+// Returns the record to its start-up state, all zero with its constants set,
+// and every other record of the program to its own.
 void reset_state();
 
 // Opens a record held in memory as the input stream of slot 1.

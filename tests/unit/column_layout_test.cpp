@@ -3,9 +3,10 @@
 // segment loop's console text, df, nave and the accumulated power must be the
 // same to the bit, channel by channel.
 #include "input/input.h"
-#include "run/run.h"
 #include "spectrum/channel_store.h"
 #include "state_fixture.h"
+#include "run/segment_loop.h"
+#include "run/channel_loop.h"
 
 #include <gtest/gtest.h>
 

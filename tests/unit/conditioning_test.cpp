@@ -1,6 +1,6 @@
 // Segment conditioning: mean removal, the Hanning window and conversion to SI units.
-#include "spectrum/spectrum.h"
 #include "state_fixture.h"
+#include "spectrum/conditioning.h"
 
 #include <gtest/gtest.h>
 

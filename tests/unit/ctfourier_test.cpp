@@ -1,8 +1,8 @@
 // The input reordering and the single-precision FFT with power accumulation,
 // checked against double-precision references and closed-form spectra.
 #include "reference_dft.h"
-#include "spectrum/spectrum.h"
 #include "state_fixture.h"
+#include "spectrum/ctfourier.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The dialogue's questions for the segment length, mean removal and window.
 #include "console_text.h"
-#include "run/run.h"
 #include "state_fixture.h"
+#include "run/segment_length_dialogue.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The segment loop: the overlap of later segments and the records of one segment or less.
-#include "run/run.h"
 #include "state_fixture.h"
+#include "run/segment_loop.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Spectrogram frames and max/min holds, fed by the segments the FFT transforms,
 // against the PSD accumulated over the same segments.
 #include "spectrum/finished_psd.h"
-#include "spectrum/spectrum.h"
+#include "spectrum/ctfourier.h"
 #include "spectrum/spectrum_frames.h"
 #include "spectrum/spectrum_holds.h"
 #include "state_fixture.h"

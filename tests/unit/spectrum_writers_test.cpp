@@ -1,10 +1,13 @@
 // The output stage on a power accumulator set by hand: file sets, PSD
 // normalisation, the PSD and magnitude rows, the run summary and write failures.
-#include "output/output.h"
+#include "run/finished_views.h"
+#include "run/output_stage.h"
 #include "spectrum/finished_psd.h"
 #include "spectrum_rows.h"
 #include "state_fixture.h"
 #include "work_folder.h"
+#include "output/output_files.h"
+#include "output/spectrum_writers.h"
 
 #include <gtest/gtest.h>
 
@@ -215,7 +218,7 @@ TEST_F(SpectrumWriters, WriteFailureReportedOnce)
             finish_psd();
             create_output_files();
             st.fp[4] = std::freopen("/dev/full", "w", st.fp[4]);
-            write_spectra();
+            write_spectra(finished_psd_view());
         });
         const std::string line = " Failed to write file: A_Grms.mag \n";
         const std::string::size_type at = text.find(line);

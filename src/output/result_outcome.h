@@ -1,9 +1,10 @@
-// The result files of a scripted run, of one record or of several channels:
-// the PSD and magnitude files, staged until every one of them and the JSON
-// summary are written, then put in place together by put_in_place().
+// What a scripted run asks of its result files and what they came to: the
+// request, and per set its files, readings, check and transfer results, which
+// the run's result step fills and the writers, the report and the summary read.
 #pragma once
 
 #include "input/profile_file.h"
+#include "readings/confidence.h"
 #include "readings/profile_check.h"
 #include "readings/reading_request.h"
 #include "readings/spectrum_readings.h"
@@ -58,6 +59,7 @@ struct channel_outcome {
     std::vector<derived_outcome> derived; // the quantities derived from it
     std::vector<listed_file> more_files;  // its octave files, the derived files and the table
     std::optional<transfer_outcome> transfer{}; // H1 files and resonance of a response channel
+    confidence_range confidence{};  // the 90 % confidence interval of its PSD
 };
 
 // Everything a scripted run wrote.
@@ -65,15 +67,3 @@ struct run_outcome {
     std::vector<channel_outcome> sets; // one per channel, or the record's one
     std::string summary;               // full path of the JSON summary, "" for none
 };
-
-// Writes the PSD and magnitude files of st.psd into the request's folder and,
-// when asked, the JSON summary, all staged for put_in_place() to put in place
-// together. Any failure removes what was written so far and ends the run with
-// status 1.
-run_outcome write_result_files(const result_request& request);
-
-// Writes each channel's files into a folder of its own under the request's
-// folder (named by names, from channel_folders()) and, when asked, one JSON
-// summary: a list of the channels' summaries, all staged for put_in_place().
-run_outcome write_channel_files(const result_request& request,
-                                const std::vector<std::string>& names);

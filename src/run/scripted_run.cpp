@@ -1,6 +1,6 @@
 // The scripted run from end to end: options, record, survey, segments, the
 // result files staged, the report, then the files put in place.
-#include "cli/scripted_run.h"
+#include "run/scripted_run.h"
 #include "cli/command_line.h"
 #include "cli/layout_options.h"
 #include "cli/profile_option.h"
@@ -13,7 +13,6 @@
 #include "input/record_layout.h"
 #include "output/channel_folders.h"
 #include "output/record_guard.h"
-#include "output/result_files.h"
 #include "output/result_folders.h"
 #include "output/result_lock.h"
 #include "output/staged_files.h"
@@ -21,7 +20,11 @@
 #include "platform/console_input.h"
 #include "platform/progress_bar.h"
 #include "core/analysis_state.h"
-#include "run/run.h"
+#include "run/finished_views.h"
+#include "run/result_step.h"
+#include "run/run_driver.h"
+#include "run/segment_loop.h"
+#include "run/channel_loop.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -129,7 +132,7 @@ void scripted_run(int argc, char** argv)
     request.profile = profile;
     const run_outcome outcome =
         st.channels > 0 ? write_channel_files(request, names) : write_result_files(request);
-    warn_of_readings();
+    warn_of_readings(finished_psd_view());
     if (opts.level == report_level::verbose) zprint("\n\n");
     report_record();
     report_outcome(outcome);
