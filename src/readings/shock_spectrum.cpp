@@ -39,44 +39,71 @@ void place_oscillators(srs_bank& b, const std::vector<double>& fn)
     }
 }
 
-// One value of base acceleration through oscillators first .. last - 1.
-void step(srs_bank& b, double x, std::size_t first, std::size_t last)
+// W oscillators from i kept in local arrays while a block runs through them:
+// the loop over the W lanes runs in vector registers, the lanes' recursions
+// side by side hide each other's latency.
+template <int W>
+struct lanes {
+    double a1[W], a2[W], b0[W], b1[W], b2[W], d0[W], d1[W], d2[W]; // the filters
+    double w1[W], w2[W], high[W], low[W], since[W], primary[W], relative[W]; // the state
+};
+
+// Copies oscillators i .. i + W - 1 of the bank into l, or back when out is true.
+template <int W>
+void exchange(srs_bank& b, std::size_t i, lanes<W>& l, bool out)
 {
-    const double* __restrict a1 = b.a1.data();
-    const double* __restrict a2 = b.a2.data();
-    const double* __restrict b0 = b.b0.data();
-    const double* __restrict b1 = b.b1.data();
-    const double* __restrict b2 = b.b2.data();
-    const double* __restrict d0 = b.d0.data();
-    const double* __restrict d1 = b.d1.data();
-    const double* __restrict d2 = b.d2.data();
-    double* __restrict w1 = b.w1.data();
-    double* __restrict w2 = b.w2.data();
-    double* __restrict high = b.high.data();
-    double* __restrict low = b.low.data();
-    double* __restrict since = b.since.data();
-    double* __restrict relative = b.relative.data();
-    for (std::size_t i = first; i < last; ++i) {
-        const double w = x + a1[i] * w1[i] + a2[i] * w2[i];
-        const double y = b0[i] * w + b1[i] * w1[i] + b2[i] * w2[i];
-        const double z = std::fabs(d0[i] * w + d1[i] * w1[i] + d2[i] * w2[i]);
-        w2[i] = w1[i];
-        w1[i] = w;
-        high[i] = y > high[i] ? y : high[i];
-        low[i] = y < low[i] ? y : low[i];
+    std::vector<double>* bank[] = {&b.a1, &b.a2, &b.b0, &b.b1, &b.b2, &b.d0, &b.d1, &b.d2,
+                                   &b.w1, &b.w2, &b.high, &b.low, &b.since, &b.primary, &b.relative};
+    double* local[] = {l.a1, l.a2, l.b0, l.b1, l.b2, l.d0, l.d1, l.d2,
+                       l.w1, l.w2, l.high, l.low, l.since, l.primary, l.relative};
+    for (std::size_t f = 0; f < sizeof local / sizeof local[0]; ++f)
+        for (int k = 0; k < W; ++k) {
+            double& there = (*bank[f])[i + static_cast<std::size_t>(k)];
+            if (out) there = local[f][k];
+            else local[f][k] = there;
+        }
+}
+
+// One value of base acceleration through the W lanes.
+template <int W>
+inline void step(lanes<W>& l, double x)
+{
+    for (int i = 0; i < W; ++i) {
+        const double w = x + l.a1[i] * l.w1[i] + l.a2[i] * l.w2[i];
+        const double y = l.b0[i] * w + l.b1[i] * l.w1[i] + l.b2[i] * l.w2[i];
+        const double z = std::fabs(l.d0[i] * w + l.d1[i] * l.w1[i] + l.d2[i] * l.w2[i]);
+        l.w2[i] = l.w1[i];
+        l.w1[i] = w;
+        l.high[i] = y > l.high[i] ? y : l.high[i];
+        l.low[i] = y < l.low[i] ? y : l.low[i];
         const double m = std::fabs(y);
-        since[i] = m > since[i] ? m : since[i];
-        relative[i] = z > relative[i] ? z : relative[i];
+        l.since[i] = m > l.since[i] ? m : l.since[i];
+        l.relative[i] = z > l.relative[i] ? z : l.relative[i];
     }
 }
 
 // At a sample of at least 10 % of the peak: what came before it is primary.
-void fold(srs_bank& b, std::size_t first, std::size_t last)
+template <int W>
+inline void fold(lanes<W>& l)
 {
-    for (std::size_t i = first; i < last; ++i) {
-        b.primary[i] = b.since[i] > b.primary[i] ? b.since[i] : b.primary[i];
-        b.since[i] = 0.;
+    for (int i = 0; i < W; ++i) {
+        l.primary[i] = l.since[i] > l.primary[i] ? l.since[i] : l.primary[i];
+        l.since[i] = 0.;
     }
+}
+
+// Oscillators i .. i + W - 1 over the block's values, factor a time.
+template <int W>
+void run_lanes(srs_bank& b, std::size_t i, const double* values, std::size_t factor)
+{
+    lanes<W> l;
+    exchange(b, i, l, false);
+    const unsigned char* marks = b.marks.data() + upsampling_reach + 1;
+    for (std::size_t t = 0; t < b.times; ++t) {
+        for (std::size_t p = 0; p < factor; ++p) step(l, values[t * factor + p]);
+        if (marks[t] != 0) fold(l);
+    }
+    exchange(b, i, l, true);
 }
 
 // Shifts the carried samples to the front of wide and appends n more: the
@@ -116,16 +143,15 @@ void upsample(srs_bank& b)
     }
 }
 
-// Oscillators first .. last - 1 of group g over the block's times.
+// Oscillators first .. last - 1 of group g over the block's times, eight at a time.
 void run_group(srs_bank& b, const srs_group& g, std::size_t first, std::size_t last)
 {
     const std::size_t factor = static_cast<std::size_t>(g.factor);
-    const std::size_t origin = upsampling_reach + 1; // wide's index of the block's first time
-    const double* values = factor == 1 ? b.wide.data() + origin : g.stream.data();
-    for (std::size_t i = 0; i < b.times; ++i) {
-        for (std::size_t p = 0; p < factor; ++p) step(b, values[i * factor + p], first, last);
-        if (b.marks[origin + i] != 0) fold(b, first, last);
-    }
+    const double* values =
+        factor == 1 ? b.wide.data() + upsampling_reach + 1 : g.stream.data();
+    std::size_t i = first;
+    for (; i + 8 <= last; i += 8) run_lanes<8>(b, i, values, factor);
+    for (; i < last; ++i) run_lanes<1>(b, i, values, factor);
 }
 
 } // namespace
