@@ -1,52 +1,70 @@
 // The shock response spectrum of a record, in one pass: a bank of oscillators
 // (natural frequency fn, quality factor Q) under the record as base
 // acceleration, updated sample by sample with the ramp-invariant filter, so the
-// memory never depends on the record's length. Oscillators with fewer than 32
-// samples a cycle run on the record upsampled by a power of two (band-limited
-// interpolation), so no peak between samples reads more than 0.5 % low.
+// memory never depends on the record's length. Oscillators with 32 samples a
+// cycle or more read their peaks at the samples (at most 0.5 % low). Those with
+// fewer run on the record equalised so that the straight line between its
+// values acts as the band-limited record does (see band_limited_upsampling.h),
+// and their peaks between values are found from the two values around them
+// (peak_between_samples.h), refined wherever a value comes within the
+// sampling's worst loss of the largest so far. Above sr/4 the oscillators run
+// on the record upsampled by 2 first, so every oscillator has 4 values a cycle.
 //
 // A block is fed in two steps: take_srs_block (the record's figures, the
-// upsampled streams; one caller) and then run_srs_oscillators over any split of
-// the oscillators (each range may run on its own thread: the ranges share
-// nothing they write, so the results never depend on timing).
+// streams; one caller) and then run_srs_oscillators over any split of the
+// oscillators (each range may run on its own thread: the ranges share nothing
+// they write, so the results never depend on timing). feed_srs does both, on
+// the bank's helper thread too when it was started with two threads.
 #pragma once
 
-#include "readings/ramp_invariant.h"
+#include "platform/helper_thread.h"
+#include "readings/peak_between_samples.h"
+#include "readings/srs_loop.h"
 
 #include <cstddef>
 #include <vector>
 
-// The oscillators that run on the record upsampled by one factor.
+// The oscillators that run on one stream of values.
 struct srs_group {
-    int factor;                // samples per record sample, a power of two
-    std::size_t first, last;   // oscillators first .. last - 1
-    std::vector<double> taps;  // the interpolation's taps (none for factor 1)
-    std::vector<double> stream; // the block's times, factor values each (factor > 1)
+    int factor;              // values per record sample: 1, or 2 above sr/4
+    bool refined;            // below 32 values a cycle: equalised stream, peaks between values refined
+    std::size_t first, last; // oscillators first .. last - 1
 };
 
 // The accumulator: each oscillator's filter and state in its own array
 // (structure of arrays, so the loop over oscillators runs in vector registers).
+// The outputs are kept scaled (see srs_lanes): acceleration / b0, displacement / d0.
 struct srs_bank {
-    std::vector<double> fn;        // natural frequencies, Hz, lowest first
-    std::vector<double> a1, a2;    // the shared poles
-    std::vector<double> b0, b1, b2; // absolute acceleration
-    std::vector<double> d0, d1, d2; // -wn^2 times the relative displacement
-    std::vector<double> w1, w2;    // the recursion's last two values
-    std::vector<double> high, low; // largest and smallest acceleration response
-    std::vector<double> since;     // largest |response| since the last sample at 10 % of the peak
-    std::vector<double> primary;   // largest |response| up to that sample
-    std::vector<double> relative;  // largest wn^2 |relative displacement|
-    std::vector<srs_group> groups; // by factor, ascending; their ranges cover all oscillators
-    double q;                      // quality factor
-    double sr;                     // sample rate, Hz
-    double to_si;                  // factor from the record's unit to m/sec^2
-    double peak;                   // largest |sample| so far, record unit
-    double sum;                    // sum of the samples
-    double first_sample, last_sample; // for the trapezoidal integral
-    std::size_t samples;           // samples fed
-    std::vector<double> wide;      // the carried samples, then the block's (record unit)
-    std::vector<unsigned char> marks; // per value of wide: at least 10 % of the peak so far
-    std::size_t times;             // times of the current block
+    std::vector<double> fn;                   // natural frequencies, Hz, lowest first
+    std::vector<double> a1, a2, c1, c2, e1, e2; // the scaled filters (srs_lanes)
+    std::vector<double> w1, w2, y, z;         // the recursion's last two values and outputs
+    std::vector<double> high, low;            // largest and smallest acceleration since the last sample at 10 % of the peak
+    std::vector<double> primary_high, primary_low; // the same up to that sample
+    std::vector<double> relative;             // largest |displacement output|
+    std::vector<double> b0, d0;               // the outputs' scales (both positive)
+    std::vector<double> loss;                 // least ratio of the sampled to the true peak (refined groups)
+    std::vector<step_response> steps;         // each oscillator over one value, for its displacement
+    std::vector<srs_group> groups;            // ascending fn; their ranges cover all oscillators
+    const srs_paths* paths;                   // the plain or the AVX2 loops (the same bits)
+    double q;                                 // quality factor
+    double sr;                                // sample rate, Hz
+    double to_si;                             // factor from the record's unit to m/sec^2
+    double peak;                              // largest |sample| so far, record unit
+    double sum;                               // sum of the samples
+    double first_sample, last_sample;         // for the trapezoidal integral
+    std::size_t samples;                      // samples fed
+    std::vector<double> wide;                 // the carried samples, then the block's (record unit)
+    std::vector<unsigned char> marks;         // per value of wide: at least 10 % of the peak so far
+    std::size_t times;                        // times of the current block
+    std::size_t fold_at;                      // times up to the block's last marked one (0: none)
+    std::vector<double> equaliser;            // the equaliser's taps
+    std::vector<double> halfway;              // the upsampling's taps for factor 2
+    std::vector<double> level;                // equalised values, times -1 .. times-1
+    std::vector<double> halves;               // the values halfway before times -8 .. times + 7
+    std::vector<double> spread;               // the upsampled values before equalising
+    std::vector<double> doubled;              // upsampled and equalised, two a time, from the one before time 0
+    std::size_t split;                        // the helper's oscillators are split .. fn.size() - 1
+    helper assistant;                         // the helper thread (none with one thread)
 };
 
 // One natural frequency's results, in the record's unit (pseudo-velocity in m/sec).
@@ -72,8 +90,9 @@ struct srs_result {
 };
 
 // A bank of oscillators at natural frequencies fn (ascending, each below sr/2)
-// with quality factor q, for a record sampled at sr whose unit is to_si m/sec^2.
-srs_bank start_srs(const std::vector<double>& fn, double q, double sr, double to_si);
+// with quality factor q, for a record sampled at sr whose unit is to_si m/sec^2;
+// with threads 2 or more, feed_srs and finish_srs run half the work on a helper thread.
+srs_bank start_srs(const std::vector<double>& fn, double q, double sr, double to_si, int threads = 1);
 
 // Takes a block of n samples: the record's figures and the streams the
 // oscillators run on next. Call run_srs_oscillators for every oscillator before the next block.
