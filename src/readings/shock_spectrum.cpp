@@ -14,7 +14,7 @@ constexpr double samples_per_cycle = 32.; // the sampled peak of a sine reads at
 constexpr double loss_margin = 0.98;      // below the sine's worst loss, for the rest of the response
 constexpr double metres_per_inch = 0.0254;
 constexpr double pi = 3.14159265358979323846;
-constexpr std::size_t chunk = 8; // oscillators of a refined group run and checked together
+constexpr std::size_t chunk = 16; // oscillators of a refined group run and checked together
 
 // The stream an oscillator at fn runs on.
 srs_group group_for(double fn, double sr)
@@ -233,7 +233,8 @@ std::size_t srs_split(const srs_bank& bank)
     for (const srs_group& g : bank.groups) total = total + g.factor * double(g.last - g.first);
     for (const srs_group& g : bank.groups)
         for (std::size_t i = g.first; i < g.last; ++i) {
-            if (2. * part >= total) return i;
+            // On a whole register set, so that both halves run the widest loop.
+            if (2. * part >= total && i % chunk == 0) return i;
             part = part + g.factor;
         }
     return bank.fn.size();

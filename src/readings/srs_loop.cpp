@@ -27,6 +27,7 @@ const srs_paths plain_srs_paths{plain_srs_loop, filtered};
 const srs_paths& fastest_srs_paths()
 {
 #if ZENTRI_X86_VECTORS
+    if (__builtin_cpu_supports("avx512f")) return avx512_srs_paths;
     if (__builtin_cpu_supports("avx2")) return avx_srs_paths;
 #endif
     return plain_srs_paths;

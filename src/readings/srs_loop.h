@@ -59,12 +59,13 @@ struct srs_paths {
 
 extern const srs_paths plain_srs_paths; // srs_loop.cpp
 #if ZENTRI_X86_VECTORS
-extern const srs_paths avx_srs_paths; // avx_srs_loop.cpp
+extern const srs_paths avx_srs_paths;    // avx_srs_loop.cpp
+extern const srs_paths avx512_srs_paths; // avx512_srs_loop.cpp: the oscillators 16 at a time
 #endif
 
 // The plain oscillators' loop (the AVX2 loop runs it for the oscillators left over).
 void plain_srs_loop(const srs_lanes& l, std::size_t first, std::size_t last, const double* x,
                     std::size_t count);
 
-// The AVX2 loops where the build and the processor have them, the plain loops otherwise.
+// The AVX-512 or AVX2 loops where the build and the processor have them, the plain loops otherwise.
 const srs_paths& fastest_srs_paths();

@@ -5,6 +5,7 @@
 #include "readings/oscillators.h"
 #include "readings/shock_spectrum.h"
 #include "readings/srs_check.h"
+#include "readings/srs_loop.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,43 @@ TEST(ShockSpectrum, SteadySineAndTheFilterAgainstADirectIntegration)
         const auto [acc, rel] = integrated(rough, sr, fn_rough[i], 10.);
         EXPECT_NEAR(r.rows[i].maximax / acc, 1., 1e-7) << fn_rough[i];
         EXPECT_NEAR(r.rows[i].pseudo_velocity * 2 * pi * fn_rough[i] / (9.81 * rel), 1., 1e-7);
+    }
+}
+
+TEST(ShockSpectrum, VectorLoopsAndTheHelperThreadGiveThePlainLoopsBits)
+{
+    // Oscillators in every stream (sampled, refined, upsampled) and past every register width.
+    const double sr = 20000.;
+    std::vector<float> rough(5000);
+    for (std::size_t n = 0; n < rough.size(); ++n)
+        rough[n] = static_cast<float>(std::sin(0.013 * n * n) + (n % 700 < 40 ? 3. : 0.));
+    const std::vector<double> fn = natural_frequencies({10., 24, 10., 9000.});
+    // Each case: the loops and the threads the bank runs with.
+    struct run_case {
+        const srs_paths* paths;
+        int threads;
+    };
+    std::vector<run_case> cases = {{&plain_srs_paths, 2}};
+#if ZENTRI_X86_VECTORS
+    if (__builtin_cpu_supports("avx2")) cases.push_back({&avx_srs_paths, 1});
+    if (__builtin_cpu_supports("avx512f")) cases.push_back({&avx512_srs_paths, 2});
+#endif
+    srs_bank plain = start_srs(fn, 10., sr, 1.);
+    plain.paths = &plain_srs_paths;
+    feed_srs(plain, rough.data(), rough.size());
+    const srs_result want = finish_srs(plain);
+    for (const run_case& c : cases) {
+        srs_bank bank = start_srs(fn, 10., sr, 1., c.threads);
+        bank.paths = c.paths;
+        for (std::size_t at = 0; at < rough.size(); at += 777)
+            feed_srs(bank, rough.data() + at, std::min<std::size_t>(777, rough.size() - at));
+        const srs_result got = finish_srs(bank);
+        for (std::size_t i = 0; i < fn.size(); ++i) {
+            const srs_row &a = got.rows[i], &b = want.rows[i];
+            EXPECT_TRUE(a.positive == b.positive && a.negative == b.negative && a.primary == b.primary &&
+                        a.residual == b.residual && a.pseudo_velocity == b.pseudo_velocity)
+                << "fn " << fn[i] << ", case " << (&c - cases.data());
+        }
     }
 }
 
