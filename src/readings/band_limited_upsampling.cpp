@@ -67,11 +67,11 @@ std::vector<double> equaliser_taps()
 {
     std::vector<double> taps(2 * equaliser_reach + 1);
     double sum = 0.;
-    for (int k = -equaliser_reach; k <= equaliser_reach; ++k) {
+    for (std::size_t j = 0; j < taps.size(); ++j) {
+        const int k = static_cast<int>(j) - equaliser_reach;
         const double r = static_cast<double>(k) / (equaliser_reach + 1);
-        const double tap = inverse_line_coefficient(k) * kaiser(r, equaliser_beta);
-        taps[static_cast<std::size_t>(k + equaliser_reach)] = tap;
-        sum = sum + tap;
+        taps[j] = inverse_line_coefficient(k) * kaiser(r, equaliser_beta);
+        sum = sum + taps[j];
     }
     for (double& tap : taps) tap = tap / sum;
     return taps;

@@ -15,9 +15,8 @@ constexpr std::size_t half_reach = equaliser_reach / 2 + 1; // times of upsample
 // Whether any group runs on the stream of that factor with refined peaks.
 bool uses(const srs_bank& b, int factor)
 {
-    for (const srs_group& g : b.groups)
-        if (g.refined && g.factor == factor) return true;
-    return false;
+    return std::any_of(b.groups.begin(), b.groups.end(),
+                       [factor](const srs_group& g) { return g.refined && g.factor == factor; });
 }
 
 // The record upsampled by 2 around the block's times, then equalised:
@@ -29,7 +28,7 @@ void make_doubled(srs_bank& b)
     const std::size_t halves = n + 2 * half_reach - 2; // halfway values of times -8 .. n + 7
     b.halves.resize(halves);
     const double* from = b.wide.data() + srs_delay - upsampling_reach - (half_reach - 1);
-    b.paths->filter(b.halfway.data(), 2 * upsampling_reach, from, halves, b.halves.data());
+    b.paths->filter(b.halfway.data(), std::size_t{2} * upsampling_reach, from, halves, b.halves.data());
     b.spread.resize(2 * n + 2 * reach + 1);
     for (std::size_t m = 0; m < b.spread.size(); ++m) {
         const std::size_t time_plus = (m + 1) / 2; // time + half_reach
