@@ -93,7 +93,7 @@ std::string point_fault(const std::vector<std::string>& w, written_point& p,
 
 // The breakpoints with every slope turned into the value it gives its line,
 // from the value at the other end of its segment.
-profile_reading settle_slopes(const std::vector<written_point>& w)
+profile_reading settle_slopes(const std::vector<written_point>& w, double decibels)
 {
     profile_reading r{{}, 0, ""};
     for (std::size_t i = 0; i < w.size(); ++i) {
@@ -109,7 +109,7 @@ profile_reading settle_slopes(const std::vector<written_point>& w)
                                 w[lo].frequency, w[hi].frequency)};
             }
             const double octaves = std::log2(w[i].frequency / w[other].frequency);
-            value = w[other].number * std::pow(10., w[i].number * octaves / 10.);
+            value = w[other].number * std::pow(10., w[i].number * octaves / decibels);
             if (!(value > 0.) || !std::isfinite(value))
                 return {{},
                         w[i].line,
@@ -122,7 +122,7 @@ profile_reading settle_slopes(const std::vector<written_point>& w)
 
 } // namespace
 
-profile_reading read_profile_text(const std::string& text)
+profile_reading read_profile_text(const std::string& text, double decibels)
 {
     std::vector<written_point> written;
     int line = 0;
@@ -141,10 +141,10 @@ profile_reading read_profile_text(const std::string& text)
                 std::max(line, 1),
                 message("a profile needs at least two breakpoints; the file has %g",
                         static_cast<double>(written.size()))};
-    return settle_slopes(written);
+    return settle_slopes(written, decibels);
 }
 
-profile_reading read_profile_file(const std::string& path)
+profile_reading read_profile_file(const std::string& path, double decibels)
 {
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK);
     if (fd < 0) return {{}, 0, std::strerror(errno)};
@@ -161,5 +161,5 @@ profile_reading read_profile_file(const std::string& path)
     const int error = errno;
     close(fd);
     if (got < 0) return {{}, 0, std::strerror(error)};
-    return read_profile_text(text);
+    return read_profile_text(text, decibels);
 }

@@ -22,8 +22,10 @@ struct profile_reading {
     std::string error;                 // what is wrong, "" for a sound profile
 };
 
-// Reads the profile text: the breakpoints, or the first fault and its line.
-profile_reading read_profile_text(const std::string& text);
+// Reads the profile text: the breakpoints, or the first fault and its line. A
+// slope of S dB/oct changes the value by 10^(S/decibels) an octave: decibels is
+// 10 for a PSD (a power), 20 for an amplitude such as a shock response spectrum.
+profile_reading read_profile_text(const std::string& text, double decibels = 10.);
 
 // Reads the profile file at path; a file that cannot be read is a fault of line 0.
-profile_reading read_profile_file(const std::string& path);
+profile_reading read_profile_file(const std::string& path, double decibels = 10.);

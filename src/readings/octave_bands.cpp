@@ -46,6 +46,19 @@ bool octave_fraction_known(int bands_per_octave)
     return std::find(std::begin(known), std::end(known), bands_per_octave) != std::end(known);
 }
 
+std::vector<double> octave_centres(int bands_per_octave, double low, double high)
+{
+    std::vector<double> centres;
+    if (!(low > 0.) || !(high >= low) || !std::isfinite(high)) return centres;
+    // The band whose lower edge is the first at or above low holds the first centre
+    // at or above low, or the one before it does.
+    long x = first_band_from(bands_per_octave, low) - 1;
+    while (band_centre(bands_per_octave, x) < low) ++x;
+    for (; band_centre(bands_per_octave, x) <= high; ++x)
+        centres.push_back(band_centre(bands_per_octave, x));
+    return centres;
+}
+
 std::vector<octave_band> octave_bands(const psd_view& view, int bands_per_octave)
 {
     std::vector<octave_band> bands;

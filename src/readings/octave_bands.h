@@ -23,5 +23,8 @@ struct octave_band {
 // Whether B bands per octave is one of those known: 1, 3, 6, 12 or 24.
 bool octave_fraction_known(int bands_per_octave);
 
+// The mid-band frequencies of 1/B octave from low to high (Hz, both included), lowest first.
+std::vector<double> octave_centres(int bands_per_octave, double low, double high);
+
 // The bands of 1/B octave that lie within the view's lines, lowest first.
 std::vector<octave_band> octave_bands(const psd_view& view, int bands_per_octave);
