@@ -1,8 +1,9 @@
 // Reading --profile and --tolerance, the profile file, and the verdict's exit status.
 #include "cli/profile_option.h"
 #include "cli/option_values.h"
-#include "core/script_messages.h"
 #include "core/analysis_state.h"
+#include "core/script_messages.h"
+#include "output/record_guard.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ const profile_request& read_profile_option()
     if (!r.error.empty())
         script_exit(2, "%s line %d: %s", asked.file.c_str(), r.line, r.error.c_str());
     asked.points = r.points;
+    guard_input("profile", asked.file);
     return asked;
 }
 

@@ -114,7 +114,7 @@ void scripted_run(int argc, char** argv)
     prepare_layout(every_column_asked());
     if (opts.survey_only) survey_only();
     const std::vector<std::string> names = channel_folders(); // from the header, while it is open
-    refuse_record_as_output(opts.record, opts.output_dir, names, opts.summary);
+    guard_input("record", opts.record, fileno(st.fp[1]));
     catch_ending_signals();
     const std::string folder = make_output_folder(opts.output_dir);
     const std::string summary = summary_full_path(opts.summary); // checked before the long pass

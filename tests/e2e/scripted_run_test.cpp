@@ -206,8 +206,27 @@ TEST(ScriptedRun, RunErrorsExitWithStatusOneAndWriteNothing)
         {{{"-m", "8", "out/A_Gpk.mag"}, 1, "out/A_Gpk.mag: the same file as the record"},
          [](const scratch_dir& d) { d.write("out/A_Gpk.mag", even_record(64, 3)); },
          0},
-        {{{"-m", "8", "h"}, 1, "out/A_G2Hz.psd: the same file as the record h"},
-         [](const scratch_dir& d) { link(d.file("out/A_G2Hz.psd").c_str(), d.file("h").c_str()); },
+        {{{"-m", "8", "h"}, 1, "out/A_ms2rms.mag: the same file as the record h"},
+         [](const scratch_dir& d) {
+             d.write("out/A_ms2rms.mag", even_record(64, 3));
+             link(d.file("out/A_ms2rms.mag").c_str(), d.file("h").c_str());
+         },
+         0},
+        // Compared after the folders are made, whatever result or input file it is.
+        {{{"-m", "8", "-o", "new", "--summary", "new/../rec.txt", "rec.txt"},
+          1,
+          "/rec.txt: the same file as the record rec.txt"},
+         {},
+         0},
+        {{{"-m", "8", "--table", "out/spectrum.csv"},
+          1,
+          "out/spectrum.csv: the same file as the record"},
+         [](const scratch_dir& d) { d.write("out/spectrum.csv", even_record(64, 3)); },
+         0},
+        {{{"-m", "8", "--profile", "p.txt", "--summary", "p.txt", "rec.txt"},
+          1,
+          "p.txt: the same file as the profile p.txt"},
+         [](const scratch_dir& d) { d.write("p.txt", "10 1\n100 1\n"); },
          0},
         // The folders -o made as mkdir -p does go again with the failed run.
         {{{"-m", "4096", "-o", "new/deep/out", "rec.txt"}, 1, "the record holds only"}, {}, 0},
@@ -468,11 +487,12 @@ TEST(ResultSet, EachFileReachesTheDiskBeforeItsRenameUnderTheLockWithSignalsHeld
     std::string command =
         "cd '" + dir.path() +
         "' && strace -qq -y -o trace.txt -e trace=flock,"
-        "fsync,rename,renameat,renameat2,link,linkat,rt_sigprocmask '" ZENTRI_BINARY "'";
+        "fsync,rename,renameat,renameat2,link,linkat,rt_sigprocmask,openat '" ZENTRI_BINARY "'";
     for (const std::string& a : into_out) command += " " + a;
     if (std::system((command + " >/dev/null 2>&1").c_str()) != 0)
         GTEST_SKIP() << "strace is missing or cannot trace here";
-    // From the lock on, one letter a call: f fsync, b signals held, l link, r rename, u released.
+    // From the lock on, one letter a call: f fsync, b signals held, l link, r rename, u released,
+    // t a temporary made.
     const std::string all = dir.read("trace.txt");
     std::istringstream trace(all.substr(all.find("flock(")));
     std::string calls;
@@ -480,11 +500,12 @@ TEST(ResultSet, EachFileReachesTheDiskBeforeItsRenameUnderTheLockWithSignalsHeld
         const std::string call = line.substr(0, line.find('('));
         calls += call == "fsync" ? "f" : call.rfind("link", 0) == 0 ? "l" : "";
         calls += call.rfind("rename", 0) == 0 ? "r" : holds(line, "SIG_BLOCK, [HUP") ? "b" : "";
-        calls += holds(line, "SIG_SETMASK") ? "u" : "";
+        const bool staging = calls.find('f') == std::string::npos;
+        calls += holds(line, "SIG_SETMASK") ? "u" : staging && holds(line, "O_EXCL") ? "t" : "";
     }
-    // Each of the 7 temporaries synced, signals held, a backup before each rename, the folder
-    // synced.
-    EXPECT_EQ(calls, "fffffffblrlrlrlrlrlrlrfu") << all;
+    // Each of the 7 temporaries made and noted with signals held, synced, signals held, a backup
+    // before each rename, the folder synced.
+    EXPECT_EQ(calls, "btubtubtubtubtubtubtufffffffblrlrlrlrlrlrlrfu") << all;
 }
 
 TEST(ResultSet, AFolderLinkOfAnotherUserIsNotFollowed)
@@ -501,6 +522,7 @@ TEST(ResultSet, AFolderLinkOfAnotherUserIsNotFollowed)
     const args cases[][2] = {
         {{"-o", "planted/results"}, {"-o planted/results: planted is a link that belongs to"}},
         {{"-o", "out", "--columns", "all"}, {"/out/col2 is a link that belongs to another user"}},
+        {{"--summary", "planted/s.json"}, {"--summary planted/s.json: planted is a link that"}},
     };
     for (const auto& c : cases) {
         args a = {"-q", "1", "-u", "G", "-m", "8", "rec.txt"};
