@@ -94,6 +94,7 @@ void read_once()
     progress_begin(bytes > 0 ? static_cast<unsigned long long>(bytes) : 0);
     st.channels > 0 ? channel_segment_loop() : segment_loop();
     end_pass_survey();
+    check_record_unchanged();
     progress_end();
 }
 

@@ -12,11 +12,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <sys/wait.h>
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
@@ -364,6 +366,35 @@ TEST(ScriptedRun, ARecordFromAPipeGivesTheFilesOfTheFileRun)
     // --verbose prints the survey before the segments, so it reads the record twice.
     EXPECT_EQ(run_shell(dir, "cat rec.txt | " + run + "--verbose -"), 1);
     EXPECT_TRUE(holds(dir.read("errors.txt"), "-: not a regular file; the record is read twice"));
+}
+
+TEST(ScriptedRun, ARecordCutWhileTheSinglePassReadsItFailsTheRun)
+{
+    scratch_dir dir;
+    dir.write("rec.txt", even_record(2000000, 3));
+    const std::string record = dir.file("rec.txt");
+    bool cut = false;
+    const program_run run = run_zentri_args(
+        dir, {"-q", "1", "-u", "G", "-m", "1024", "-o", "new", "rec.txt"}, 0, -1, [&](int pid) {
+            // Once the pass has begun to read the record, cut it to half of what was read.
+            const std::string proc = "/proc/" + std::to_string(pid);
+            for (int i = 0; i < 100000 && !cut; ++i)
+                for (int fd = 3; fd < 8 && !cut; ++fd) {
+                    char target[PATH_MAX] = {};
+                    const auto link = proc + "/fd/" + std::to_string(fd);
+                    if (readlink(link.c_str(), target, sizeof target - 1) <= 0 || target != record)
+                        continue;
+                    std::ifstream info(proc + "/fdinfo/" + std::to_string(fd));
+                    std::string word;
+                    long long at = 0;
+                    info >> word >> at;
+                    cut = at > 0 && truncate(record.c_str(), at / 2) == 0;
+                }
+        });
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(run.exit_status, 1);
+    EXPECT_TRUE(holds(run.errors, "zentri: the record changed while it was read")) << run.errors;
+    EXPECT_EQ(dir.names(), args{"rec.txt"});
 }
 
 TEST(ScriptedRun, ProgressBarOnATerminalIsClearedAtTheEnd)
