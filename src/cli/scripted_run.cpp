@@ -124,6 +124,7 @@ void scripted_run(int argc, char** argv)
     close_sound_record();
     std::fclose(st.fp[1]);
     st.fp[1] = nullptr;
+    check_profile_covers_lines();
     lock_result_folders(folder, summary);
     result_request request{folder, opts.summary, opts.record};
     request.readings = opts.readings;
