@@ -37,6 +37,7 @@ channel_outcome stage_result_files(const result_request& request, const std::str
     channel_outcome out{};
     out.folder = folder;
     finish_psd();
+    refuse_overflowed_psd();
     name_output_files();
     for (int slot = 2; slot <= last_slot(); ++slot) {
         out.files.push_back(path_in(folder, st.fname[slot]));

@@ -48,6 +48,7 @@ std::optional<transfer_outcome> stage_transfer_files(int channel, const std::str
 {
     const int ref = reference_channel();
     if (ref < 0 || channel == ref) return std::nullopt;
+    refuse_overflowed_cross(channel);
     const cross_view v = channel_cross_view(channel);
     transfer_outcome out{st.reference, names[static_cast<std::size_t>(ref)], {}, find_resonance(v)};
     const std::string summary = summary_full_path(summary_path);

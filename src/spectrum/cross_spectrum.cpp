@@ -3,8 +3,10 @@
 // Only bins 0..m/2-1 are kept: the records are real, so the rest mirror them.
 #include "spectrum/cross_spectrum.h"
 #include "core/analysis_state.h"
+#include "core/end_run.h"
 #include "spectrum/channel_store.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -70,4 +72,14 @@ cross_view channel_cross_view(int channel)
 {
     return {channel_psd(reference_channel()), channel_psd(channel), channel_cross(channel),
             st.m / 2, st.df};
+}
+
+void refuse_overflowed_cross(int channel)
+{
+    const cross_view v = channel_cross_view(channel);
+    for (std::uint32_t k = 0; k < v.bins; ++k)
+        if (!std::isfinite(v.gxy[2 * k]) || !std::isfinite(v.gxy[2 * k + 1]))
+            end_run("the spectrum overflows: the cross-power line %lu at %g Hz is not a finite"
+                    " number; no result file was written",
+                    static_cast<unsigned long>(k), k * v.df);
 }

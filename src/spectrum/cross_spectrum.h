@@ -23,3 +23,7 @@ void cross_spectrum_take(int channel);
 
 // The summed spectra of the response channel and the reference, for H1 and the coherence.
 cross_view channel_cross_view(int channel);
+
+// Ends the run when a bin of the channel's cross-power with the reference is
+// not a finite number: the spectrum overflowed.
+void refuse_overflowed_cross(int channel);

@@ -9,5 +9,9 @@
 // 0..m/2-1 of st.psd, and sets st.overall_ms and st.overall_rms (English unit).
 void finish_psd();
 
+// Ends the run when a line of the finished PSD or the overall rms is not a
+// finite number: the spectrum overflowed (the scripted run's results only).
+void refuse_overflowed_psd();
+
 // A read-only view of the finished PSD in st.psd, with its run's parameters.
 psd_view finished_psd_view();

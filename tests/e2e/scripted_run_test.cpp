@@ -228,7 +228,7 @@ TEST(ScriptedRun, RunErrorsExitWithStatusOneAndWriteNothing)
         {{{"-m", "8", "--profile", "p.txt", "--summary", "p.txt", "rec.txt"},
           1,
           "p.txt: the same file as the profile p.txt"},
-         [](const scratch_dir& d) { d.write("p.txt", "10 1\n100 1\n"); },
+         [](const scratch_dir& d) { d.write("p.txt", "10 1\n400 1\n"); },
          0},
         // The folders -o made as mkdir -p does go again with the failed run.
         {{{"-m", "4096", "-o", "new/deep/out", "rec.txt"}, 1, "the record holds only"}, {}, 0},
@@ -242,6 +242,15 @@ TEST(ScriptedRun, RunErrorsExitWithStatusOneAndWriteNothing)
         {{{"-m", "8", "--scale", "1e10", "big.txt"}, 1, "--scale 1e+010: amplitude 3 of the record"},
          [](const scratch_dir& d) {
              d.write("big.txt", "0 1\n1 2\n2 1e30\n3 1\n4 2\n5 1\n6 2\n7 1\n8 2\n9 1\n");
+         },
+         0},
+        // 256 samples of 1e37 overflow the transform's single precision.
+        {{{"-m", "256", "huge.txt"}, 1, "the spectrum overflows: the PSD line 0 at 0 Hz"},
+         [](const scratch_dir& d) {
+             std::string text;
+             for (int i = 0; i < 512; ++i)
+                 text += std::to_string(i) + (i % 2 ? " 1e37\n" : " -1e37\n");
+             d.write("huge.txt", text);
          },
          0},
         // The second channel's folder is taken by a file: the first one's is not kept.
