@@ -77,9 +77,9 @@ cross_view channel_cross_view(int channel)
 void refuse_overflowed_cross(int channel)
 {
     const cross_view v = channel_cross_view(channel);
-    for (std::uint32_t k = 0; k < v.bins; ++k)
+    for (std::size_t k = 0; k < v.bins; ++k)
         if (!std::isfinite(v.gxy[2 * k]) || !std::isfinite(v.gxy[2 * k + 1]))
             end_run("the spectrum overflows: the cross-power line %lu at %g Hz is not a finite"
                     " number; no result file was written",
-                    static_cast<unsigned long>(k), k * v.df);
+                    static_cast<unsigned long>(k), static_cast<double>(k) * v.df);
 }
