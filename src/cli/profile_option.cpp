@@ -1,8 +1,12 @@
 // Reading --profile and --tolerance, the profile file, and the verdict's exit status.
 #include "cli/profile_option.h"
 #include "cli/option_values.h"
-#include "core/script_messages.h"
 #include "core/analysis_state.h"
+#include "core/script_messages.h"
+#include "output/record_guard.h"
+
+#include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -26,8 +30,8 @@ void take_profile(const char* text)
 void take_tolerance(const char* text)
 {
     double db = 0.;
-    if (!positive_number(text, db))
-        script_exit(2, "--tolerance %s: a positive number of dB is expected", text);
+    if (!positive_number(text, db) || db > 60.)
+        script_exit(2, "--tolerance %s: a positive number of dB, at most 60, is expected", text);
     profile_option.asked.tolerance_db = db;
     profile_option.tolerance_given = true;
 }
@@ -44,6 +48,7 @@ const profile_request& read_profile_option()
     if (!r.error.empty())
         script_exit(2, "%s line %d: %s", profile_option.asked.file.c_str(), r.line, r.error.c_str());
     profile_option.asked.points = r.points;
+    guard_input("profile", profile_option.asked.file);
     return profile_option.asked;
 }
 
@@ -60,10 +65,19 @@ void warn_unchecked_profile(const run_outcome& outcome)
         script_warning("the spectrum's last line is at %g Hz, below the profile's last breakpoint"
                        " at %g Hz; the profile above it is not checked",
                        (0.5 * st.m - 1.) * st.df, c.high);
-    else if (c.lines_checked == 0)
-        script_warning("no line of the spectrum lies between %g and %g Hz, the profile's range;"
-                       " nothing is checked",
-                       c.low, c.high);
+}
+
+void check_profile_covers_lines()
+{
+    if (profile_option.asked.file.empty()) return;
+    const double low = profile_option.asked.points.front().frequency, high = profile_option.asked.points.back().frequency;
+    std::uint32_t k = 1; // the first line at or above low
+    if (low / st.df < 0.5 * st.m)
+        k = std::max<std::uint32_t>(1, static_cast<std::uint32_t>(low / st.df));
+    while (k * st.df < low && k < st.m / 2) ++k;
+    if (k < st.m / 2 && k * st.df <= high) return;
+    script_exit(2, "the profile from %g to %g Hz covers none of the spectrum's lines, df = %g Hz",
+                low, high, st.df);
 }
 
 int profile_status(const run_outcome& outcome)

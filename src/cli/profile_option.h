@@ -31,6 +31,10 @@ const profile_request& asked_profile();
 // of it could not be checked.
 void warn_unchecked_profile(const run_outcome& outcome);
 
+// After the pass, before anything is staged: a profile that covers none of the
+// spectrum's lines is a usage error (status 2), the folders the run made removed.
+void check_profile_covers_lines();
+
 // The exit status of a finished run: 3 when a set is outside its profile's tolerance, else 0.
 int profile_status(const run_outcome& outcome);
 

@@ -2,6 +2,7 @@
 #include "cli/report.h"
 #include "cli/command_line.h"
 #include "cli/profile_option.h"
+#include "core/script_messages.h"
 #include "input/sound_reader.h"
 #include "output/json_summary.h"
 #include "platform/console_format.h"
@@ -113,6 +114,11 @@ void report_transfer(const channel_outcome& set)
     const transfer_outcome& t = *set.transfer;
     for (const std::string& f : t.files) zfprint(stdout, "  %s\n", f.c_str());
     const std::string name = set.folder.substr(set.folder.rfind('/') + 1);
+    if (!t.peak.powered) {
+        zfprint(stdout, "%s: H1 n/a, the reference %s has no power\n", name.c_str(),
+                t.reference_name.c_str());
+        return;
+    }
     const int decimals = std::max(1, static_cast<int>(-std::floor(std::log10(st.df))));
     char q[32] = "n/a";
     if (t.peak.has_q) zsprint(q, sizeof q, "%#.3g", t.peak.q);
@@ -162,6 +168,10 @@ void report_record()
 
 void report_outcome(const run_outcome& outcome)
 {
+    for (const channel_outcome& set : outcome.sets)
+        if (set.transfer && !set.transfer->peak.powered)
+            script_warning("column %d: the reference %s has no power; its H1 is not available",
+                           set.column, set.transfer->reference_name.c_str());
     if (opts.level == report_level::quiet) return;
     report_segments();
     report_confidence();

@@ -1,5 +1,6 @@
 // Reading the stream of slot 1 into a reader's block: adopting it and refilling.
 #include "input/block_source.h"
+#include "input/input.h"
 
 #include <cstring>
 
@@ -28,5 +29,7 @@ void refill(block_source& b, std::size_t keep)
     const std::size_t got = std::fread(b.text + kept, 1, want, b.stream);
     b.end += got;
     b.text[b.end] = '\0';
-    if (got == 0) b.at_eof = true;
+    if (got != 0) return;
+    b.at_eof = true;
+    if (b.stream == st.fp[1]) note_record_end(b.base + static_cast<long long>(b.end));
 }

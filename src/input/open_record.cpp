@@ -53,7 +53,9 @@ int open_record(const char* path, bool stream_allowed)
         return not_regular_file;
     }
     if (!standard_input) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return adopt_descriptor(fd);
+    const int error = adopt_descriptor(fd);
+    note_record_stamp();
+    return error;
 }
 
 bool record_is_file()

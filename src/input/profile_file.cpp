@@ -25,6 +25,11 @@ struct written_point {
 
 constexpr char slope_unit[] = "db/oct"; // compared in lower case
 constexpr std::size_t slope_unit_length = sizeof slope_unit - 1;
+constexpr std::size_t max_line_bytes = 4096;   // the longest line a profile may have
+constexpr std::size_t max_breakpoints = 10000; // the most breakpoints a profile may have
+constexpr char utf8_bom[] = "\xef\xbb\xbf";      // skipped at the start of the file
+constexpr double lowest_value = 1e-30;         // the smallest breakpoint value taken
+constexpr double highest_value = 1e30;         // the largest breakpoint value taken
 
 // The whole text as one finite number, or false.
 bool whole_number(const std::string& text, double& v)
@@ -70,11 +75,17 @@ bool read_point(const std::vector<std::string>& w, written_point& p)
 }
 
 // A message formed through the program's formatter.
-std::string message(const char* fmt, double a, double b = 0.)
+std::string message(const char* fmt, double a, double b = 0., double c = 0.)
 {
     char text[200];
-    zsprint(text, sizeof text, fmt, a, b);
+    zsprint(text, sizeof text, fmt, a, b, c);
     return text;
+}
+
+// Whether a breakpoint's value lies within the range a profile may use.
+bool in_value_range(double v)
+{
+    return v >= lowest_value && v <= highest_value;
 }
 
 // What is wrong with the breakpoint of a line after those before, or "".
@@ -85,6 +96,9 @@ std::string point_fault(const std::vector<std::string>& w, written_point& p,
     if (!(p.frequency > 0.)) return message("the frequency %g Hz must be above 0", p.frequency);
     if (!p.slope && !(p.number > 0.))
         return message("the value %g must be above 0 (a PSD, unit^2/Hz)", p.number);
+    if (!p.slope && !in_value_range(p.number))
+        return message("the value %g is outside %g to %g (a PSD, unit^2/Hz)", p.number,
+                       lowest_value, highest_value);
     if (!before.empty() && !(p.frequency > before.back().frequency))
         return message("%g Hz does not follow %g Hz; the frequencies must increase", p.frequency,
                        before.back().frequency);
@@ -110,7 +124,7 @@ profile_reading settle_slopes(const std::vector<written_point>& w, double decibe
             }
             const double octaves = std::log2(w[i].frequency / w[other].frequency);
             value = w[other].number * std::pow(10., w[i].number * octaves / decibels);
-            if (!(value > 0.) || !std::isfinite(value))
+            if (!in_value_range(value))
                 return {{},
                         w[i].line,
                         message("the slope %g dB/oct gives a value out of range", w[i].number)};
@@ -120,28 +134,74 @@ profile_reading settle_slopes(const std::vector<written_point>& w, double decibe
     return r;
 }
 
+// The profile read so far, a line at a time, so that neither a long line nor
+// a long file takes more memory than its bounds.
+struct profile_lines {
+    std::vector<written_point> written; // the breakpoints so far
+    std::string pending;                // the line being gathered, at most max_line_bytes
+    int line = 0;                       // lines taken whole
+    profile_reading fault{{}, 0, ""};   // the first fault, when error is not empty
+    double decibels = 10.;              // dB of a factor of ten: 10 for a PSD, 20 for an amplitude
+};
+
+// Takes one whole line of the file; notes the first fault.
+void take_line(profile_lines& r, std::string text)
+{
+    ++r.line;
+    if (r.line == 1 && text.rfind(utf8_bom, 0) == 0) text.erase(0, sizeof utf8_bom - 1);
+    const std::vector<std::string> w = words_of(text);
+    if (w.empty()) return;
+    written_point p{r.line, 0., 0., false};
+    std::string fault = point_fault(w, p, r.written);
+    if (fault.empty() && r.written.size() == max_breakpoints)
+        fault = message("more than %g breakpoints; a profile holds at most %g",
+                        static_cast<double>(max_breakpoints), static_cast<double>(max_breakpoints));
+    if (fault.empty())
+        r.written.push_back(p);
+    else
+        r.fault = {{}, r.line, fault};
+}
+
+// Takes the next n bytes of the file, line by line, until a fault.
+void take_bytes(profile_lines& r, const char* bytes, std::size_t n)
+{
+    for (std::size_t at = 0; at < n && r.fault.error.empty();) {
+        const char* end = static_cast<const char*>(std::memchr(bytes + at, '\n', n - at));
+        const std::size_t to = end == nullptr ? n : static_cast<std::size_t>(end - bytes);
+        r.pending.append(bytes + at, std::min(to - at, max_line_bytes + 1 - r.pending.size()));
+        at = to + 1;
+        if (r.pending.size() > max_line_bytes)
+            r.fault = {{}, r.line + 1,
+                       message("the line is longer than %g bytes, the most a profile line may hold",
+                               static_cast<double>(max_line_bytes))};
+        else if (end != nullptr) {
+            take_line(r, r.pending);
+            r.pending.clear();
+        }
+    }
+}
+
+// The profile once every byte was taken: the breakpoints settled, or the fault.
+profile_reading finish(profile_lines& r)
+{
+    if (r.fault.error.empty() && !r.pending.empty()) take_line(r, r.pending);
+    if (!r.fault.error.empty()) return r.fault;
+    if (r.written.size() < 2)
+        return {{},
+                std::max(r.line, 1),
+                message("a profile needs at least two breakpoints; the file has %g",
+                        static_cast<double>(r.written.size()))};
+    return settle_slopes(r.written, r.decibels);
+}
+
 } // namespace
 
 profile_reading read_profile_text(const std::string& text, double decibels)
 {
-    std::vector<written_point> written;
-    int line = 0;
-    for (std::size_t at = 0; at < text.size(); ++line) {
-        const std::size_t end = std::min(text.find('\n', at), text.size());
-        const std::vector<std::string> w = words_of(text.substr(at, end - at));
-        at = end + 1;
-        if (w.empty()) continue;
-        written_point p{line + 1, 0., 0., false};
-        const std::string fault = point_fault(w, p, written);
-        if (!fault.empty()) return {{}, line + 1, fault};
-        written.push_back(p);
-    }
-    if (written.size() < 2)
-        return {{},
-                std::max(line, 1),
-                message("a profile needs at least two breakpoints; the file has %g",
-                        static_cast<double>(written.size()))};
-    return settle_slopes(written, decibels);
+    profile_lines r;
+    r.decibels = decibels;
+    take_bytes(r, text.data(), text.size());
+    return finish(r);
 }
 
 profile_reading read_profile_file(const std::string& path, double decibels)
@@ -149,17 +209,18 @@ profile_reading read_profile_file(const std::string& path, double decibels)
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK);
     if (fd < 0) return {{}, 0, std::strerror(errno)};
     struct stat info {};
-    std::string text;
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         close(fd);
         return {{}, 0, "not a regular file"};
     }
+    profile_lines r;
+    r.decibels = decibels;
     char block[4096];
     ssize_t got = 0;
-    while ((got = read(fd, block, sizeof block)) > 0)
-        text.append(block, static_cast<std::size_t>(got));
+    while (r.fault.error.empty() && (got = read(fd, block, sizeof block)) > 0)
+        take_bytes(r, block, static_cast<std::size_t>(got));
     const int error = errno;
     close(fd);
     if (got < 0) return {{}, 0, std::strerror(error)};
-    return read_profile_text(text, decibels);
+    return finish(r);
 }

@@ -3,7 +3,10 @@
 // per Hz) or "FREQ SLOPE dB/oct"; '#' starts a comment, blank lines are skipped.
 // A slope on the first line describes the segment to the second breakpoint, a
 // slope on any other line the segment from the breakpoint before; the line with
-// the slope takes its value from the other end of that segment.
+// the slope takes its value from the other end of that segment. A UTF-8 byte
+// order mark before the first line is skipped. The file is read a line at a
+// time: a line holds at most 4096 bytes, a profile at most 10,000 breakpoints,
+// each value from 1e-30 to 1e30.
 #pragma once
 
 #include <string>

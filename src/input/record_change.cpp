@@ -1,10 +1,12 @@
 // A record that changes while it is read: the segment pass takes exactly the
 // pairs the survey counted, ends the run when the record gives fewer, and
-// tells when the file grew after the count.
+// tells when the file grew after the count; the single pass compares the file
+// at its end with the file as it was opened.
 #include "input/input.h"
 #include "core/analysis_state.h"
 #include "core/end_run.h"
 
+#include <atomic>
 #include <sys/stat.h>
 
 namespace {
@@ -16,7 +18,54 @@ std::uint64_t pairs_before()
     return st.nave == 0 ? 0 : st.m + std::uint64_t{st.nave - 1} * st.nhs;
 }
 
+// The record file as it was opened, against which the single pass's end is held.
+struct record_stamp {
+    long long bytes = -1;                   // size at open; -1 for a stream
+    timespec modified{};                    // modification time at open
+    std::atomic<long long> early_end{-1};   // offset where a read met an early end, or -1
+};
+
+// The one stamp of the run's record.
+record_stamp& stamp()
+{
+    static record_stamp noted;
+    return noted;
+}
+
+// The record file's size and modification time now; false for a stream.
+bool file_now(struct stat& info)
+{
+    return st.fp[1] != nullptr && fstat(fileno(st.fp[1]), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 } // namespace
+
+void note_record_stamp()
+{
+    struct stat info {};
+    stamp().bytes = file_now(info) ? static_cast<long long>(info.st_size) : -1;
+    stamp().modified = info.st_mtim;
+}
+
+void note_record_end(long long offset)
+{
+    const record_stamp& s = stamp();
+    if (s.bytes >= 0 && offset < s.bytes) stamp().early_end = offset;
+}
+
+void check_record_unchanged()
+{
+    const record_stamp& s = stamp();
+    struct stat info {};
+    if (s.bytes < 0 || !file_now(info)) return;
+    const long long now = static_cast<long long>(info.st_size);
+    if (now == s.bytes && s.early_end < 0 && info.st_mtim.tv_sec == s.modified.tv_sec &&
+        info.st_mtim.tv_nsec == s.modified.tv_nsec)
+        return;
+    run_failed("the record changed while it was read (" +
+               std::to_string(s.bytes) + " bytes when opened, " + std::to_string(now) +
+               " at the end of the pass); nothing was written");
+}
 
 long long record_file_bytes()
 {

@@ -128,12 +128,16 @@ void add_transfer_summary(nlohmann::ordered_json& summary, const transfer_outcom
                                     {"unit", transfer_files[i].unit},
                                     {"size", written_size(transfer.files[i])}});
     const resonance& peak = transfer.peak;
+    // A reference without power gives no H1: its figures are null.
+    const auto figure = [](bool known, double value) {
+        return known ? nlohmann::ordered_json(value) : nlohmann::ordered_json(nullptr);
+    };
     summary["transmissibility"] = {
         {"reference", {{"column", transfer.reference_column}, {"folder", transfer.reference_name}}},
-        {"peak_frequency", peak.frequency},
-        {"peak_magnitude", peak.magnitude},
-        {"coherence_at_peak", peak.coherence},
-        {"q", peak.has_q ? nlohmann::ordered_json(peak.q) : nlohmann::ordered_json(nullptr)}};
+        {"peak_frequency", figure(peak.powered, peak.frequency)},
+        {"peak_magnitude", figure(peak.powered, peak.magnitude)},
+        {"coherence_at_peak", figure(peak.powered, peak.coherence)},
+        {"q", figure(peak.powered && peak.has_q, peak.q)}};
 }
 
 std::string json_text(const nlohmann::ordered_json& j)

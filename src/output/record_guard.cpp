@@ -1,54 +1,47 @@
-// Refusing an output that is the record itself.
+// Refusing a result file that is one of the run's input files.
 #include "output/record_guard.h"
-#include "output/file_sets.h"
-#include "core/analysis_state.h"
-#include "core/end_run.h"
+#include "output/staged_files.h"
 
 #include <sys/stat.h>
+#include <vector>
 
 namespace {
 
-// A name in a folder, as given: "folder/name".
-std::string path_below(const std::string& folder, const std::string& name)
-{
-    std::string path = folder;
-    path += '/';
-    path += name;
-    return path;
-}
+// One input file of the run.
+struct guarded_input {
+    std::string what; // "record", "profile", ...
+    std::string name; // its name as given
+    dev_t device;     // the device it is on
+    ino_t inode;      // its inode there
+};
 
-// The paths, as given, of every file the run would write.
-std::vector<std::string> output_paths(const std::string& folder,
-                                      const std::vector<std::string>& channels,
-                                      const std::string& summary)
+// The input files of the run, noted as they are opened.
+struct guarded_inputs {
+    std::vector<guarded_input> files; // every input noted so far
+};
+
+// The run's one list of input files.
+guarded_inputs& inputs()
 {
-    std::vector<std::string> folders;
-    folders.reserve(channels.size() + 1);
-    for (const std::string& c : channels) folders.push_back(path_below(folder, c));
-    if (folders.empty()) folders.push_back(folder);
-    std::vector<std::string> paths;
-    const file_set& set = file_set_of(st.input_type);
-    for (const std::string& f : folders)
-        for (int i = 0; i < set.count; ++i) paths.push_back(path_below(f, set.files[i].name));
-    if (!summary.empty()) paths.push_back(summary);
-    return paths;
+    static guarded_inputs noted;
+    return noted;
 }
 
 } // namespace
 
-void refuse_record_as_output(const std::string& record, const std::string& folder,
-                             const std::vector<std::string>& channels, const std::string& summary)
+void guard_input(const std::string& what, const std::string& name, int fd)
 {
-    struct stat rec {};
-    if (st.fp[1] == nullptr || fstat(fileno(st.fp[1]), &rec) != 0) return;
-    for (const std::string& path : output_paths(folder, channels, summary)) {
-        struct stat out {};
-        if (stat(path.c_str(), &out) != 0 || out.st_dev != rec.st_dev || out.st_ino != rec.st_ino)
-            continue;
-        std::string message = path;
-        message += ": the same file as the record ";
-        message += record;
-        message += ", which its results would replace; nothing was written";
-        run_failed(message);
-    }
+    struct stat info {};
+    if ((fd >= 0 ? fstat(fd, &info) : stat(name.c_str(), &info)) != 0) return;
+    inputs().files.push_back({what, name, info.st_dev, info.st_ino});
+}
+
+void refuse_input_as_output(const std::string& path)
+{
+    struct stat out {};
+    if (stat(path.c_str(), &out) != 0) return;
+    for (const guarded_input& in : inputs().files)
+        if (out.st_dev == in.device && out.st_ino == in.inode)
+            give_up(path + ": the same file as the " + in.what + " " + in.name +
+                    ", which its results would replace; nothing was written");
 }

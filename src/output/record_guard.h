@@ -1,14 +1,16 @@
-// The record is never overwritten by its own results: an output of the run
-// that is the same file as the record (its name, a hard link or a link to it)
-// is refused before the record is surveyed and before anything is written.
+// The input files of a run are never overwritten by its results: the record,
+// the profile and any other file the run reads are noted by device and inode,
+// and every result file is held against them as it is staged, after its folder
+// was made, so that any name of the same file (through a folder the run made,
+// a hard link, a link) is refused whatever result produced it.
 #pragma once
 
 #include <string>
-#include <vector>
 
-// Ends the run with status 1 when a result file of the run's quantity in folder
-// (as given to -o; in each of the channel folders under it when there are
-// several channels) or the summary is the same file, device and inode, as the
-// record open in stream slot 1; record is its name as given, for the message.
-void refuse_record_as_output(const std::string& record, const std::string& folder,
-                             const std::vector<std::string>& channels, const std::string& summary);
+// Notes an input file of the run: what it is ("record", "profile", ...), its
+// name as given, and an open descriptor of it (-1: the name is looked up).
+void guard_input(const std::string& what, const std::string& name, int fd = -1);
+
+// Ends the run, removing what it made, when path is the same file, device and
+// inode, as one of the noted input files.
+void refuse_input_as_output(const std::string& path);

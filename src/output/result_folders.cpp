@@ -35,6 +35,13 @@ template <typename F> void for_each_part(const std::string& path, F each)
 
 } // namespace
 
+void refuse_foreign_links(const std::string& what, const std::string& folder)
+{
+    if (!folder.empty())
+        for_each_part(folder,
+                      [&what](const std::string& part) { refuse_foreign_link(what, part); });
+}
+
 std::string make_output_folder(const std::string& given)
 {
     const std::string what = "-o " + given;

@@ -12,3 +12,7 @@ std::string make_output_folder(const std::string& given);
 
 // Makes a channel's folder when missing; ends the run when it cannot.
 void make_result_folder(const std::string& folder);
+
+// Ends the run when a part of folder (as given, without its last '/') is a
+// link that belongs neither to this user nor to root; what names the option.
+void refuse_foreign_links(const std::string& what, const std::string& folder);

@@ -1,6 +1,8 @@
 // The staged result files of a scripted run: their temporary names, the
 // signal handler that removes them, and their putting in place as one set.
 #include "output/staged_files.h"
+#include "output/record_guard.h"
+#include "output/result_folders.h"
 #include "output/result_lock.h"
 #include "output/run_leftovers.h"
 #include "output/set_replacement.h"
@@ -79,12 +81,17 @@ std::string not_written(const std::string& path, int error)
 
 std::FILE* stage(const std::string& path)
 {
+    refuse_input_as_output(path);
     check_replaceable(path);
     remove_stale_temporaries(path);
     std::string temp = temporary_template(path);
-    const int fd = mkstemp(temp.data());
+    int fd = -1;
+    {
+        const ending_signals_held held; // a signal before the name is noted would leave it
+        fd = mkstemp(temp.data());
+        if (fd >= 0) leave_temporary(temp);
+    }
     if (fd < 0) give_up(failed(path, errno));
-    leave_temporary(temp);
     staged_files.staged.push_back({path, temp, fcntl(fd, F_DUPFD_CLOEXEC, 0)});
     std::FILE* f = staged_files.staged.back().sync_fd >= 0 && fchmod(fd, new_file_mode()) == 0
                        ? fdopen(fd, "w")
@@ -141,6 +148,8 @@ std::string summary_full_path(const std::string& given)
     const std::string folder = slash == std::string::npos ? "." : given.substr(0, slash + 1);
     const std::string name = given.substr(slash == std::string::npos ? 0 : slash + 1);
     if (name.empty()) give_up("--summary " + given + ": names a folder, not a file");
+    refuse_foreign_links("--summary " + given,
+                         given.substr(0, slash == std::string::npos ? 0 : slash));
     char real[PATH_MAX];
     if (realpath(folder.c_str(), real) == nullptr) give_up(failed(given, errno));
     return path_in(real, name);

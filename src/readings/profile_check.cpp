@@ -3,9 +3,12 @@
 #include "readings/band_power.h"
 #include "readings/profile_curve.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
+
+constexpr double deviation_floor_db = -300.; // the deviation of a line with no power at all
 
 // Compares every line within the profile's range with the profile there.
 void check_lines(const psd_view& view, const std::vector<profile_point>& points, profile_check& c)
@@ -19,7 +22,8 @@ void check_lines(const psd_view& view, const std::vector<profile_point>& points,
         checked_line line{f, profile_value(points, f), 0., 0., english * view.psd[k], 0., false};
         line.lower = line.profile * below;
         line.upper = line.profile * above;
-        line.deviation_db = 10. * std::log10(line.measured / line.profile);
+        line.deviation_db = std::max(10. * std::log10(line.measured / line.profile),
+                                     deviation_floor_db);
         line.within = line.measured >= line.lower && line.measured <= line.upper;
         c.lines_within += line.within;
         if (c.lines.empty() || std::fabs(line.deviation_db) > std::fabs(c.worst_db)) {
@@ -59,7 +63,7 @@ profile_check check_profile(const psd_view& view, const std::vector<profile_poin
     c.tolerance_db = tolerance_db;
     c.profile_rms = std::sqrt(profile_mean_square(points));
     c.measured_rms = band_rms(view, c.low, c.high);
-    c.rms_db = 20. * std::log10(c.measured_rms / c.profile_rms);
+    c.rms_db = std::max(20. * std::log10(c.measured_rms / c.profile_rms), deviation_floor_db);
     check_lines(view, points, c);
     find_outside_bands(c);
     c.beyond_spectrum = view.bins() * view.df <= c.high;

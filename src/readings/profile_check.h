@@ -17,7 +17,7 @@ struct checked_line {
     double lower;        // profile 10^(-DB/10)
     double upper;        // profile 10^(DB/10)
     double measured;     // the line of the English PSD file
-    double deviation_db; // 10 log10(measured / profile)
+    double deviation_db; // 10 log10(measured / profile), -300 at the least (a line of 0)
     bool within;         // lower <= measured <= upper
 };
 
@@ -34,7 +34,7 @@ struct profile_check {
     double high;                     // its last breakpoint, Hz
     double profile_rms;              // the profile's rms over low..high, English unit
     double measured_rms;             // the PSD's rms over low..high (band apportionment)
-    double rms_db;                   // 20 log10(measured_rms / profile_rms)
+    double rms_db;                   // 20 log10(measured_rms / profile_rms), -300 at the least
     double tolerance_db;             // DB
     std::vector<checked_line> lines; // lines 1 <= k < m/2 with low <= k df <= high
     std::size_t lines_checked;       // their number (kept when the lines are released)

@@ -68,9 +68,10 @@ bool half_power(const cross_view& v, std::uint32_t peak, int step, double level,
 
 resonance find_resonance(const cross_view& v)
 {
-    resonance r{0., 0., 0., false, 0., any_coherent(v), 0.};
+    resonance r{0., 0., 0., false, 0., any_coherent(v), 0., false};
+    for (std::uint32_t k = 0; k < v.bins && !r.powered; ++k) r.powered = v.gxx[k] > 0.;
     const std::uint32_t peak = peak_bin(v, r.coherent);
-    if (peak == v.bins) return r;
+    if (peak == v.bins || !r.powered) return r;
     r.mean_coherence = mean_coherence(v);
     r.frequency = peak * v.df;
     r.magnitude = h1_magnitude(v, peak);

@@ -15,6 +15,8 @@ struct resonance {
     double q;              // frequency over the half-power bandwidth, when has_q
     bool coherent;         // some searched bin reaches coherent_level
     double mean_coherence; // the coherence averaged over the searched bins
+    bool powered;          // the reference has power in some bin; when not, H1 and the
+                           // resonance are not available and the fields above are 0
 };
 
 // The bin of the largest |H1| over bins 1..bins-1 of coherence at least

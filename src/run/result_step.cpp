@@ -53,6 +53,7 @@ channel_outcome stage_result_files(const result_request& request, const std::str
     channel_outcome out{};
     out.folder = folder;
     finish_psd();
+    refuse_overflowed_psd();
     name_output_files();
     for (int slot = 2; slot <= last_slot(); ++slot) {
         out.files.push_back(path_in(folder, st.fname[slot]));
@@ -79,6 +80,7 @@ std::optional<transfer_outcome> transfer_of(int channel, const std::string& fold
 {
     const int ref = reference_channel();
     if (ref < 0 || channel == ref) return std::nullopt;
+    refuse_overflowed_cross(channel);
     const cross_view v = channel_cross_view(channel);
     transfer_outcome out{st.reference, names[static_cast<std::size_t>(ref)], {}, find_resonance(v)};
     out.files = stage_transfer_files(transfer_curves_of(v), folder, summary_path);

@@ -97,6 +97,7 @@ void read_once()
     progress_begin(bytes > 0 ? static_cast<unsigned long long>(bytes) : 0);
     st.channels > 0 ? channel_segment_loop() : segment_loop();
     end_pass_survey();
+    check_record_unchanged();
     progress_end();
 }
 
@@ -117,7 +118,7 @@ void scripted_run(int argc, char** argv)
     prepare_layout(every_column_asked());
     if (opts.survey_only) survey_only();
     const std::vector<std::string> names = channel_folders(); // from the header, while it is open
-    refuse_record_as_output(opts.record, opts.output_dir, names, opts.summary);
+    guard_input("record", opts.record, fileno(st.fp[1]));
     catch_ending_signals();
     const std::string folder = make_output_folder(opts.output_dir);
     const std::string summary = summary_full_path(opts.summary); // checked before the long pass
@@ -126,6 +127,7 @@ void scripted_run(int argc, char** argv)
     close_sound_record();
     std::fclose(st.fp[1]);
     st.fp[1] = nullptr;
+    check_profile_covers_lines();
     lock_result_folders(folder, summary);
     result_request request{folder, opts.summary, opts.record};
     request.readings = opts.readings;

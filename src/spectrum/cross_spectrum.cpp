@@ -3,8 +3,10 @@
 // Only bins 0..m/2-1 are kept: the records are real, so the rest mirror them.
 #include "spectrum/cross_spectrum.h"
 #include "core/analysis_state.h"
+#include "core/end_run.h"
 #include "spectrum/channel_store.h"
 
+#include <cmath>
 #include <cstring>
 
 kept_spectra_state kept_spectra{};
@@ -69,4 +71,14 @@ void cross_spectrum_take(int channel)
 void reset_kept_spectra()
 {
     std::memset(&kept_spectra, 0, sizeof kept_spectra);
+}
+
+void refuse_overflowed_cross(int channel)
+{
+    const double* gxy = channel_cross(channel);
+    for (std::size_t k = 0; k < st.m / 2; ++k)
+        if (!std::isfinite(gxy[2 * k]) || !std::isfinite(gxy[2 * k + 1]))
+            end_run("the spectrum overflows: the cross-power line %lu at %g Hz is not a finite"
+                    " number; no result file was written",
+                    static_cast<unsigned long>(k), static_cast<double>(k) * st.df);
 }

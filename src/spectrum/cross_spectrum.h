@@ -32,3 +32,7 @@ void cross_spectrum_take(int channel);
 
 // Clears the kept spectra (the tests' reset).
 void reset_kept_spectra();
+
+// Ends the run when a bin of the channel's cross-power with the reference is
+// not a finite number: the spectrum overflowed.
+void refuse_overflowed_cross(int channel);

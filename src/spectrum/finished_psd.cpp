@@ -1,6 +1,7 @@
 // The normalisation of the summed power into the one-sided PSD and its overall rms.
 #include "spectrum/finished_psd.h"
 #include "core/analysis_state.h"
+#include "core/end_run.h"
 #include "core/quantities.h"
 
 #include <cmath>
@@ -44,4 +45,16 @@ void finish_psd()
         st.overall_ms = st.overall_ms * (factor * factor);
     }
     st.overall_rms = std::sqrt(st.overall_ms * st.df);
+}
+
+void refuse_overflowed_psd()
+{
+    for (std::uint32_t k = 0; k < st.m / 2; ++k)
+        if (!std::isfinite(st.psd[k]))
+            end_run("the spectrum overflows: the PSD line %lu at %g Hz is not a finite number; no"
+                    " result file was written",
+                    static_cast<unsigned long>(k), k * st.df);
+    if (!std::isfinite(st.overall_rms))
+        end_run("the spectrum overflows: the overall rms is not a finite number; no result file"
+                " was written");
 }

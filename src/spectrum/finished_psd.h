@@ -13,3 +13,7 @@ double psd_of_power(double power, std::uint32_t k, double df, std::uint32_t nave
 // Turns the power summed over nave segments into the one-sided PSD, bins
 // 0..m/2-1 of st.psd, and sets st.overall_ms and st.overall_rms (English unit).
 void finish_psd();
+
+// Ends the run when a line of the finished PSD or the overall rms is not a
+// finite number: the spectrum overflowed (the scripted run's results only).
+void refuse_overflowed_psd();

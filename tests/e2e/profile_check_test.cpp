@@ -132,7 +132,7 @@ TEST(ProfileCheck, EveryChannelIsCheckedAndOneOutsideGivesStatusThree)
 
 TEST(ProfileCheck, BrokenProfilesAreUsageErrorsNamingTheLine)
 {
-    const std::tuple<const char*, args, std::string> cases[] = {
+    const std::tuple<std::string, args, std::string> cases[] = {
         {"20 +3 dB/oct\n80 +3 dB/oct\n", {}, "prof.txt line 2: the segment from 20 to 80 Hz"},
         {"20 0.01\n80 0\n", {}, "prof.txt line 2: the value 0 must be above 0"},
         {"# two\n20 0.04\n\n80 0.04 G^2/Hz\n", {}, "prof.txt line 4: not a breakpoint"},
@@ -140,6 +140,10 @@ TEST(ProfileCheck, BrokenProfilesAreUsageErrorsNamingTheLine)
         {"80 0.04\n20 0.04\n", {}, "prof.txt line 2: 20 Hz does not follow 80 Hz"},
         {"", {"--profile", "none.txt"}, "--profile none.txt: No such file or directory"},
         {"20 0.04\n80 0.04\n", {"--tolerance", "0"}, "--tolerance 0: a positive number"},
+        {std::string(5000, '1'), {}, "prof.txt line 1: the line is longer than 4096 bytes"},
+        {"\xef\xbb\xbf" "20 0.01\n80 0\n", {}, "prof.txt line 2: the value 0 must be above"},
+        {"20 1e-31\n80 1\n", {}, "prof.txt line 1: the value 1e-031 is outside 1e-030 to"},
+        {"20 0.04\n80 0.04\n", {"--tolerance", "61"}, "--tolerance 61: a positive number of dB, "},
     };
     for (const auto& [profile, more, message] : cases) {
         SCOPED_TRACE(message);
@@ -153,6 +157,26 @@ TEST(ProfileCheck, BrokenProfilesAreUsageErrorsNamingTheLine)
         EXPECT_EQ(run.errors.rfind("zentri: " + message, 0), 0u) << run.errors;
         EXPECT_EQ(count_lines(run.errors), 1);
     }
+}
+
+TEST(ProfileCheck, ADeadChannelIsAtTheFloorAndAProfileBetweenLinesIsAUsageError)
+{
+    scratch_dir dir;
+    dir.write("prof.txt", "20 0.04\n2000 0.04\n");
+    dir.write("between.txt", "4.5 0.04\n7.5 0.04\n"); // lines lie 4 Hz apart
+    dir.write("rec.txt", shaped_record({std::vector<double>(1024, 0.)}, rate, 4));
+    args a = check_run;
+    a.push_back("rec.txt");
+    EXPECT_EQ(run_zentri_args(dir, a).exit_status, 3);
+    const nlohmann::json s = nlohmann::json::parse(dir.read("out/s.json"));
+    EXPECT_EQ(s["profile"]["worst_db"], -300.);
+    EXPECT_EQ(s["profile"]["rms_db"], -300.);
+    a.insert(a.end() - 1, {"--profile", "between.txt", "-o", "new", "--summary", "new/s.json"});
+    const program_run between = run_zentri_args(dir, a);
+    EXPECT_EQ(between.exit_status, 2);
+    EXPECT_EQ(between.errors, "zentri: the profile from 4.5 to 7.5 Hz covers none of the spectrum's"
+                              " lines, df = 4 Hz\n");
+    EXPECT_FALSE(dir.exists("new"));
 }
 
 } // namespace

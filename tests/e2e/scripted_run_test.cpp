@@ -12,11 +12,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <sys/wait.h>
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
@@ -206,8 +208,21 @@ TEST(ScriptedRun, RunErrorsExitWithStatusOneAndWriteNothing)
         {{{"-m", "8", "out/A_Gpk.mag"}, 1, "out/A_Gpk.mag: the same file as the record"},
          [](const scratch_dir& d) { d.write("out/A_Gpk.mag", even_record(64, 3)); },
          0},
-        {{{"-m", "8", "h"}, 1, "out/A_G2Hz.psd: the same file as the record h"},
-         [](const scratch_dir& d) { link(d.file("out/A_G2Hz.psd").c_str(), d.file("h").c_str()); },
+        {{{"-m", "8", "h"}, 1, "out/A_ms2rms.mag: the same file as the record h"},
+         [](const scratch_dir& d) {
+             d.write("out/A_ms2rms.mag", even_record(64, 3));
+             link(d.file("out/A_ms2rms.mag").c_str(), d.file("h").c_str());
+         },
+         0},
+        // Compared after the folders are made, whatever result or input file it is.
+        {{{"-m", "8", "-o", "n", "--summary", "n/../rec.txt", "rec.txt"}, 1, "rec.txt: the same"},
+         {},
+         0},
+        {{{"-m", "8", "--table", "out/spectrum.csv"}, 1, "spectrum.csv: the same file as the"},
+         [](const scratch_dir& d) { d.write("out/spectrum.csv", even_record(64, 3)); },
+         0},
+        {{{"-m", "8", "--profile", "p.txt", "--summary", "p.txt", "rec.txt"}, 1, "as the profile"},
+         [](const scratch_dir& d) { d.write("p.txt", "10 1\n400 1\n"); },
          0},
         // The folders -o made as mkdir -p does go again with the failed run.
         {{{"-m", "4096", "-o", "new/deep/out", "rec.txt"}, 1, "the record holds only"}, {}, 0},
@@ -221,6 +236,15 @@ TEST(ScriptedRun, RunErrorsExitWithStatusOneAndWriteNothing)
         {{{"-m", "8", "--scale", "1e10", "big.txt"}, 1, "--scale 1e+010: amplitude 3 of the record"},
          [](const scratch_dir& d) {
              d.write("big.txt", "0 1\n1 2\n2 1e30\n3 1\n4 2\n5 1\n6 2\n7 1\n8 2\n9 1\n");
+         },
+         0},
+        // 256 samples of 1e37 overflow the transform's single precision.
+        {{{"-m", "256", "huge.txt"}, 1, "the spectrum overflows: the PSD line 0 at 0 Hz"},
+         [](const scratch_dir& d) {
+             std::string text;
+             for (int i = 0; i < 512; ++i)
+                 text += std::to_string(i) + (i % 2 ? " 1e37\n" : " -1e37\n");
+             d.write("huge.txt", text);
          },
          0},
         // The second channel's folder is taken by a file: the first one's is not kept.
@@ -347,6 +371,34 @@ TEST(ScriptedRun, ARecordFromAPipeGivesTheFilesOfTheFileRun)
     EXPECT_TRUE(holds(dir.read("errors.txt"), "-: not a regular file; the record is read twice"));
 }
 
+TEST(ScriptedRun, ARecordCutWhileTheSinglePassReadsItFailsTheRun)
+{
+    scratch_dir dir;
+    dir.write("rec.txt", even_record(2000000, 3));
+    const std::string record = dir.file("rec.txt");
+    bool cut = false;
+    const program_run run = run_zentri_args(
+        dir, {"-q", "1", "-u", "G", "-m", "1024", "-o", "new", "rec.txt"}, 0, -1, [&](int pid) {
+            // Once the pass has begun to read the record, cut it to half of what was read.
+            const std::string proc = "/proc/" + std::to_string(pid);
+            char target[PATH_MAX];
+            for (int i = 0; i < 1000000 && !cut; ++i) {
+                const std::string fd = std::to_string(3 + i % 8);
+                std::ifstream info(proc + "/fdinfo/" + fd);
+                std::string word;
+                long long at = 0;
+                info >> word >> at;
+                const ssize_t n = readlink((proc + "/fd/" + fd).c_str(), target, sizeof target);
+                cut = n > 0 && std::string(target, static_cast<std::size_t>(n)) == record &&
+                      at > 0 && truncate(record.c_str(), at / 2) == 0;
+            }
+        });
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(run.exit_status, 1);
+    EXPECT_TRUE(holds(run.errors, "zentri: the record changed while it was read")) << run.errors;
+    EXPECT_EQ(dir.names(), args{"rec.txt"});
+}
+
 TEST(ScriptedRun, ProgressBarOnATerminalIsClearedAtTheEnd)
 {
     if (!tmux_present()) GTEST_SKIP() << "tmux is not installed";
@@ -468,11 +520,12 @@ TEST(ResultSet, EachFileReachesTheDiskBeforeItsRenameUnderTheLockWithSignalsHeld
     std::string command =
         "cd '" + dir.path() +
         "' && strace -qq -y -o trace.txt -e trace=flock,"
-        "fsync,rename,renameat,renameat2,link,linkat,rt_sigprocmask '" ZENTRI_BINARY "'";
+        "fsync,rename,renameat,renameat2,link,linkat,rt_sigprocmask,openat '" ZENTRI_BINARY "'";
     for (const std::string& a : into_out) command += " " + a;
     if (std::system((command + " >/dev/null 2>&1").c_str()) != 0)
         GTEST_SKIP() << "strace is missing or cannot trace here";
-    // From the lock on, one letter a call: f fsync, b signals held, l link, r rename, u released.
+    // From the lock on, one letter a call: f fsync, b signals held, l link, r rename, u released,
+    // t a temporary made.
     const std::string all = dir.read("trace.txt");
     std::istringstream trace(all.substr(all.find("flock(")));
     std::string calls;
@@ -480,11 +533,12 @@ TEST(ResultSet, EachFileReachesTheDiskBeforeItsRenameUnderTheLockWithSignalsHeld
         const std::string call = line.substr(0, line.find('('));
         calls += call == "fsync" ? "f" : call.rfind("link", 0) == 0 ? "l" : "";
         calls += call.rfind("rename", 0) == 0 ? "r" : holds(line, "SIG_BLOCK, [HUP") ? "b" : "";
-        calls += holds(line, "SIG_SETMASK") ? "u" : "";
+        const bool staging = calls.find('f') == std::string::npos;
+        calls += holds(line, "SIG_SETMASK") ? "u" : staging && holds(line, "O_EXCL") ? "t" : "";
     }
-    // Each of the 7 temporaries synced, signals held, a backup before each rename, the folder
-    // synced.
-    EXPECT_EQ(calls, "fffffffblrlrlrlrlrlrlrfu") << all;
+    // Each of the 7 temporaries made and noted with signals held, synced, signals held, a backup
+    // before each rename, the folder synced.
+    EXPECT_EQ(calls, "btubtubtubtubtubtubtufffffffblrlrlrlrlrlrlrfu") << all;
 }
 
 TEST(ResultSet, AFolderLinkOfAnotherUserIsNotFollowed)
@@ -501,6 +555,7 @@ TEST(ResultSet, AFolderLinkOfAnotherUserIsNotFollowed)
     const args cases[][2] = {
         {{"-o", "planted/results"}, {"-o planted/results: planted is a link that belongs to"}},
         {{"-o", "out", "--columns", "all"}, {"/out/col2 is a link that belongs to another user"}},
+        {{"--summary", "planted/s.json"}, {"--summary planted/s.json: planted is a link that"}},
     };
     for (const auto& c : cases) {
         args a = {"-q", "1", "-u", "G", "-m", "8", "rec.txt"};

@@ -118,4 +118,18 @@ TEST(Transmissibility, ShakerExportGivesTheFiltersH1ResonanceAndQ)
     for (const char* f : {"Response/H1.frf", "Response/H1.coh", "Unrelated/H1.coh",
                           "Response/A_G2Hz.psd", "Unrelated/A_G2Hz.psd", "Control/A_G2Hz.psd"})
         EXPECT_TRUE(dir.read(std::string("turned/") + f) == dir.read(std::string("out/") + f)) << f;
+
+    // A reference without power: a warning, H1 not available, and no resonance.
+    std::string dead = "Time,Dead,Response\n";
+    for (int i = 0; i < 8192; ++i)
+        dead += std::to_string(i / sr) + ",0," + std::to_string(std::sin(i * 0.3)) + "\n";
+    dir.write("dead.csv", dead);
+    const program_run no_power = run_zentri_args(
+        dir, {"-q", "1", "-u", "G", "-m", "4096", "--columns", "all", "--reference", "2", "-o",
+              "dead", "--summary", "dead.json", "dead.csv"});
+    EXPECT_EQ(no_power.exit_status, 0);
+    EXPECT_NE(no_power.errors.find("the reference Dead has no power"), std::string::npos);
+    EXPECT_EQ(no_power.console.find("resonance"), std::string::npos) << no_power.console;
+    const nlohmann::json d = nlohmann::json::parse(dir.read("dead.json"));
+    EXPECT_TRUE(d[1]["transmissibility"]["peak_magnitude"].is_null());
 }
