@@ -1,5 +1,10 @@
 // Spectral estimation: conditioning of each segment, the FFT and power accumulation.
+// The procedures without arguments work on the record's own st.seg and st.psd
+// and print the dialogue's lines; those given a segment buffer print nothing and
+// only read the shared tables, so worker threads can run them on their own buffers.
 #pragma once
+
+#include "core/analysis_state.h"
 
 // Subtracts the segment mean ave from entries 0..m-1.
 void remove_mean();
@@ -19,3 +24,30 @@ void ctfourier();
 // For tests: false makes ctfourier use its plain loops even where the processor
 // has AVX2 (both give the same bits); true, the default, lets it choose.
 void allow_vector_butterflies(bool allow);
+
+// Computes the Hanning weights of segment length m, unless already there.
+void prepare_hanning_weights();
+
+// Computes the stage twiddle factors up to segment length m, unless already there.
+void prepare_stage_twiddles();
+
+// Mean removal with the given mean, the window and the SI conversion, as the run's choices ask.
+void condition_segment(complex_entry* seg, double mean);
+
+// The bit-reversed reordering of entries 0..m-1 through scratch (m entries), imaginary parts cleared.
+void reorder_segment(complex_entry* seg, complex_entry* scratch);
+
+// The butterfly stages of a reordered segment and the 1/m scaling: seg becomes its spectrum.
+void fourier_stages(complex_entry* seg);
+
+// Adds the power of each bin of a scaled spectrum to psd (m bins).
+void add_power(const complex_entry* spectrum, double* psd);
+
+// Prints the conditioning's lines, as remove_mean(), apply_hanning() and convert_to_si() do.
+void narrate_conditioning();
+
+// Prints the reordering's line, as reorder_input() does.
+void narrate_reordering();
+
+// Prints the transform's lines, as ctfourier() does.
+void narrate_ctfourier();
