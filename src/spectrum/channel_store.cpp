@@ -1,8 +1,8 @@
 // Each channel's overlap and summed power, and its cross-power against the
 // reference, in static storage sized for the most channels and the longest
 // segment (untouched pages cost no memory: a run without a reference never
-// touches the cross-power). The copies are m/2 floats and m doubles per channel
-// and segment, small beside the transform.
+// touches the cross-power). The copies are m/2 floats per channel and segment,
+// small beside the transform.
 #include "spectrum/channel_store.h"
 #include "input/column_reader.h"
 #include "core/analysis_state.h"
@@ -23,19 +23,25 @@ channel_store store[max_channels];
 
 void channel_store_start()
 {
-    for (int c = 0; c < st.channels; ++c) channel_swap_out(c);
+    for (int c = 0; c < st.channels; ++c) {
+        channel_swap_out(c);
+        std::memcpy(store[c].psd, st.psd, st.m * sizeof st.psd[0]);
+    }
 }
 
 void channel_swap_in(int channel)
 {
     std::memcpy(st.overlap, store[channel].overlap, st.nhs * sizeof st.overlap[0]);
-    std::memcpy(st.psd, store[channel].psd, st.m * sizeof st.psd[0]);
 }
 
 void channel_swap_out(int channel)
 {
     std::memcpy(store[channel].overlap, st.overlap, st.nhs * sizeof st.overlap[0]);
-    std::memcpy(store[channel].psd, st.psd, st.m * sizeof st.psd[0]);
+}
+
+double* channel_power(int channel)
+{
+    return store[channel].psd;
 }
 
 void select_channel_results(int channel)

@@ -4,6 +4,7 @@
 // gives, so that at most two spectra of a segment need keeping.
 #pragma once
 
+#include "core/analysis_state.h"
 #include "readings/transfer_function.h"
 
 // The channel of the reference column, or -1 when the run has none.
@@ -17,9 +18,9 @@ int channel_of_turn(int turn);
 // Clears the responses' cross-power before the first segment.
 void cross_spectrum_start();
 
-// After the channel's turn has transformed its segment into st.seg: keeps the
-// spectrum until the reference's is there, or adds conj(X)·Y into the channel's cross-power.
-void cross_spectrum_take(int channel);
+// The spectrum of the channel's turn, taken in the order of the turns: keeps it
+// until the reference's is there, or adds conj(X)·Y into the channel's cross-power.
+void cross_spectrum_take(int channel, const complex_entry* spectrum);
 
 // The summed spectra of the response channel and the reference, for H1 and the coherence.
 cross_view channel_cross_view(int channel);
