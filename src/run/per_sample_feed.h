@@ -9,10 +9,10 @@
 
 // The samples a segment read brought to one channel, in the input unit (after --scale).
 struct sample_block {
-    int channel;                 // the channel, -1 for a record of one channel
-    std::uint32_t segment;       // the segment read, from 0
-    const complex_entry* first;  // the first new sample's entry (its real part is the sample)
-    std::uint32_t count;         // new samples: m for the first segment, nhs for later ones
+    int channel;                // the channel, -1 for a record of one channel
+    std::uint32_t segment;      // the segment read, from 0
+    const complex_entry* first; // the first new sample's entry (its real part is the sample)
+    std::uint32_t count;        // new samples: m for the first segment, nhs for later ones
 };
 
 // Called by the segment loop on the reading thread for every segment of every

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr const char* mean_text = "\n mean removal";      // the dialogue's line of each step
+constexpr const char* mean_text = "\n mean removal"; // the dialogue's line of each step
 constexpr const char* hanning_text = "\n Hanning window ";
 constexpr const char* si_text = "\n unit conversion";
 
@@ -39,7 +39,7 @@ void prepare_hanning_weights()
 {
     st.hann_scale = std::sqrt(8. / 3.);
     if (st.hann_m == st.m) return;
-    // Every segment of a run has the same length, so the sines are taken once rather than per segment.
+    // Every segment of a run has the same length: the sines are taken once, not per segment.
     const double m = st.m;
     for (std::uint32_t i = 0; i < st.m; ++i) {
         const double x = (i * st.pi) / m;

@@ -33,14 +33,14 @@ struct transform_worker {
 // Segment i lives in slots[i % slots.size()] from its hand-over until its
 // power is added; the threads take the segments to transform in order.
 struct transform_pool {
-    int threads = 0;                     // as set by --threads; 0: the cores available
-    std::mutex lock;                     // guards the counts, done and stop
-    std::condition_variable changed;     // a segment was handed over or transformed, or stop
-    std::vector<transform_slot> slots;   // the ring of segments
-    std::uint64_t handed = 0;            // segments handed over
-    std::uint64_t claimed = 0;           // segments taken by a thread to transform
-    std::uint64_t added = 0;             // segments whose power has been added
-    bool stop = false;                   // the workers are to end
+    int threads = 0;                       // as set by --threads; 0: the cores available
+    std::mutex lock;                       // guards the counts, done and stop
+    std::condition_variable changed;       // a segment was handed over or transformed, or stop
+    std::vector<transform_slot> slots;     // the ring of segments
+    std::uint64_t handed = 0;              // segments handed over
+    std::uint64_t claimed = 0;             // segments taken by a thread to transform
+    std::uint64_t added = 0;               // segments whose power has been added
+    bool stop = false;                     // the workers are to end
     std::vector<transform_worker> workers; // the threads besides the handing one
 };
 
