@@ -12,25 +12,32 @@ constexpr const char* mean_text = "\n mean removal"; // the dialogue's line of e
 constexpr const char* hanning_text = "\n Hanning window ";
 constexpr const char* si_text = "\n unit conversion";
 
-// Subtracts mean from entries 0..m-1.
-void subtract_mean(complex_entry* seg, double mean)
+// The steps of one conditioning and their values.
+struct conditioning_steps {
+    bool remove_mean; // subtract mean
+    double mean;      // the segment's mean
+    bool window;      // multiply by the Hanning weights, which must be in place
+    double si;        // the SI factor of the run's unit, 0 for none
+};
+
+// Conditions the real parts of entries 0..m-1 of in into out (which may be in),
+// in one pass; each step rounds to float as it would alone, so the bits are those
+// of the steps taken one after the other.
+void condition_entries(const complex_entry* in, complex_entry* out, const conditioning_steps& steps)
 {
-    for (std::uint32_t i = 0; i < st.m; ++i) seg[i].re = static_cast<float>(seg[i].re - mean);
+    for (std::uint32_t i = 0; i < st.m; ++i) {
+        float x = in[i].re;
+        if (steps.remove_mean) x = static_cast<float>(x - steps.mean);
+        if (steps.window) x = static_cast<float>(st.hann_weight[i] * x);
+        if (steps.si != 0.) x = static_cast<float>(x * steps.si);
+        out[i].re = x;
+    }
 }
 
-// Multiplies entries 0..m-1 by the window weights, which must be in place.
-void weigh_by_window(complex_entry* seg)
+// The SI factor of the run's unit, 0 when it needs none.
+double run_si_factor()
 {
-    for (std::uint32_t i = 0; i < st.m; ++i)
-        seg[i].re = static_cast<float>(st.hann_weight[i] * seg[i].re);
-}
-
-// Multiplies entries 0..m-1 by the SI factor of the run's unit, if it has one.
-void scale_to_si(complex_entry* seg)
-{
-    const double factor = si_factor(st.input_type, st.input_unit);
-    if (factor == 0.) return;
-    for (std::uint32_t i = 0; i < st.m; ++i) seg[i].re = static_cast<float>(seg[i].re * factor);
+    return si_factor(st.input_type, st.input_unit);
 }
 
 } // namespace
@@ -49,11 +56,11 @@ void prepare_hanning_weights()
     st.hann_m = st.m;
 }
 
-void condition_segment(complex_entry* seg, double mean)
+void condition_segment(const complex_entry* in, complex_entry* out, double mean)
 {
-    if (st.mean_choice == mean_removed) subtract_mean(seg, mean);
-    if (st.window_choice == hanning_window) weigh_by_window(seg);
-    scale_to_si(seg);
+    condition_entries(in, out,
+                      {st.mean_choice == mean_removed, mean, st.window_choice == hanning_window,
+                       run_si_factor()});
 }
 
 void narrate_conditioning()
@@ -66,18 +73,18 @@ void narrate_conditioning()
 void remove_mean()
 {
     zprint("%s", mean_text);
-    subtract_mean(st.seg, st.ave);
+    condition_entries(st.seg, st.seg, {true, st.ave, false, 0.});
 }
 
 void apply_hanning()
 {
     zprint("%s", hanning_text);
     prepare_hanning_weights();
-    weigh_by_window(st.seg);
+    condition_entries(st.seg, st.seg, {false, 0., true, 0.});
 }
 
 void convert_to_si()
 {
     zprint("%s", si_text);
-    scale_to_si(st.seg);
+    condition_entries(st.seg, st.seg, {false, 0., false, run_si_factor()});
 }

@@ -111,16 +111,15 @@ void prepare_stage_twiddles()
     st.twiddle_m = st.m;
 }
 
-void reorder_segment(complex_entry* seg, complex_entry* scratch)
+void reorder_segment(complex_entry* seg, const complex_entry* samples)
 {
     // Splitting the segment into even and odd positions, then each half again,
     // nstages times over, leaves in entry j the sample whose index is j with its
     // nstages low bits reversed: that order is built here in one pass over a copy.
     const std::uint32_t md2 = st.m / 2;
-    for (std::uint32_t i = 0; i < st.m; ++i) scratch[i].re = seg[i].re;
     std::uint32_t r = 0; // j with its bits reversed
     for (std::uint32_t j = 0; j < st.m; ++j) {
-        seg[j] = {scratch[r].re, 0.f};
+        seg[j] = {samples[r].re, 0.f};
         std::uint32_t bit = md2;
         for (; r & bit; bit >>= 1) r ^= bit;
         r |= bit;
@@ -162,6 +161,7 @@ void reorder_input()
     // Entries from m on are never written during a run, so clearing the first m clears them all.
     std::memset(st.twiddle, 0, st.m * sizeof st.twiddle[0]);
     narrate_reordering();
+    for (std::uint32_t i = 0; i < st.m; ++i) st.twiddle[i].re = st.seg[i].re;
     reorder_segment(st.seg, st.twiddle);
 }
 

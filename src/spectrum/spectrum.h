@@ -31,11 +31,13 @@ void prepare_hanning_weights();
 // Computes the stage twiddle factors up to segment length m, unless already there.
 void prepare_stage_twiddles();
 
-// Mean removal with the given mean, the window and the SI conversion, as the run's choices ask.
-void condition_segment(complex_entry* seg, double mean);
+// Mean removal with the given mean, the window and the SI conversion, as the
+// run's choices ask, of the real parts of entries 0..m-1 of in into out (may be in).
+void condition_segment(const complex_entry* in, complex_entry* out, double mean);
 
-// The bit-reversed reordering of entries 0..m-1 through scratch (m entries), imaginary parts cleared.
-void reorder_segment(complex_entry* seg, complex_entry* scratch);
+// Puts the real parts of entries 0..m-1 of samples (not seg) into seg in
+// bit-reversed order, imaginary parts cleared.
+void reorder_segment(complex_entry* seg, const complex_entry* samples);
 
 // The butterfly stages of a reordered segment and the 1/m scaling: seg becomes its spectrum.
 void fourier_stages(complex_entry* seg);

@@ -15,31 +15,42 @@
 
 namespace {
 
-// One segment of one channel between its hand-over and the addition of its power.
+// Samples a slot holds: short segments go to the threads many at a time, so
+// handing them over costs little beside their transforms.
+constexpr std::uint32_t slot_samples = 32768;
+
+// One segment of one channel in a slot.
+struct slot_segment {
+    double mean; // the mean the mean removal subtracts
+    double* psd; // where its power is added
+    int channel; // its channel for the cross-power, -1 for none
+};
+
+// Consecutive segments between their hand-over and the addition of their power.
 struct transform_slot {
-    std::vector<complex_entry> seg; // its samples, then its scaled spectrum (m entries)
-    double mean;                    // the mean the mean removal subtracts
-    double* psd;                    // where its power is added
-    int channel;                    // its channel for the cross-power, -1 for none
-    bool done;                      // transformed, under lock
+    std::vector<complex_entry> seg;     // their samples, then their spectra, m entries each
+    std::vector<slot_segment> segments; // what each of them is, in hand-over order
+    bool done;                          // transformed, under lock
 };
 
 // A worker thread and the scratch of its reordering.
 struct transform_worker {
     std::thread thread;                 // runs work_on()
-    std::vector<complex_entry> scratch; // copy of the segment for the reordering (m entries)
+    std::vector<complex_entry> scratch; // a conditioned segment before its reordering (m entries)
 };
 
-// Segment i lives in slots[i % slots.size()] from its hand-over until its
-// power is added; the threads take the segments to transform in order.
+// Slot i is slots[i % slots.size()], filled by the handing thread, then
+// transformed by any thread, then its power added by the handing thread; the
+// threads take the slots to transform in order.
 struct transform_pool {
     int threads = 0;                       // as set by --threads; 0: the cores available
-    std::mutex lock;                       // guards the counts, done and stop
-    std::condition_variable changed;       // a segment was handed over or transformed, or stop
-    std::vector<transform_slot> slots;     // the ring of segments
-    std::uint64_t handed = 0;              // segments handed over
-    std::uint64_t claimed = 0;             // segments taken by a thread to transform
-    std::uint64_t added = 0;               // segments whose power has been added
+    std::mutex lock;                       // guards handed, claimed, done and stop
+    std::condition_variable changed;       // a slot was handed over or transformed, or stop
+    std::vector<transform_slot> slots;     // the ring of slots
+    std::uint32_t per_slot = 1;            // segments a slot holds
+    std::uint64_t handed = 0;              // slots handed over (the next one is being filled)
+    std::uint64_t claimed = 0;             // slots taken by a thread to transform
+    std::uint64_t added = 0;               // slots whose power has been added
     bool stop = false;                     // the workers are to end
     std::vector<transform_worker> workers; // the threads besides the handing one
 };
@@ -52,34 +63,37 @@ transform_pool& pool()
     return *the_pool;
 }
 
-// Conditions and transforms one slot's segment; the tables are read only.
-void transform_slot_segment(transform_slot& slot, complex_entry* scratch)
+// Conditions and transforms the segments of a slot; the tables are read only.
+void transform_slot_segments(transform_slot& slot, complex_entry* scratch)
 {
-    condition_segment(slot.seg.data(), slot.mean);
-    reorder_segment(slot.seg.data(), scratch);
-    fourier_stages(slot.seg.data());
+    for (std::size_t k = 0; k < slot.segments.size(); ++k) {
+        complex_entry* seg = slot.seg.data() + k * st.m;
+        condition_segment(seg, scratch, slot.segments[k].mean); // conditioned into the scratch,
+        reorder_segment(seg, scratch);                          // and back in bit-reversed order
+        fourier_stages(seg);
+    }
 }
 
-// Takes the next segment waiting, if any, under the held lock; its index or -1.
+// Takes the next slot waiting, if any, under the held lock; its index or -1.
 std::int64_t claim_next(transform_pool& p)
 {
     if (p.claimed == p.handed) return -1;
     return static_cast<std::int64_t>(p.claimed++);
 }
 
-// Transforms segment i outside the lock, then marks it done.
+// Transforms slot i outside the lock, then marks it done.
 void run_claimed(transform_pool& p, std::uint64_t i, complex_entry* scratch,
                  std::unique_lock<std::mutex>& hold)
 {
     transform_slot& slot = p.slots[i % p.slots.size()];
     hold.unlock();
-    transform_slot_segment(slot, scratch);
+    transform_slot_segments(slot, scratch);
     hold.lock();
     slot.done = true;
     p.changed.notify_all();
 }
 
-// A worker thread: transforms segments as they are handed over until stopped.
+// A worker thread: transforms slots as they are handed over until stopped.
 void work_on(transform_worker* self)
 {
     transform_pool& p = pool();
@@ -94,8 +108,9 @@ void work_on(transform_worker* self)
     }
 }
 
-// Waits until the oldest segment not yet added is transformed, transforming
-// waiting ones on this thread meanwhile; then adds its power and frees its slot.
+// Waits until the oldest slot not yet added is transformed, transforming
+// waiting ones on this thread meanwhile; then adds the power of its segments
+// in order and frees it.
 void add_oldest()
 {
     transform_pool& p = pool();
@@ -109,9 +124,27 @@ void add_oldest()
             p.changed.wait(hold, [&slot] { return slot.done; });
     }
     hold.unlock();
-    add_power(slot.seg.data(), slot.psd);
-    if (slot.channel >= 0) cross_spectrum_take(slot.channel, slot.seg.data());
+    for (std::size_t k = 0; k < slot.segments.size(); ++k) {
+        const complex_entry* spectrum = slot.seg.data() + k * st.m;
+        add_power(spectrum, slot.segments[k].psd);
+        if (slot.segments[k].channel >= 0) cross_spectrum_take(slot.segments[k].channel, spectrum);
+    }
+    slot.segments.clear();
     ++p.added; // only this thread reads or writes added
+}
+
+// Hands the slot being filled over to the threads, then frees the oldest
+// slots while no slot is left to fill.
+void hand_over_slot()
+{
+    transform_pool& p = pool();
+    {
+        const std::lock_guard<std::mutex> hold(p.lock);
+        p.slots[p.handed % p.slots.size()].done = false;
+        ++p.handed;
+    }
+    p.changed.notify_one();
+    while (p.handed - p.added >= p.slots.size()) add_oldest();
 }
 
 } // namespace
@@ -141,9 +174,14 @@ void transform_pool_start()
     if (st.window_choice == hanning_window) prepare_hanning_weights();
     prepare_stage_twiddles();
     const int threads = transform_threads();
+    p.per_slot = threads > 1 ? std::max(1u, slot_samples / st.m) : 1;
     // One slot for each thread to work on and as many again filling or waiting to be added.
     p.slots.resize(threads > 1 ? 2 * static_cast<std::size_t>(threads) : 1);
-    for (transform_slot& slot : p.slots) slot.seg.assign(st.m, complex_entry{0.f, 0.f});
+    for (transform_slot& slot : p.slots) {
+        slot.seg.assign(static_cast<std::size_t>(p.per_slot) * st.m, complex_entry{0.f, 0.f});
+        slot.segments.clear();
+        slot.segments.reserve(p.per_slot);
+    }
     p.handed = p.claimed = p.added = 0;
     p.stop = false;
     p.workers.resize(static_cast<std::size_t>(threads - 1));
@@ -157,22 +195,16 @@ void transform_hand_over(double* psd, int channel)
 {
     transform_pool& p = pool();
     transform_slot& slot = p.slots[p.handed % p.slots.size()];
-    for (std::uint32_t i = 0; i < st.m; ++i) slot.seg[i] = {st.seg[i].re, 0.f};
-    slot.mean = st.ave;
-    slot.psd = psd;
-    slot.channel = channel;
-    slot.done = false;
-    {
-        const std::lock_guard<std::mutex> hold(p.lock);
-        ++p.handed;
-    }
-    p.changed.notify_one();
-    while (p.handed - p.added >= p.slots.size()) add_oldest();
+    complex_entry* seg = slot.seg.data() + slot.segments.size() * st.m;
+    for (std::uint32_t i = 0; i < st.m; ++i) seg[i].re = st.seg[i].re;
+    slot.segments.push_back({st.ave, psd, channel});
+    if (slot.segments.size() == p.per_slot) hand_over_slot();
 }
 
 void transform_pool_finish()
 {
     transform_pool& p = pool();
+    if (!p.slots[p.handed % p.slots.size()].segments.empty()) hand_over_slot();
     while (p.added < p.handed) add_oldest();
     {
         const std::lock_guard<std::mutex> hold(p.lock);
