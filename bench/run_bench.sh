@@ -24,8 +24,13 @@
 # memory of zentri (/usr/bin/time -v), the memory against a 16 MB limit
 # (16384 KiB: "ok" or "over"), MB/s of input (the record's size over the wall
 # time), the ratio of the peer's wall time to zentri's and the goal for that
-# ratio, "met" or "not met". The goals: scripted 15, piped 12, interactive 9,
-# float WAV 8. A run that exits with another status than its mode's (0
+# ratio, "met" or "not met". The goals: scripted 20, piped 16, interactive 12,
+# float WAV 10. Then the transforms on every core against --threads 1: m =
+# 65536 on the same record (peak memory within 16 MB) and a 16-channel CSV
+# export of its first CHANNEL_LINES lines (default 10^6, every channel from the
+# record's amplitude, --columns all, m = 65536, within 40 MB): both walls, the
+# speed-up, and whether the two runs wrote the same files. The machine's load
+# (uptime) is printed before and after. A run that exits with another status than its mode's (0
 # scripted, 1 interactive) or leaves no A_G2Hz.psd is shown as failed, never
 # as a time. The limits beside: MB/s of cat over the record to /dev/null, of
 # cat piped into cat, and of the record scanner reading all pairs with no
@@ -350,10 +355,10 @@ fig[wav]=$(run_best run_scripted "$wav" "$scratch/run_wav" rec.wav)
 echo "peak RSS against $rss_limit_kb KiB; x peer = the peer's wall time over zentri's (w/o py:"
 echo "the peer's own time from reading to writing, without Python's start and imports)"
 goal_header
-goal_row "zentri scripted, rec.txt" "${fig[scripted]}" "$text_peer" 15
-goal_row "zentri piped, cat rec.txt | -" "${fig[piped]}" "$text_peer" 12
-goal_row "zentri interactive" "${fig[interactive]}" "$text_peer" 9
-goal_row "zentri scripted, float WAV" "${fig[wav]}" "$wav_peer" 8
+goal_row "zentri scripted, rec.txt" "${fig[scripted]}" "$text_peer" 20
+goal_row "zentri piped, cat rec.txt | -" "${fig[piped]}" "$text_peer" 16
+goal_row "zentri interactive" "${fig[interactive]}" "$text_peer" 12
+goal_row "zentri scripted, float WAV" "${fig[wav]}" "$wav_peer" 10
 if [ -n "$peer_python" ]; then
   goal_row "pandas read_csv + scipy welch" "$text_peer"
   goal_row "scipy wavfile.read + welch, WAV" "$wav_peer"
@@ -400,3 +405,67 @@ limit_row "scanner alone, one pass" "$parse" scripted "${fig[scripted]}" piped "
 echo "  (the scanner: $parse_line)"
 limit_row "cat rec.wav > /dev/null" "$(best_speed "$(stat -L -c %s "$wav")" cat_to_null "$wav")" \
   "float WAV" "${fig[wav]}"
+
+# Makes the 16-channel CSV export of the record's first n lines (once; kept for
+# later runs, never a partial one): a header, then time and 16 amplitudes, each
+# channel the record's amplitude times its own factor.
+channels_of() {
+  local n=$1 file="$scratch/channels16_$1.csv"
+  if [ ! -s "$file" ]; then
+    awk -v n="$n" 'BEGIN { printf "time"; for (c = 1; c <= 16; c++) printf ",ch%d", c; print "" }
+      NR > n { exit }
+      { printf "%s", $1; for (c = 1; c <= 16; c++) printf ",%.7g", $2 * (1 + c / 8); print "" }' \
+      "$record" >"$file.part" && mv "$file.part" "$file"
+  fi
+  echo "$file"
+}
+
+# Runs zentri scripted on threads threads (acceleration in G, m = 65536), with
+# the further arguments before the record.
+run_threads() {
+  local record=$1 dir=$2 threads=$3
+  shift 3
+  measure "$record" "$dir" "$root/$build/zentri" --threads "$threads" -q acceleration -u G \
+    -m 65536 "$@" -o out "$(run_name "$record")"
+}
+
+# Prints a row of the threads table: the default threads against --threads 1,
+# the speed-up, each run's peak memory and the larger against the limit (KiB).
+threads_row() {
+  local label=$1 many=$2 one=$3 limit=$4
+  if failed "$many" || failed "$one"; then
+    printf '%-34s every core: %s; one thread: %s\n' "$label" "$many" "$one"
+    return
+  fi
+  awk -v l="$label" -v a="$many" -v b="$one" -v limit="$limit" 'BEGIN {
+    split(a, x, " "); split(b, y, " "); rss = x[4] > y[4] ? x[4] : y[4]
+    printf "%-34s %7.3f s %7.3f s %7.2fx %6.1f MB %6.1f MB  %s %.0f MB\n", l, x[1], y[1],
+           y[1] / x[1], x[4] / 1024, y[4] / 1024, rss <= limit ? "within" : "OVER", limit / 1024
+  }'
+}
+
+# Tells whether the two runs' result folders hold the same bytes.
+same_files() {
+  if diff -r -q "$scratch/run_$1/out" "$scratch/run_$2/out" >/dev/null; then
+    echo "  $3: every file the same on every core as on one thread"
+  else
+    echo "  $3: THE FILES DIFFER between every core and one thread"
+  fi
+}
+
+cores=$(nproc)
+channels=$(channels_of "${CHANNEL_LINES:-1000000}")
+fig[t_big]=$(run_best run_threads "$record" "$scratch/run_t_big" "$cores")
+fig[t1_big]=$(run_best run_threads "$record" "$scratch/run_t1_big" 1)
+fig[t_ch]=$(result=out/ch1/A_G2Hz.psd run_best run_threads "$channels" "$scratch/run_t_ch" "$cores" \
+  --columns all)
+fig[t1_ch]=$(result=out/ch1/A_G2Hz.psd run_best run_threads "$channels" "$scratch/run_t1_ch" 1 \
+  --columns all)
+echo "the transforms on every core ($cores threads) against --threads 1, m = 65536:"
+printf '%-34s %9s %9s %8s %9s %9s  %s\n' run "$cores thr" "1 thread" speed-up "RSS $cores" "RSS 1" \
+  "peak memory"
+threads_row "rec.txt, m=65536" "${fig[t_big]}" "${fig[t1_big]}" 16384
+threads_row "16-channel CSV, m=65536" "${fig[t_ch]}" "${fig[t1_ch]}" 40960
+failed "${fig[t_big]}" || failed "${fig[t1_big]}" || same_files t_big t1_big "rec.txt, m=65536"
+failed "${fig[t_ch]}" || failed "${fig[t1_ch]}" || same_files t_ch t1_ch "16-channel CSV"
+uptime

@@ -92,6 +92,10 @@ const option_row option_table[] = {
      take_also},
     {"table", 0, nullptr, "write spectrum.csv: every file's values, full precision",
      [](const char*) { opts.readings.table = true; }},
+    {"threads", 0, "N",
+     "transform on N threads (default: every core the\nprocess may use); 1 when runs are "
+     "already in\nparallel (xargs -P, GNU parallel)",
+     set_thread_count},
     {"survey", 0, nullptr, "print the survey and its table of segment lengths",
      [](const char*) { opts.survey_only = true; }},
     {"verbose", 0, nullptr, "also print the dialogue run's per-segment text",

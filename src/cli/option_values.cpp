@@ -4,6 +4,7 @@
 #include "cli/command_line.h"
 #include "core/quantities.h"
 #include "core/script_messages.h"
+#include "spectrum/transform_pool.h"
 
 #include <algorithm>
 #include <cctype>
@@ -124,6 +125,16 @@ void set_segment_length(const char* text)
         return;
     }
     script_exit(2, "-m %s: the samples per segment must be a power of two from 2 to 65536", text);
+}
+
+void set_thread_count(const char* text)
+{
+    constexpr long max_threads = 256; // more threads than any machine's cores only cost memory
+    long n = 0;
+    if (!read_whole_number(text, 1, max_threads, n))
+        script_exit(2, "--threads %s: the threads must be a whole number from 1 to %ld", text,
+                    max_threads);
+    set_transform_threads(static_cast<int>(n));
 }
 
 bool positive_number(const char* text, double& value)

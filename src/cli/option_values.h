@@ -20,6 +20,9 @@ int window_code(const char* text);
 // Sets m, nhs and nstages from a power of two from 2 to 65536.
 void set_segment_length(const char* text);
 
+// Sets the threads of the transforms from a whole number from 1 to max_threads (--threads).
+void set_thread_count(const char* text);
+
 // Whether text is the whole of a positive finite number, which goes into value.
 bool positive_number(const char* text, double& value);
 

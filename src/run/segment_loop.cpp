@@ -1,4 +1,5 @@
-// The segment loop of a one-channel record: read, condition, transform, accumulate.
+// The segment loop of a one-channel record: read, hand the segment to the
+// transforms (which may run on other cores), add the power in segment order.
 #include "run/segment_loop.h"
 #include "input/input.h"
 #include "input/pass_survey.h"
@@ -7,11 +8,13 @@
 #include "platform/progress_bar.h"
 #include "core/analysis_state.h"
 #include "core/end_run.h"
+#include "run/per_sample_feed.h"
+#include "spectrum/channel_store.h"
 #include "spectrum/conditioning.h"
 #include "spectrum/ctfourier.h"
+#include "spectrum/transform_pool.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -34,22 +37,27 @@ void check_first_segment()
     }
 }
 
-// Conditions the segment, transforms it and adds its power to psd.
-void transform_segment()
+// The samples the segment just read brought: all m of the first, the nhs read
+// anew of a later one.
+sample_block new_samples(int channel)
 {
-    if (st.mean_choice == mean_removed) remove_mean();
-    if (st.window_choice == hanning_window) apply_hanning();
-    convert_to_si();
-    reorder_input();
-    // Only the first m entries are ever written, so they are all that needs clearing.
-    std::memset(st.twiddle, 0, st.m * sizeof st.twiddle[0]);
+    const bool first = st.nave == 0;
+    return {channel, st.nave, st.seg + (first ? 0 : st.nhs), first ? st.m : st.nhs};
+}
+
+// Prints the conditioning's and the transform's lines of the segment, in the
+// dialogue's order; the transform itself runs later, silently, on any thread.
+void narrate_transform()
+{
+    narrate_conditioning();
+    narrate_reordering();
     zprint("\n call function ctfourier ");
-    ctfourier();
+    narrate_ctfourier();
 }
 
 } // namespace
 
-bool segment_step()
+bool segment_step(int channel)
 {
     if (st.nave == 0) {
         read_first_segment();
@@ -60,7 +68,9 @@ bool segment_step()
         save_overlap();
         if (st.status == status_exhausted) return false;
     }
-    transform_segment();
+    feed_per_sample_work(new_samples(channel));
+    narrate_transform();
+    transform_hand_over(channel < 0 ? st.psd : channel_power(channel), channel);
     return true;
 }
 
@@ -68,10 +78,12 @@ void segment_loop()
 {
     st.nave = 0;
     start_pair_feed(st.record_pairs); // the next pairs are read while a segment is transformed
-    while (segment_step()) {
+    transform_pool_start();           // and earlier segments are transformed on the other cores
+    while (segment_step(-1)) {
         ++st.nave;
         progress_show(pass_progress());
     }
+    transform_pool_finish();
     stop_pair_feed();
     end_segment_pass();
 }

@@ -24,22 +24,23 @@ ZENTRI_AVX inline void store_two(complex_entry* p, __m256d v)
 }
 
 // Adjacent pairs (a, b) become (a + b, a - b).
-ZENTRI_AVX void first_stage()
+ZENTRI_AVX void first_stage(complex_entry* seg, std::uint32_t m)
 {
-    for (std::uint32_t k = 0; k < st.m; k += 2) {
-        const __m256d ab = load_two(st.seg + k);
+    for (std::uint32_t k = 0; k < m; k += 2) {
+        const __m256d ab = load_two(seg + k);
         const __m256d ba = _mm256_permute2f128_pd(ab, ab, 1);
         // lanes 0, 1: a + b; lanes 2, 3: a - b (ba holds a there, ab holds b)
-        store_two(st.seg + k, _mm256_blend_pd(_mm256_add_pd(ab, ba), _mm256_sub_pd(ba, ab), 0xC));
+        store_two(seg + k, _mm256_blend_pd(_mm256_add_pd(ab, ba), _mm256_sub_pd(ba, ab), 0xC));
     }
 }
 
 // Butterflies between entries half a span apart, two at a time (half >= 2).
-ZENTRI_AVX void later_stage(std::uint32_t span, const complex_entry* table)
+ZENTRI_AVX void later_stage(complex_entry* seg, std::uint32_t m, std::uint32_t span,
+                            const complex_entry* table)
 {
     const std::uint32_t half = span / 2;
-    for (std::uint32_t base = 0; base < st.m; base += span) {
-        complex_entry* up = st.seg + base;
+    for (std::uint32_t base = 0; base < m; base += span) {
+        complex_entry* up = seg + base;
         complex_entry* low = up + half;
         for (std::uint32_t t = 0; t < half; t += 2) {
             const __m256d c = load_two(low + t);
@@ -60,23 +61,29 @@ ZENTRI_AVX void later_stage(std::uint32_t span, const complex_entry* table)
     }
 }
 
-// Divides every part by m as a float and adds re^2 + im^2 to psd, four bins at a time.
-ZENTRI_AVX void scale_and_accumulate()
+// Divides every part by m as a float, four entries at a time.
+ZENTRI_AVX void scale(complex_entry* seg, std::uint32_t m)
 {
-    const __m256 mf = _mm256_set1_ps(static_cast<float>(st.m));
-    for (std::uint32_t k = 0; k < st.m; k += 4) {
-        const __m256 x = _mm256_div_ps(_mm256_loadu_ps(&st.seg[k].re), mf);
-        _mm256_storeu_ps(&st.seg[k].re, x);
+    const __m256 mf = _mm256_set1_ps(static_cast<float>(m));
+    for (std::uint32_t k = 0; k < m; k += 4)
+        _mm256_storeu_ps(&seg[k].re, _mm256_div_ps(_mm256_loadu_ps(&seg[k].re), mf));
+}
+
+// Adds re^2 + im^2 of every bin to psd, four bins at a time.
+ZENTRI_AVX void accumulate(const complex_entry* seg, double* psd, std::uint32_t m)
+{
+    for (std::uint32_t k = 0; k < m; k += 4) {
+        const __m256 x = _mm256_loadu_ps(&seg[k].re);
         const __m256d x01 = _mm256_cvtps_pd(_mm256_castps256_ps128(x));
         const __m256d x23 = _mm256_cvtps_pd(_mm256_extractf128_ps(x, 1));
         // re^2 + im^2 of bins 0, 2, 1, 3, put in order
         const __m256d p = _mm256_hadd_pd(_mm256_mul_pd(x01, x01), _mm256_mul_pd(x23, x23));
         const __m256d bins = _mm256_permute4x64_pd(p, 0xD8);
-        _mm256_storeu_pd(st.psd + k, _mm256_add_pd(_mm256_loadu_pd(st.psd + k), bins));
+        _mm256_storeu_pd(psd + k, _mm256_add_pd(_mm256_loadu_pd(psd + k), bins));
     }
 }
 
 } // namespace
 
-const butterfly_passes avx_butterflies{first_stage, later_stage, scale_and_accumulate};
+const butterfly_passes avx_butterflies{first_stage, later_stage, scale, accumulate};
 #endif

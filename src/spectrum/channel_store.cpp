@@ -1,8 +1,8 @@
 // Each channel's overlap and summed power, and its cross-power against the
 // reference, in static storage sized for the most channels and the longest
 // segment (untouched pages cost no memory: a run without a reference never
-// touches the cross-power). The copies are m/2 floats and m doubles per channel
-// and segment, small beside the transform.
+// touches the cross-power). The copies are m/2 floats per channel and segment,
+// small beside the transform.
 #include "spectrum/channel_store.h"
 #include "core/analysis_state.h"
 
@@ -12,19 +12,25 @@ channel_stores stores{};
 
 void channel_store_start()
 {
-    for (int c = 0; c < st.channels; ++c) channel_swap_out(c);
+    for (int c = 0; c < st.channels; ++c) {
+        channel_swap_out(c);
+        std::memcpy(stores.channel[c].psd, st.psd, st.m * sizeof st.psd[0]);
+    }
 }
 
 void channel_swap_in(int channel)
 {
     std::memcpy(st.overlap, stores.channel[channel].overlap, st.nhs * sizeof st.overlap[0]);
-    std::memcpy(st.psd, stores.channel[channel].psd, st.m * sizeof st.psd[0]);
 }
 
 void channel_swap_out(int channel)
 {
     std::memcpy(stores.channel[channel].overlap, st.overlap, st.nhs * sizeof st.overlap[0]);
-    std::memcpy(stores.channel[channel].psd, st.psd, st.m * sizeof st.psd[0]);
+}
+
+double* channel_power(int channel)
+{
+    return stores.channel[channel].psd;
 }
 
 void select_channel_results(int channel)

@@ -1,7 +1,7 @@
 // What each channel of a record of several channels carries from segment to
-// segment: its overlap and its summed power, kept here while another channel's
-// turn uses the record's own overlap and psd, and its cross-power against the
-// reference channel.
+// segment: its overlap, kept here while another channel's turn uses the
+// record's own, its summed power, added here by the transforms in segment
+// order, and its cross-power against the reference channel.
 #pragma once
 
 #include "core/analysis_state.h"
@@ -25,11 +25,14 @@ extern channel_stores stores;
 // Copies the record's overlap and psd into every channel's store, so each starts as the record.
 void channel_store_start();
 
-// Copies the channel's overlap and psd into the record.
+// Copies the channel's overlap into the record.
 void channel_swap_in(int channel);
 
-// Copies the record's overlap and psd back into the channel's store.
+// Copies the record's overlap back into the channel's store.
 void channel_swap_out(int channel);
+
+// The channel's summed power, where its segments' power is added.
+double* channel_power(int channel);
 
 // Puts the accumulated psd of the channel into st.psd, for the output stage.
 void select_channel_results(int channel);

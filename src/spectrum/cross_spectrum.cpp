@@ -1,5 +1,6 @@
 // The cross-power of the responses against the reference, summed segment by
-// segment in double from the float spectra the transform leaves in st.seg.
+// segment in double from the float spectra of the segment's transforms, taken
+// in the order of the turns.
 // Only bins 0..m/2-1 are kept: the records are real, so the rest mirror them.
 #include "spectrum/cross_spectrum.h"
 #include "core/analysis_state.h"
@@ -13,11 +14,10 @@ kept_spectra_state kept_spectra{};
 
 namespace {
 
-
-// Copies bins 0..m/2-1 of the spectrum in st.seg.
-void keep_spectrum(complex_entry* kept)
+// Copies bins 0..m/2-1 of the spectrum.
+void keep_spectrum(complex_entry* kept, const complex_entry* spectrum)
 {
-    std::memcpy(kept, st.seg, st.nhs * sizeof st.seg[0]);
+    std::memcpy(kept, spectrum, st.nhs * sizeof spectrum[0]);
 }
 
 // Adds conj(X)·Y of the segment into the channel's cross-power, products in double.
@@ -54,17 +54,17 @@ void cross_spectrum_start()
         if (c != ref) std::memset(channel_cross(c), 0, st.m * sizeof(double));
 }
 
-void cross_spectrum_take(int channel)
+void cross_spectrum_take(int channel, const complex_entry* spectrum)
 {
     const int ref = reference_channel();
     if (ref < 0) return;
     if (channel == ref) {
-        keep_spectrum(kept_spectra.reference_spectrum);
+        keep_spectrum(kept_spectra.reference_spectrum, spectrum);
         if (ref != 0) add_cross(0, kept_spectra.first_spectrum);
     } else if (channel == 0) {
-        keep_spectrum(kept_spectra.first_spectrum);
+        keep_spectrum(kept_spectra.first_spectrum, spectrum);
     } else {
-        add_cross(channel, st.seg);
+        add_cross(channel, spectrum);
     }
 }
 

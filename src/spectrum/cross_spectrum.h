@@ -26,9 +26,9 @@ int channel_of_turn(int turn);
 // Clears the responses' cross-power before the first segment.
 void cross_spectrum_start();
 
-// After the channel's turn has transformed its segment into st.seg: keeps the
-// spectrum until the reference's is there, or adds conj(X)·Y into the channel's cross-power.
-void cross_spectrum_take(int channel);
+// The spectrum of the channel's turn, taken in the order of the turns: keeps it
+// until the reference's is there, or adds conj(X)·Y into the channel's cross-power.
+void cross_spectrum_take(int channel, const complex_entry* spectrum);
 
 // Clears the kept spectra (the tests' reset).
 void reset_kept_spectra();

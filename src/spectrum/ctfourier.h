@@ -2,6 +2,8 @@
 // accumulation, and its choice between the AVX2 and the plain loops.
 #pragma once
 
+#include "core/analysis_state.h"
+
 // The transform's own switch.
 struct fourier_state {
     bool vector_allowed = true; // false: the plain loops even where AVX2 runs (tests compare)
@@ -19,6 +21,26 @@ void ctfourier();
 // For tests: false makes ctfourier use its plain loops even where the processor
 // has AVX2 (both give the same bits); true, the default, lets it choose.
 void allow_vector_butterflies(bool allow);
+
+// Computes the stage twiddle factors up to segment length m, unless already there.
+void prepare_stage_twiddles();
+
+// Puts the real parts of entries 0..m-1 of samples (not seg) into seg in
+// bit-reversed order, imaginary parts cleared.
+void reorder_segment(complex_entry* seg, const complex_entry* samples);
+
+// The butterfly stages of a reordered segment and the 1/m scaling: seg becomes
+// its spectrum. Given its own buffer it prints nothing, so worker threads can run it.
+void fourier_stages(complex_entry* seg);
+
+// Adds the power of each bin of a scaled spectrum to psd (m bins).
+void add_power(const complex_entry* spectrum, double* psd);
+
+// Prints the reordering's line, as reorder_input() does.
+void narrate_reordering();
+
+// Prints the transform's lines, as ctfourier() does.
+void narrate_ctfourier();
 
 // Lets the transform choose its loops again (the tests' reset).
 void reset_fourier();

@@ -149,6 +149,7 @@ TEST(ScriptedRun, UsageErrorsExitWithStatusTwo)
         {{"-m", "8", "--reference", "2"}, 2, "--reference 2: needs --columns all"},
         {{"-m", "8", "--columns", "all", "--reference", "1"}, 2, "--reference 1: column 1 is"},
         {{"-m", "8", "--scale", "0"}, 2, "--scale 0: a finite number other than 0"},
+        {{"-m", "8", "--threads", "0"}, 2, "--threads 0: the threads must be a whole number"},
     };
     for (const failing_case& c : cases) {
         SCOPED_TRACE(c.message);
