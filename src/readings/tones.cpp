@@ -56,7 +56,8 @@ double lobe_sum(const psd_view& view, std::uint32_t k)
     return sum;
 }
 
-// Every candidate of the view, strongest lobe first (the lower bin first on a tie).
+// Every candidate of the view, strongest lobe first (the lower bin first on a tie),
+// without those more than 100 dB below the strongest: rounding noise, not tones.
 std::vector<candidate> candidates(const psd_view& view)
 {
     std::vector<candidate> found;
@@ -66,6 +67,11 @@ std::vector<candidate> candidates(const psd_view& view)
     std::stable_sort(found.begin(), found.end(), [](const candidate& a, const candidate& b) {
         return a.lobe_sum > b.lobe_sum;
     });
+    if (found.empty()) return found;
+    const double floor = found.front().lobe_sum * tone_power_floor;
+    found.erase(std::find_if(found.begin(), found.end(),
+                             [floor](const candidate& c) { return c.lobe_sum < floor; }),
+                found.end());
     return found;
 }
 
