@@ -6,6 +6,8 @@
 #include "output/json_summary.h"
 #include "platform/console_format.h"
 #include "readings/confidence.h"
+#include "readings/octave_bands.h"
+#include "spectrum/finished_psd.h"
 #include "core/analysis_state.h"
 #include "core/quantities.h"
 
@@ -57,6 +59,18 @@ void report_confidence()
     zfprint(stdout,
             "90 %% of lines within %.1f/+%.1f dB of the true PSD (%lu degrees of freedom)\n",
             range.low_db, range.high_db, static_cast<unsigned long>(range.dof));
+}
+
+// With --octave, where the octave files start: at the first band at least df wide.
+void report_octave_start()
+{
+    const int per_octave = opts.readings.octave;
+    if (per_octave == 0) return;
+    const psd_view view = finished_psd_view();
+    const std::vector<octave_band> bands = octave_bands(view, per_octave);
+    if (bands.empty()) return;
+    zfprint(stdout, "octave files: from the %.4g Hz band, the first at least df = %g Hz wide\n",
+            bands.front().centre, view.df);
 }
 
 // Prints the tones and bands of one spectrum in unit, each line after prefix.
@@ -165,5 +179,6 @@ void report_outcome(const run_outcome& outcome)
     if (opts.level == report_level::quiet) return;
     report_segments();
     report_confidence();
+    report_octave_start();
     st.channels > 0 ? report_channels(outcome) : report_one_set(outcome);
 }
