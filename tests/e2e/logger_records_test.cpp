@@ -313,3 +313,50 @@ TEST(SoundRecords, TwentyFourBitFlacGivesItsTextRun)
 }
 
 } // namespace
+
+namespace {
+
+// The bytes of a one-channel WAV file of the samples: format code 3 (float) or
+// 1 (PCM), bits per sample, channels and rate as its header is to say.
+template <class T>
+std::string wav_bytes(int code, int channels, int rate, const std::vector<T>& samples)
+{
+    const auto u32 = [](std::uint32_t v) { return std::string(reinterpret_cast<char*>(&v), 4); };
+    const auto u16 = [](std::uint16_t v) { return std::string(reinterpret_cast<char*>(&v), 2); };
+    const std::string data(reinterpret_cast<const char*>(samples.data()), samples.size() * sizeof(T));
+    const int bits = 8 * sizeof(T);
+    return "RIFF" + u32(36 + data.size()) + "WAVEfmt " + u32(16) + u16(code) + u16(channels) +
+           u32(rate) + u32(rate * channels * bits / 8) + u16(channels * bits / 8) + u16(bits) +
+           "data" + u32(data.size()) + data;
+}
+
+TEST(SoundRecords, BrokenSoundFilesEndTheRunWithOneLineAndLeaveNothing)
+{
+    std::vector<float> floats(4096);
+    std::vector<double> doubles(4096);
+    for (int i = 0; i < 4096; ++i) floats[i] = static_cast<float>(doubles[i] = std::sin(i * 0.1));
+    floats[3000] = NAN;
+    doubles[3000] = 1e300;
+    const struct {
+        const char* what;
+        std::string bytes;
+        const char* message;
+    } cases[] = {
+        {"a NaN float sample", wav_bytes(3, 1, 1024, floats),
+         "zentri: sample 3001 of channel 1 of the sound file is not a finite number.\n"},
+        {"a 64-bit sample of 1e300", wav_bytes(3, 1, 1024, doubles),
+         "zentri: sample 3001 of channel 1 of the sound file is not a finite number.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        scratch_dir dir;
+        dir.write("rec.wav", c.bytes);
+        const program_run run =
+            run_zentri_args(dir, {"-q", "1", "-u", "G", "-m", "256", "-o", "out", "rec.wav"});
+        EXPECT_EQ(run.exit_status, 1);
+        EXPECT_EQ(run.errors, c.message);
+        EXPECT_EQ(dir.names(), args{"rec.wav"});
+    }
+}
+
+} // namespace

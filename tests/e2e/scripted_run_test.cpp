@@ -285,15 +285,6 @@ TEST(ScriptedRun, TwoRunsInParallelKeepToTheirOwnFolders)
     }
 }
 
-// Runs a shell command in dir, with ZENTRI for the program, and gives its exit status.
-int run_shell(const scratch_dir& dir, const std::string& command)
-{
-    const std::string line = "cd '" + dir.path() + "' && ZENTRI='" + ZENTRI_BINARY + "' && " +
-                             "{ " + command + "; } >console.txt 2>errors.txt";
-    const int status = std::system(line.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 // A record read once from a pipe, a FIFO or a decompressor gives the file run's
 // result files and report; its warnings name pairs, as its lines are gone.
 TEST(ScriptedRun, ARecordFromAPipeGivesTheFilesOfTheFileRun)
