@@ -259,7 +259,7 @@ TEST(PlotCompanion, DrawsOctaveBandsAsStepsAndH1OverItsCoherence)
     dir.write("s.json", nlohmann::json{{"record", {{"path", "/data/shaker.csv"}}},
                                        {"files", {{{"path", frf_path}, {"size", frf.size()}}}},
                                        {"transmissibility",
-                                        {{"reference", "Control"},
+                                        {{"reference", {{"column", 2}, {"folder", "/data/out/Control"}}},
                                          {"peak_frequency", 120.},
                                          {"peak_magnitude", 9.99},
                                          {"coherence_at_peak", 0.999},
