@@ -1,5 +1,6 @@
 // Finding the tones of a finished PSD and reading their rms from their lobes.
 #include "readings/tones.h"
+#include "readings/rectangular_tone.h"
 #include "core/analysis_state.h"
 
 #include <algorithm>
@@ -75,9 +76,15 @@ std::vector<candidate> candidates(const psd_view& view)
     return found;
 }
 
-// The tone of a candidate: its lobe's power-weighted frequency, rms and peak.
+// The tone of a candidate: with the rectangular window read by the window's
+// shape, else its lobe's power-weighted frequency, rms and peak.
 tone tone_of(const psd_view& view, const candidate& c)
 {
+    if (view.window != hanning_window) {
+        const rectangular_tone t = read_rectangular_tone(view, c.bin);
+        const double rms = std::sqrt(t.mean_square) * view.english;
+        return {t.frequency, rms, std::sqrt(2.) * rms};
+    }
     std::uint32_t first = 0, last = 0;
     lobe_of(view, c.bin, first, last);
     double moment = 0.;

@@ -8,6 +8,8 @@
 // Because the PSD conserves power, df times the sum of the PSD over the lobe is
 // the tone's mean square whatever the window, as long as the lobe holds it:
 // a sine between two lines still reads its amplitude with the Hanning window.
+// The rectangular window's lobe does not hold a sine between lines: its tones
+// are read by the window's shape instead (rectangular_tone.h).
 #pragma once
 
 #include "readings/psd_view.h"
@@ -20,8 +22,8 @@ constexpr double tone_power_floor = 1e-10; // of the strongest lobe's power (100
 
 // One tone, in the quantity's first unit.
 struct tone {
-    double frequency; // the lobe's power-weighted mean frequency, Hz
-    double rms;       // sqrt(df * sum of the PSD over the lobe)
+    double frequency; // the lobe's power-weighted mean frequency, Hz (rectangular: by its shape)
+    double rms;       // sqrt(df * sum of the PSD over the lobe) (rectangular: by its shape)
     double peak;      // sqrt(2) * rms, the amplitude of the sine
 };
 
