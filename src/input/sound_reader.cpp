@@ -3,6 +3,7 @@
 #include "input/sound_reader.h"
 #include "input/column_reader.h"
 #include "input/record_readers.h"
+#include "input/sound_magic.h"
 #include "core/analysis_state.h"
 #include "core/end_run.h"
 
@@ -244,6 +245,18 @@ int give_back(double* time, float* amplitude)
     return 2;
 }
 
+// Ends the run when the record starts as a sound file that libsndfile cannot
+// open: its header is invalid, and its bytes are no text either.
+void refuse_invalid_header()
+{
+    unsigned char head[sound_magic_bytes] = {};
+    const ssize_t n = pread(sd.bytes.fd, head, sizeof head, 0);
+    const char* kind = sound_magic_kind(head, n > 0 ? static_cast<std::size_t>(n) : 0);
+    if (kind == nullptr) return;
+    end_run("\n\n Error: the record starts as a %s file, but its sound header is invalid (%s). \n",
+            kind, sf_strerror(nullptr));
+}
+
 } // namespace
 
 bool open_sound_record()
@@ -260,6 +273,7 @@ bool open_sound_record()
         st.sound = true;
         return true;
     }
+    if (sd.file == nullptr) refuse_invalid_header();
     if (sd.file != nullptr)
         run_warning("\n Warning: the record opens as a sound file of a kind not read here (%s);"
                     " it is read as text. \n",
