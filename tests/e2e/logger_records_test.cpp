@@ -365,3 +365,28 @@ TEST(SoundRecords, BrokenSoundFilesEndTheRunWithOneLineAndLeaveNothing)
 }
 
 } // namespace
+
+namespace {
+
+TEST(SoundRecords, APipedSoundFileIsReadAsItsFileAndOneThatNeedsSeekingIsRefused)
+{
+    scratch_dir dir;
+    std::vector<float> floats(8192);
+    for (int i = 0; i < 8192; ++i) floats[i] = static_cast<float>(std::sin(i * 0.1));
+    std::string bytes = wav_bytes(3, 1, 1024, floats);
+    dir.write("rec.wav", bytes);
+    const std::string run = "$ZENTRI -q 1 -u G -m 256 -o ";
+    ASSERT_EQ(run_shell(dir, run + "file rec.wav"), 0) << dir.read("errors.txt");
+    ASSERT_EQ(run_shell(dir, "cat rec.wav | " + run + "piped -"), 0) << dir.read("errors.txt");
+    expect_same_files(dir, "file", "piped");
+    // A chunk of 2 MiB before the samples: a pipe cannot give them after libsndfile's skip.
+    bytes.insert(36, "JUNK" + std::string("\0\0\x20\0", 4) + std::string(2 << 20, '\0'));
+    dir.write("junk.wav", bytes);
+    EXPECT_EQ(run_shell(dir, "cat junk.wav | " + run + "junk -"), 1);
+    EXPECT_TRUE(dir.read("errors.txt").rfind("zentri: the piped record is a WAV file", 0) == 0 &&
+                dir.read("errors.txt").find("give the file's path") != std::string::npos)
+        << dir.read("errors.txt");
+    EXPECT_FALSE(dir.exists("junk"));
+}
+
+} // namespace
