@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up zentri on a Debian machine in one command, run as root from anywhere
 # in the repository:
-#   tools/setup.sh demo   install what is missing, build, run the demo with pictures
+#   tools/setup.sh demo   install what is missing, build zentri and zentri-gen, run the demo
 #   tools/setup.sh test   install what is missing, build, run the tests
 # Only the packages that dpkg says are missing are installed.
 set -euo pipefail
@@ -29,7 +29,7 @@ fi
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 if [ "$1" = demo ]; then
-    cmake --build build -j2 --target zentri
+    cmake --build build -j2 --target zentri zentri-gen # zentri-gen makes the records of the examples
     examples/demo.sh build/zentri
 else
     cmake --build build -j2

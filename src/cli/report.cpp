@@ -7,6 +7,8 @@
 #include "output/json_summary.h"
 #include "platform/console_format.h"
 #include "readings/confidence.h"
+#include "readings/octave_bands.h"
+#include "spectrum/finished_psd.h"
 #include "core/analysis_state.h"
 #include "core/quantities.h"
 
@@ -58,6 +60,14 @@ void report_confidence()
     zfprint(stdout,
             "90 %% of lines within %.1f/+%.1f dB of the true PSD (%lu degrees of freedom)\n",
             range.low_db, range.high_db, static_cast<unsigned long>(range.dof));
+}
+
+// With --octave, where the octave files start: at the first band at least df wide.
+void report_octave_start(const run_outcome& outcome)
+{
+    if (outcome.sets.empty() || outcome.sets.front().octave_start <= 0.) return;
+    zfprint(stdout, "octave files: from the %.4g Hz band, the first at least df = %g Hz wide\n",
+            outcome.sets.front().octave_start, st.df);
 }
 
 // Prints the tones and bands of one spectrum in unit, each line after prefix.
@@ -175,5 +185,6 @@ void report_outcome(const run_outcome& outcome)
     if (opts.level == report_level::quiet) return;
     report_segments();
     report_confidence();
+    report_octave_start(outcome);
     st.channels > 0 ? report_channels(outcome) : report_one_set(outcome);
 }

@@ -1,5 +1,6 @@
 // Ending a run early and warning, in the dialogue's words or the scripted run's one line.
 #include "core/end_run.h"
+#include "core/helper_ending.h"
 #include "core/run_cleanups.h"
 #include "core/script_messages.h"
 #include "platform/console_format.h"
@@ -9,11 +10,12 @@
 
 void end_run(const char* fmt, ...)
 {
-    stop_reading_threads(); // before the record they read is closed
     va_list ap;
     va_start(ap, fmt);
     const std::string text = formatted(fmt, ap);
     va_end(ap);
+    hand_over_on_helper(text, 1, true); // the read-ahead thread cannot stop itself
+    stop_reading_threads();             // before the record they read is closed
     if (st.scripted) script_exit(1, "%s", one_line(text.c_str()).c_str());
     zprint("%s", text.c_str());
     if (st.fp[1] != nullptr) {

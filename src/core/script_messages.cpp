@@ -1,5 +1,6 @@
 // The scripted run's one-line messages on standard error and its exit.
 #include "core/script_messages.h"
+#include "core/helper_ending.h"
 #include "core/run_cleanups.h"
 #include "platform/console_format.h"
 #include "platform/progress_bar.h"
@@ -60,6 +61,7 @@ void script_exit(int status, const char* fmt, ...)
     va_start(ap, fmt);
     const std::string message = formatted(fmt, ap);
     va_end(ap);
+    hand_over_on_helper(message, status, false);
     progress_end();
     remove_run_files(); // a failed run leaves no temporary file and no folder it made
     for (std::FILE*& f : st.fp) {

@@ -3,10 +3,13 @@
 #include "input/column_reader.h"
 #include "input/block_source.h"
 #include "input/float_field.h"
+#include "input/input.h"
 #include "input/long_number.h"
+#include "input/record_place.h"
 #include "input/record_readers.h"
 #include "platform/console_format.h"
 #include "core/analysis_state.h"
+#include "core/end_run.h"
 
 #include <algorithm>
 #include <charconv>
@@ -215,6 +218,19 @@ void report_header(long skipped)
             skipped == 1 ? "" : "s", shown_chars, rd.header);
 }
 
+// Ends the run at a line before the data that does not fit the block: a header
+// or comment line too long to skip, or a first data line too long to count.
+[[noreturn]] void refuse_overlong_line()
+{
+    if (!record_is_file())
+        end_run("\n\n Error: a line of the record is longer than the %lu bytes the reader holds"
+                " at once. \n",
+                static_cast<unsigned long>(block_bytes));
+    end_run("\n\n Error: line %ld of the record is longer than the %lu bytes the reader holds"
+            " at once. \n",
+            find_record_place(rd.line_start).line, static_cast<unsigned long>(block_bytes));
+}
+
 // Skips the header and comment lines before the first data line and chooses the separator.
 void start_record()
 {
@@ -234,6 +250,7 @@ void start_record()
             continue;
         }
         rd.separator = separator_of(begin, end);
+        if (rd.overlong) refuse_overlong_line();
         rd.fields = fields_of(begin, end);
         rd.pos = static_cast<std::size_t>(rd.line_start - rd.base); // read it again as data
         break;

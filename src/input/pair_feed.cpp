@@ -1,5 +1,6 @@
 // The read-ahead thread of the segment loop and the blocks of pairs it hands over.
 #include "input/pair_feed.h"
+#include "core/helper_ending.h"
 #include "core/run_cleanups.h"
 #include "input/record_format.h"
 
@@ -40,6 +41,8 @@ struct feed_state {
     const pair_block* current;        // the block being taken by the loop, or none
     std::uint32_t next;               // its next read
     std::atomic<long long> offset{0}; // record offset after the reader's last block
+    bool failed;                      // the reader met an ending, under lock
+    helper_ending ending;             // which, for the loop to end the run with, under lock
 };
 feed_state feed;
 
@@ -51,9 +54,9 @@ bool survey_in_reader()
     return st.sound;
 }
 
-// The reader thread: fills free blocks with reads until one gives no pair, the
-// limit is reached or it is stopped.
-void read_ahead()
+// Fills free blocks with reads until one gives no pair, the limit is reached
+// or the reader is stopped.
+void fill_blocks()
 {
     std::uint64_t left = feed.limit;
     for (std::uint64_t index = 0;; ++index) {
@@ -79,12 +82,35 @@ void read_ahead()
     }
 }
 
+// The reader thread: fills free blocks with reads until one gives no pair, the
+// limit is reached or it is stopped. An ending it meets (a sample that is not a
+// number) is handed to the loop, which ends the run after the blocks before it.
+void read_ahead()
+{
+    mark_helper_thread();
+    try {
+        fill_blocks();
+    } catch (const helper_ending& ending) {
+        {
+            const std::lock_guard<std::mutex> hold(feed.lock);
+            feed.failed = true;
+            feed.ending = ending;
+        }
+        feed.changed.notify_all();
+    }
+}
+
 // Waits for the next filled block, hands its reads to the survey and --scale,
 // and makes it the current one.
 void take_block()
 {
     std::unique_lock<std::mutex> hold(feed.lock);
-    feed.changed.wait(hold, [] { return feed.consumed < feed.produced; });
+    feed.changed.wait(hold, [] { return feed.consumed < feed.produced || feed.failed; });
+    if (feed.consumed == feed.produced) {
+        const helper_ending ending = feed.ending;
+        hold.unlock();
+        end_run_with(ending);
+    }
     pair_block& b = feed.blocks[feed.consumed % block_count];
     hold.unlock();
     if (!survey_in_reader()) take_segment_reads(b.time, b.amplitude, b.result, b.filled);
@@ -124,6 +150,7 @@ void start_pair_feed(std::uint64_t limit)
     feed.limit = limit;
     feed.produced = feed.consumed = 0;
     feed.stop = false;
+    feed.failed = false;
     feed.current = nullptr;
     feed.offset.store(record_offset(), std::memory_order_relaxed);
     feed.reader = std::thread(read_ahead);

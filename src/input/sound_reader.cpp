@@ -3,6 +3,9 @@
 #include "input/sound_reader.h"
 #include "input/column_reader.h"
 #include "input/record_readers.h"
+#include "input/piped_bytes.h"
+#include "input/pipe_peek.h"
+#include "input/sound_magic.h"
 #include "core/analysis_state.h"
 #include "core/end_run.h"
 
@@ -38,6 +41,7 @@ struct file_bytes {
 // frames[k * info.channels ...], record frame base + k.
 struct sound_state {
     file_bytes bytes;
+    piped_bytes piped;                // a piped sound file's bytes (fd -1 for a file)
     SNDFILE* file = nullptr;
     SF_INFO info{};
     std::size_t held = 0;             // frames in the buffer
@@ -123,6 +127,14 @@ void check_finite(float sample, int channel)
             sd.base + static_cast<long long>(sd.next) + 1, channel + 1);
 }
 
+// Ends the run at a piped sound file that libsndfile cannot read front to back.
+[[noreturn]] void refuse_piped_kind(const char* kind, const char* why)
+{
+    end_run("\n\n Error: the piped record is a %s file that cannot be read from a pipe (%s);"
+            " give the file's path. \n",
+            kind, why);
+}
+
 // Frames of the buffer from `next` on that this pass may still give.
 std::size_t frames_left()
 {
@@ -150,6 +162,9 @@ std::size_t frames_left()
     const sf_count_t got = sf_readf_float(sd.file, frames + kept * channels,
                                           static_cast<sf_count_t>(std::min(room, block_frames)));
     if (got <= 0) {
+        if (piped_position_lost(sd.piped)) // libsndfile went back past what a pipe gives
+            refuse_piped_kind(format_name(sd.info.format & SF_FORMAT_TYPEMASK),
+                              "it seeks back past its samples");
         sd.ended = true;
         return false;
     }
@@ -244,6 +259,37 @@ int give_back(double* time, float* amplitude)
     return 2;
 }
 
+// Ends the run when the record starts as a sound file that libsndfile cannot
+// open: its header is invalid, and its bytes are no text either.
+void refuse_invalid_header()
+{
+    unsigned char head[sound_magic_bytes] = {};
+    const ssize_t n = pread(sd.bytes.fd, head, sizeof head, 0);
+    const char* kind = sound_magic_kind(head, n > 0 ? static_cast<std::size_t>(n) : 0);
+    if (kind == nullptr) return;
+    end_run("\n\n Error: the record starts as a %s file, but its sound header is invalid (%s). \n",
+            kind, sf_strerror(nullptr));
+}
+
+// Opens a piped record through libsndfile when its first bytes announce a
+// sound file, read front to back; a kind that needs seeking is refused. Any
+// other pipe is left to the text readers with its bytes untouched.
+bool open_piped_sound()
+{
+    unsigned char head[sound_magic_bytes] = {};
+    const int fd = fileno(st.fp[1]);
+    const char* kind = sound_magic_kind(head, peek_pipe(fd, head, sizeof head));
+    if (kind == nullptr) return false;
+    sd.piped.fd = fd;
+    sd.file = sf_open_virtual(&piped_io, SFM_READ, &sd.info, &sd.piped);
+    if (sd.file == nullptr) refuse_piped_kind(kind, sf_strerror(nullptr));
+    if (piped_position_lost(sd.piped)) refuse_piped_kind(kind, "its header lies past its samples");
+    if (!read_here(sd.info.format) || sd.info.channels <= 0 || sd.info.samplerate <= 0)
+        refuse_piped_kind(kind, "not a kind read here");
+    st.sound = true;
+    return true;
+}
+
 } // namespace
 
 bool open_sound_record()
@@ -253,6 +299,7 @@ bool open_sound_record()
     struct stat info {};
     if (st.fp[1] == nullptr || fstat(fileno(st.fp[1]), &info) != 0) return false;
     sd = sound_state{};
+    if (S_ISFIFO(info.st_mode)) return open_piped_sound();
     sd.bytes = {fileno(st.fp[1]), static_cast<sf_count_t>(info.st_size), 0};
     sd.file = sf_open_virtual(&file_io, SFM_READ, &sd.info, &sd.bytes);
     if (sd.file != nullptr && read_here(sd.info.format) && sd.info.channels > 0 &&
@@ -260,6 +307,7 @@ bool open_sound_record()
         st.sound = true;
         return true;
     }
+    if (sd.file == nullptr) refuse_invalid_header();
     if (sd.file != nullptr)
         run_warning("\n Warning: the record opens as a sound file of a kind not read here (%s);"
                     " it is read as text. \n",

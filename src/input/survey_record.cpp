@@ -63,12 +63,17 @@ bool suspect_pair(int result, double time, double amplitude)
 namespace {
 
 // Warns that the rest of the file is not used when the count stopped before
-// its end: at text other than white space where the next unread byte is.
+// its end: at the pair limit, or at text other than white space where the next
+// unread byte is.
 // (A time alone at the end has a warning of its own.)
 void warn_of_unread_text(const record_span& r)
 {
     if (r.stop_result == EOF || r.stop_result == 1) return;
     const long pairs = r.first_ok ? r.ns : r.ns - 1;
+    if (r.stop_result == 2 && st.scripted) // a pair was the last read: the count's limit
+        return run_warning("\n Warning: reading stopped at the limit of %ld pairs; the rest of"
+                           " the input is not used. \n",
+                           pairs);
     if (!record_is_file()) {
         run_warning("\n Warning: reading stopped after %ld pairs, at text that is not a pair of"
                     " numbers; the rest of the input is not used.%s \n",

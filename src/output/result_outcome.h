@@ -60,6 +60,7 @@ struct channel_outcome {
     std::vector<listed_file> more_files;  // its octave files, the derived files and the table
     std::optional<transfer_outcome> transfer{}; // H1 files and resonance of a response channel
     confidence_range confidence{};  // the 90 % confidence interval of its PSD
+    double octave_start = 0.;       // centre of its first octave band written, Hz; 0 for none
 };
 
 // Everything a scripted run wrote.

@@ -65,7 +65,11 @@ std::vector<octave_band> octave_bands(const psd_view& view, int bands_per_octave
     const double low = 0.5 * view.df;
     const double high = (view.bins() - 0.5) * view.df;
     if (view.bins() < 2 || !(low > 0.) || !std::isfinite(high)) return bands;
-    for (long x = first_band_from(bands_per_octave, low);; ++x) {
+    long x = first_band_from(bands_per_octave, low);
+    while (band_edge(bands_per_octave, x + 1) - band_edge(bands_per_octave, x) < view.df &&
+           band_edge(bands_per_octave, x + 1) <= high)
+        ++x; // a band narrower than df would only carry a share of one line
+    for (;; ++x) {
         const double lower = band_edge(bands_per_octave, x);
         const double upper = band_edge(bands_per_octave, x + 1);
         if (upper > high) break;

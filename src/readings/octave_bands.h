@@ -3,8 +3,9 @@
 // 1000 G^(x/B) for odd B and 1000 G^((2x+1)/(2B)) for even B, x any whole
 // number, each band reaching from its mid-band frequency times G^(-1/(2B)) to
 // times G^(1/(2B)); so the bands follow one another without gap. Only the bands
-// that lie wholly inside the spectrum's lines are taken: from the first whose
-// lower edge is at least df/2 to the last whose upper edge is at most
+// that lie wholly inside the spectrum's lines and are at least df wide are
+// taken (a narrower band would carry a share of one line): from the first whose
+// lower edge is at least df/2 and whose width is at least df to the last whose upper edge is at most
 // (m/2 - 1/2) df. A band's power is apportioned from the bins as band_power does.
 #pragma once
 

@@ -1,5 +1,6 @@
 // Finding the tones of a finished PSD and reading their rms from their lobes.
 #include "readings/tones.h"
+#include "readings/rectangular_tone.h"
 #include "core/analysis_state.h"
 
 #include <algorithm>
@@ -56,7 +57,8 @@ double lobe_sum(const psd_view& view, std::uint32_t k)
     return sum;
 }
 
-// Every candidate of the view, strongest lobe first (the lower bin first on a tie).
+// Every candidate of the view, strongest lobe first (the lower bin first on a tie),
+// without those more than 100 dB below the strongest: rounding noise, not tones.
 std::vector<candidate> candidates(const psd_view& view)
 {
     std::vector<candidate> found;
@@ -66,12 +68,23 @@ std::vector<candidate> candidates(const psd_view& view)
     std::stable_sort(found.begin(), found.end(), [](const candidate& a, const candidate& b) {
         return a.lobe_sum > b.lobe_sum;
     });
+    if (found.empty()) return found;
+    const double floor = found.front().lobe_sum * tone_power_floor;
+    found.erase(std::find_if(found.begin(), found.end(),
+                             [floor](const candidate& c) { return c.lobe_sum < floor; }),
+                found.end());
     return found;
 }
 
-// The tone of a candidate: its lobe's power-weighted frequency, rms and peak.
+// The tone of a candidate: with the rectangular window read by the window's
+// shape, else its lobe's power-weighted frequency, rms and peak.
 tone tone_of(const psd_view& view, const candidate& c)
 {
+    if (view.window != hanning_window) {
+        const rectangular_tone t = read_rectangular_tone(view, c.bin);
+        const double rms = std::sqrt(t.mean_square) * view.english;
+        return {t.frequency, rms, std::sqrt(2.) * rms};
+    }
     std::uint32_t first = 0, last = 0;
     lobe_of(view, c.bin, first, last);
     double moment = 0.;

@@ -20,7 +20,9 @@ std::vector<std::string> octave_files(channel_outcome& set, const result_request
 {
     const int per_octave = request.readings.octave;
     if (per_octave == 0) return {};
-    return stage_octave_files(set, request, view, per_octave, octave_bands(view, per_octave));
+    const std::vector<octave_band> bands = octave_bands(view, per_octave);
+    if (!bands.empty()) set.octave_start = bands.front().centre;
+    return stage_octave_files(set, request, view, per_octave, bands);
 }
 
 // The view of a quantity derived from the record's, over its PSD.

@@ -259,7 +259,7 @@ TEST(PlotCompanion, DrawsOctaveBandsAsStepsAndH1OverItsCoherence)
     dir.write("s.json", nlohmann::json{{"record", {{"path", "/data/shaker.csv"}}},
                                        {"files", {{{"path", frf_path}, {"size", frf.size()}}}},
                                        {"transmissibility",
-                                        {{"reference", "Control"},
+                                        {{"reference", {{"column", 2}, {"folder", "/data/out/Control"}}},
                                          {"peak_frequency", 120.},
                                          {"peak_magnitude", 9.99},
                                          {"coherence_at_peak", 0.999},
@@ -313,6 +313,16 @@ TEST(PlotCompanion, RefusesAWrongCommandLine)
     EXPECT_EQ(empty.exit_status, 1);
     EXPECT_NE(empty.err.find("no zentri result files"), std::string::npos) << empty.err;
     EXPECT_EQ(run_command(dir.path(), plot + " -h").exit_status, 0);
+    // A folder named with line ends would end gnuplot's string and run the rest.
+    const std::string evil = "run\nsystem(\"touch PWNED\")\nx";
+    std::filesystem::create_directory(dir.file(evil));
+    dir.write(evil + "/A_G2Hz.psd", "1.0000e+000 1.0000e-002 \n2.0000e+000 2.0000e-002 \n");
+    const command_result refused = run_command(
+        dir.path(), plot + " \"$(printf 'run\\nsystem(\"touch PWNED\")\\nx')\"");
+    EXPECT_EQ(refused.exit_status, 1);
+    EXPECT_NE(refused.err.find("a path with control characters is refused"), std::string::npos)
+        << refused.err;
+    EXPECT_FALSE(dir.exists("PWNED"));
 }
 
 } // namespace

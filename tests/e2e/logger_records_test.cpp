@@ -313,3 +313,80 @@ TEST(SoundRecords, TwentyFourBitFlacGivesItsTextRun)
 }
 
 } // namespace
+
+namespace {
+
+// The bytes of a one-channel WAV file of the samples: format code 3 (float) or
+// 1 (PCM), bits per sample, channels and rate as its header is to say.
+template <class T>
+std::string wav_bytes(int code, int channels, int rate, const std::vector<T>& samples)
+{
+    const auto u32 = [](std::uint32_t v) { return std::string(reinterpret_cast<char*>(&v), 4); };
+    const auto u16 = [](std::uint16_t v) { return std::string(reinterpret_cast<char*>(&v), 2); };
+    const std::string data(reinterpret_cast<const char*>(samples.data()), samples.size() * sizeof(T));
+    const int bits = 8 * sizeof(T);
+    return "RIFF" + u32(36 + data.size()) + "WAVEfmt " + u32(16) + u16(code) + u16(channels) +
+           u32(rate) + u32(rate * channels * bits / 8) + u16(channels * bits / 8) + u16(bits) +
+           "data" + u32(data.size()) + data;
+}
+
+TEST(SoundRecords, BrokenSoundFilesEndTheRunWithOneLineAndLeaveNothing)
+{
+    std::vector<float> floats(4096);
+    std::vector<double> doubles(4096);
+    for (int i = 0; i < 4096; ++i) floats[i] = static_cast<float>(doubles[i] = std::sin(i * 0.1));
+    floats[3000] = NAN;
+    doubles[3000] = 1e300;
+    const std::vector<short> pcm(4096);
+    const std::string invalid = "zentri: the record starts as a WAV file, but its sound header is invalid (";
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::string message; // how the one line of standard error starts
+    } cases[] = {
+        {"a NaN float sample", wav_bytes(3, 1, 1024, floats),
+         "zentri: sample 3001 of channel 1 of the sound file is not a finite number.\n"},
+        {"a 64-bit sample of 1e300", wav_bytes(3, 1, 1024, doubles),
+         "zentri: sample 3001 of channel 1 of the sound file is not a finite number.\n"},
+        {"a rate of 0 Hz", wav_bytes(1, 1, 0, pcm), invalid},
+        {"no channel", wav_bytes(1, 0, 1024, pcm), invalid},
+        {"a header cut short", wav_bytes(1, 1, 1024, pcm).substr(0, 30), invalid},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        scratch_dir dir;
+        dir.write("rec.wav", c.bytes);
+        const program_run run =
+            run_zentri_args(dir, {"-q", "1", "-u", "G", "-m", "256", "-o", "out", "rec.wav"});
+        EXPECT_EQ(run.exit_status, 1);
+        EXPECT_EQ(run.errors.rfind(c.message, 0), 0u) << run.errors;
+        EXPECT_EQ(dir.names(), args{"rec.wav"});
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(SoundRecords, APipedSoundFileIsReadAsItsFileAndOneThatNeedsSeekingIsRefused)
+{
+    scratch_dir dir;
+    std::vector<float> floats(8192);
+    for (int i = 0; i < 8192; ++i) floats[i] = static_cast<float>(std::sin(i * 0.1));
+    std::string bytes = wav_bytes(3, 1, 1024, floats);
+    dir.write("rec.wav", bytes);
+    const std::string run = "$ZENTRI -q 1 -u G -m 256 -o ";
+    ASSERT_EQ(run_shell(dir, run + "file rec.wav"), 0) << dir.read("errors.txt");
+    ASSERT_EQ(run_shell(dir, "cat rec.wav | " + run + "piped -"), 0) << dir.read("errors.txt");
+    expect_same_files(dir, "file", "piped");
+    // A chunk of 2 MiB before the samples: a pipe cannot give them after libsndfile's skip.
+    bytes.insert(36, "JUNK" + std::string("\0\0\x20\0", 4) + std::string(2 << 20, '\0'));
+    dir.write("junk.wav", bytes);
+    EXPECT_EQ(run_shell(dir, "cat junk.wav | " + run + "junk -"), 1);
+    EXPECT_TRUE(dir.read("errors.txt").rfind("zentri: the piped record is a WAV file", 0) == 0 &&
+                dir.read("errors.txt").find("give the file's path") != std::string::npos)
+        << dir.read("errors.txt");
+    EXPECT_FALSE(dir.exists("junk"));
+}
+
+} // namespace

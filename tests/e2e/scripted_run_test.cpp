@@ -229,6 +229,11 @@ TEST(ScriptedRun, RunErrorsExitWithStatusOneAndWriteNothing)
         {{{"-m", "4096", "-o", "new/deep/out", "rec.txt"}, 1, "the record holds only"}, {}, 0},
         {{{"-m", "8", "no\nsuch\x1b.txt"}, 1, "no\\nsuch\\x1b.txt: No such file"}, {}, 0},
         {{{"-m", "8", "--column", "3", "rec.txt"}, 1, "first data line has only 2 fields"}, {}, 0},
+        {{{"-m", "8", "--column", "3", "long.txt"}, 1, "longer than the 1048576 bytes"},
+         [](const scratch_dir& d) {
+             d.write("long.txt", "# " + std::string(1100000, 'x') + "\n0,1,2\n1,2,3\n2,3,4\n");
+         },
+         0},
         {{{"-m", "8", "--columns", "all", "--reference", "3", "rec.txt"},
           1,
           "--reference 3: the record's first data line has only 2 fields"},
@@ -310,15 +315,6 @@ TEST(ScriptedRun, TwoRunsInParallelKeepToTheirOwnFolders)
     }
 }
 
-// Runs a shell command in dir, with ZENTRI for the program, and gives its exit status.
-int run_shell(const scratch_dir& dir, const std::string& command)
-{
-    const std::string line = "cd '" + dir.path() + "' && ZENTRI='" + ZENTRI_BINARY + "' && " +
-                             "{ " + command + "; } >console.txt 2>errors.txt";
-    const int status = std::system(line.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 // A record read once from a pipe, a FIFO or a decompressor gives the file run's
 // result files and report; its warnings name pairs, as its lines are gone.
 TEST(ScriptedRun, ARecordFromAPipeGivesTheFilesOfTheFileRun)
@@ -370,6 +366,10 @@ TEST(ScriptedRun, ARecordFromAPipeGivesTheFilesOfTheFileRun)
     // --verbose prints the survey before the segments, so it reads the record twice.
     EXPECT_EQ(run_shell(dir, "cat rec.txt | " + run + "--verbose -"), 1);
     EXPECT_TRUE(holds(dir.read("errors.txt"), "-: not a regular file; the record is read twice"));
+    // An endless pipe is read up to the count's limit, which the warning names.
+    EXPECT_EQ(run_shell(dir, "seq 1 300000000 | " + run + "--quiet -"), 0);
+    EXPECT_TRUE(holds(dir.read("errors.txt"), "stopped at the limit of 99999998 pairs"))
+        << dir.read("errors.txt");
 }
 
 TEST(ScriptedRun, ARecordCutWhileTheSinglePassReadsItFailsTheRun)

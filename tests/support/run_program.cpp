@@ -150,3 +150,11 @@ int count_lines(const std::string& text)
     for (char c : text) n += c == '\n';
     return n;
 }
+
+int run_shell(const scratch_dir& dir, const std::string& command)
+{
+    const std::string line = "cd '" + dir.path() + "' && ZENTRI='" + ZENTRI_BINARY + "' && " +
+                             "{ " + command + "; } >console.txt 2>errors.txt";
+    const int status = std::system(line.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}

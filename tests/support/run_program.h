@@ -46,5 +46,9 @@ program_run run_zentri_args(const scratch_dir& dir, const std::vector<std::strin
 program_run run_on_record(const scratch_dir& dir, const std::string& record,
                           const std::string& answers_after_name);
 
+// Runs a shell command in dir, with $ZENTRI for the program, its output into
+// console.txt and errors.txt there, and gives its exit status.
+int run_shell(const scratch_dir& dir, const std::string& command);
+
 // Counts the lines of a text.
 int count_lines(const std::string& text);
