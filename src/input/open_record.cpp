@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,13 +22,21 @@ int adopt_descriptor(int fd)
     return error;
 }
 
-// Opens a FIFO for the single pass, waiting for its writer as any reader of one does.
-int open_fifo(const char* path)
+// Takes a FIFO already open without blocking for the single pass, waiting for
+// its writer's first bytes or its end as any reader of one does. The descriptor
+// is kept open throughout: closing it and opening the FIFO again would let a
+// writer that had already started lose its pipe (and the run wait for ever).
+int take_fifo(int fd)
 {
-    int fd = -1;
-    do fd = open(path, O_RDONLY);
-    while (fd < 0 && errno == EINTR);
-    return fd < 0 ? errno : adopt_descriptor(fd);
+    pollfd ready{fd, POLLIN, 0};
+    while (poll(&ready, 1, -1) < 0) {
+        if (errno == EINTR) continue;
+        const int error = errno;
+        close(fd);
+        return error;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return adopt_descriptor(fd);
 }
 
 } // namespace
@@ -44,10 +53,7 @@ int open_record(const char* path, bool stream_allowed)
         return error;
     }
     if (stream_allowed && standard_input) return adopt_descriptor(fd);
-    if (stream_allowed && S_ISFIFO(info.st_mode)) {
-        close(fd);
-        return open_fifo(path);
-    }
+    if (stream_allowed && S_ISFIFO(info.st_mode)) return take_fifo(fd);
     if (!S_ISREG(info.st_mode)) {
         close(fd);
         return not_regular_file;
