@@ -1,6 +1,7 @@
 // The scripted run's option table and its reading with getopt_long, the help and the version.
 #include "cli/command_line.h"
 #include "output/file_sets.h"
+#include "output/reading_file_table.h"
 #include "platform/console_format.h"
 #include "core/quantities.h"
 #include "core/analysis_state.h"
@@ -167,6 +168,11 @@ void print_file_table(const char* /*unused*/)
                    plot_label(file).c_str());
         }
     }
+    std::size_t count = 0;
+    const reading_file* files = reading_files(count);
+    for (std::size_t i = 0; i < count; ++i)
+        zprint("%s\t%s\t%s\t%s\t%s\n", files[i].name, quantity_name(files[i].quantity),
+               files[i].content, files[i].unit, files[i].label);
     std::fflush(stdout);
     std::exit(0);
 }
