@@ -1,11 +1,13 @@
 // The scripted run's option table and its reading with getopt_long, the help and the version.
 #include "cli/command_line.h"
 #include "output/file_sets.h"
+#include "output/reading_file_table.h"
 #include "platform/console_format.h"
 #include "core/quantities.h"
 #include "core/analysis_state.h"
 #include "cli/layout_options.h"
 #include "cli/option_values.h"
+#include "cli/oscillator_option.h"
 #include "cli/profile_option.h"
 #include "cli/reading_options.h"
 #include "core/script_messages.h"
@@ -90,6 +92,15 @@ const option_row option_table[] = {
      "also velocity, displacement or acceleration of a\nmotion record, comma-separated: "
      "their files,\nrms, tones and bands",
      take_also},
+    {"q", 0, "Q", "the response oscillators' quality factor, above 0.5\n(default 10)", take_q},
+    {"fn-step", 0, "B",
+     "the oscillators' natural frequencies at the 1/B-octave\ncentres; B is 1, 3, 6, 12 or 24 "
+     "(default 12)",
+     take_fn_step},
+    {"fn-range", 0, "LOW:HIGH",
+     "the oscillators' natural frequencies from LOW to HIGH\nHz (default 10 Hz to a quarter of "
+     "the rate)",
+     take_fn_range},
     {"table", 0, nullptr, "write spectrum.csv: every file's values, full precision",
      [](const char*) { opts.readings.table = true; }},
     {"threads", 0, "N",
@@ -129,6 +140,9 @@ void print_help(const char* /*unused*/)
         for (std::size_t at = text.find('\n'); at != std::string::npos;
              at = text.find('\n', at + 1))
             text.insert(at + 1, help_column, ' ');
+        // A head that fills its column stands on a line of its own.
+        if (head.size() >= static_cast<std::size_t>(help_column))
+            head += "\n" + std::string(help_column, ' ');
         zprint("%-*s%s\n", help_column, head.c_str(), text.c_str());
     }
     zprint("\nExit status: 0 done, 1 the run failed, 2 a wrong command line, 3 done but\n"
@@ -158,6 +172,11 @@ void print_file_table(const char* /*unused*/)
                    plot_label(file).c_str());
         }
     }
+    std::size_t count = 0;
+    const reading_file* files = reading_files(count);
+    for (std::size_t i = 0; i < count; ++i)
+        zprint("%s\t%s\t%s\t%s\t%s\n", files[i].name, quantity_name(files[i].quantity),
+               files[i].content, files[i].unit, files[i].label);
     std::fflush(stdout);
     std::exit(0);
 }

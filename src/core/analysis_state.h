@@ -19,6 +19,7 @@
 //   cli/command_line.h         `opts`           the scripted run's options
 //   cli/layout_options.h       `layout_given`   --columns all given
 //   cli/profile_option.h       `profile_option` --profile and --tolerance
+//   cli/oscillator_option.h    `oscillator_option` --q, --fn-step and --fn-range
 //   cli/reading_options.h      `reading_given`  --also as given
 #pragma once
 

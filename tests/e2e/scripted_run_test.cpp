@@ -150,6 +150,9 @@ TEST(ScriptedRun, UsageErrorsExitWithStatusTwo)
         {{"-m", "8", "--columns", "all", "--reference", "1"}, 2, "--reference 1: column 1 is"},
         {{"-m", "8", "--scale", "0"}, 2, "--scale 0: a finite number other than 0"},
         {{"-m", "8", "--threads", "0"}, 2, "--threads 0: the threads must be a whole number"},
+        {{"-m", "8", "--q", "0.5"}, 2, "--q 0.5: a quality factor above 0.5"},
+        {{"-m", "8", "--fn-step", "5"}, 2, "--fn-step 5: the natural frequencies per octave"},
+        {{"-m", "8", "--fn-range", "20:10"}, 2, "--fn-range 20:10: LOW:HIGH in Hz"},
     };
     for (const failing_case& c : cases) {
         SCOPED_TRACE(c.message);

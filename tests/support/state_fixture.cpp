@@ -2,6 +2,7 @@
 #include "state_fixture.h"
 #include "cli/command_line.h"
 #include "cli/layout_options.h"
+#include "cli/oscillator_option.h"
 #include "cli/profile_option.h"
 #include "cli/reading_options.h"
 #include "core/run_cleanups.h"
@@ -43,6 +44,7 @@ void reset_other_records()
     reset_script_options();
     reset_layout_given();
     reset_profile_option();
+    reset_oscillator_option();
     reset_reading_given();
 }
 
