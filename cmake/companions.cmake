@@ -12,6 +12,6 @@ install(FILES tools/zentri.bash-completion DESTINATION ${CMAKE_INSTALL_DATADIR}/
 
 include(cmake/lint.cmake)
 
-if(ZENTRI_TESTS)
+if(ZENTRI_TESTS AND ZENTRI_COMPANION_TESTS)
   add_subdirectory(tests/companions)
 endif()

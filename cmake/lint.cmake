@@ -10,11 +10,10 @@ file(GLOB_RECURSE lint_headers CONFIGURE_DEPENDS
 
 if(CLANG_TIDY_EXE)
   add_custom_target(lint
-    COMMAND ${CLANG_TIDY_EXE} --quiet --warnings-as-errors=* ${lint_sources}
-            -- -std=c++17 -I${PROJECT_SOURCE_DIR}/src
-               -I${PROJECT_SOURCE_DIR}/examples/generator -D_FILE_OFFSET_BITS=64
+    COMMAND ${PROJECT_SOURCE_DIR}/tools/lint.sh ${CLANG_TIDY_EXE} ${PROJECT_SOURCE_DIR}
+            ${lint_sources}
     WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
-    COMMENT "clang-tidy over src/ and examples/generator/"
+    COMMENT "clang-tidy over src/ and examples/generator/, on every core"
     VERBATIM)
 else()
   add_custom_target(lint
