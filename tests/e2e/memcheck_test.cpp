@@ -14,12 +14,6 @@
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr bool sanitized = true;
-#else
-constexpr bool sanitized = false;
-#endif
-
 // Runs zentri under memcheck in dir with the given answers and arguments; returns
 // valgrind's log. The exit status is the program's, or 99 when memcheck found an
 // error or a leak.

@@ -369,7 +369,9 @@ TEST(ScriptedRun, ARecordFromAPipeGivesTheFilesOfTheFileRun)
     // --verbose prints the survey before the segments, so it reads the record twice.
     EXPECT_EQ(run_shell(dir, "cat rec.txt | " + run + "--verbose -"), 1);
     EXPECT_TRUE(holds(dir.read("errors.txt"), "-: not a regular file; the record is read twice"));
-    // An endless pipe is read up to the count's limit, which the warning names.
+    // An endless pipe is read up to the count's limit, which the warning names
+    // (10^8 pairs: minutes under a sanitizer, so the plain build checks it).
+    if (sanitized) return;
     EXPECT_EQ(run_shell(dir, "seq 1 300000000 | " + run + "--quiet -"), 0);
     EXPECT_TRUE(holds(dir.read("errors.txt"), "stopped at the limit of 99999998 pairs"))
         << dir.read("errors.txt");

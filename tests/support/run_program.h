@@ -1,6 +1,13 @@
 // Runs the built zentri in a scratch folder with answers on its standard input.
 #pragma once
 
+// True in a sanitizer build, whose program runs many times slower and cannot run under valgrind.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool sanitized = true;
+#else
+constexpr bool sanitized = false;
+#endif
+
 #include <functional>
 #include <string>
 #include <vector>
