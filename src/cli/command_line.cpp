@@ -1,16 +1,16 @@
 // The scripted run's option table and its reading with getopt_long, the help and the version.
 #include "cli/command_line.h"
-#include "output/file_sets.h"
-#include "output/reading_file_table.h"
-#include "platform/console_format.h"
-#include "core/quantities.h"
-#include "core/analysis_state.h"
 #include "cli/layout_options.h"
 #include "cli/option_values.h"
 #include "cli/oscillator_option.h"
 #include "cli/profile_option.h"
 #include "cli/reading_options.h"
+#include "core/analysis_state.h"
+#include "core/quantities.h"
 #include "core/script_messages.h"
+#include "output/file_sets.h"
+#include "output/reading_file_table.h"
+#include "platform/console_format.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -54,7 +54,8 @@ const option_row option_table[] = {
      }},
     {"mean", 0, nullptr, "remove each segment's mean (the default)",
      [](const char*) { st.mean_choice = mean_removed; }},
-    {"no-mean", 0, nullptr, "keep each segment's mean", [](const char*) { st.mean_choice = mean_kept; }},
+    {"no-mean", 0, nullptr, "keep each segment's mean",
+     [](const char*) { st.mean_choice = mean_kept; }},
     {"window", 'w', "NAME", "hanning (the default) or rectangular",
      [](const char* v) { st.window_choice = window_code(v); }},
     {"output", 'o', "DIR", "folder for the result files, made if missing\n(default: .)",
@@ -167,9 +168,8 @@ void print_file_table(const char* /*unused*/)
         const file_set& set = file_set_of(q);
         for (int i = 0; i < set.count; ++i) {
             const result_file& file = set.files[i];
-            zprint("%s\t%s\t%s\t%s\t%s\n", file.name, quantity_name(q),
-                   content_name(file.content), file_unit(q, file).c_str(),
-                   plot_label(file).c_str());
+            zprint("%s\t%s\t%s\t%s\t%s\n", file.name, quantity_name(q), content_name(file.content),
+                   file_unit(q, file).c_str(), plot_label(file).c_str());
         }
     }
     std::size_t count = 0;

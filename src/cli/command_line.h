@@ -12,13 +12,13 @@ enum class report_level { normal, quiet, verbose };
 
 // What the command line asks for besides the choices kept in analysis_state.
 struct script_options {
-    std::string record;     // path of the record, as given
-    std::string unit;       // -u as given, resolved once the quantity is known
-    std::string output_dir; // -o: folder of the result files
-    std::string summary;    // --summary: path of the JSON summary, "" for none
-    report_level level;     // --quiet, --verbose or neither
-    bool survey_only;       // --survey: survey and table, then exit 0
-    bool samples_given;     // -m was given
+    std::string record;       // path of the record, as given
+    std::string unit;         // -u as given, resolved once the quantity is known
+    std::string output_dir;   // -o: folder of the result files
+    std::string summary;      // --summary: path of the JSON summary, "" for none
+    report_level level;       // --quiet, --verbose or neither
+    bool survey_only;         // --survey: survey and table, then exit 0
+    bool samples_given;       // -m was given
     reading_request readings; // --tones, --band, --octave, --also, --table
 };
 

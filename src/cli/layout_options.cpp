@@ -2,9 +2,9 @@
 // and --scale, the factor every amplitude is multiplied by.
 #include "cli/layout_options.h"
 #include "cli/option_values.h"
+#include "core/analysis_state.h"
 #include "core/script_messages.h"
 #include "input/input.h"
-#include "core/analysis_state.h"
 
 #include <cerrno>
 #include <cmath>
@@ -16,7 +16,6 @@ layout_given_state layout_given{};
 namespace {
 
 constexpr long highest_column = 1000; // columns a line may be read up to
-
 
 // The column number an option names, a whole number from 1 to highest_column.
 int column_number(const char* option, const char* text)
@@ -77,7 +76,8 @@ void check_layout_options()
 {
     if (layout_given.every_column && st.column != 0)
         script_exit(2, "--column and --columns all: give one of them");
-    if (st.column == 0 && (layout_given.every_column || st.rate > 0.)) st.column = st.rate > 0. ? 1 : 2;
+    if (st.column == 0 && (layout_given.every_column || st.rate > 0.))
+        st.column = st.rate > 0. ? 1 : 2;
     check_reference();
 }
 

@@ -1,7 +1,7 @@
 // The values of the scripted run's options, checked against the quantities table.
 #include "cli/option_values.h"
-#include "core/analysis_state.h"
 #include "cli/command_line.h"
+#include "core/analysis_state.h"
 #include "core/quantities.h"
 #include "core/script_messages.h"
 #include "spectrum/transform_pool.h"

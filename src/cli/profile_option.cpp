@@ -39,14 +39,16 @@ void take_tolerance(const char* text)
 const profile_request& read_profile_option()
 {
     if (profile_option.asked.file.empty()) {
-        if (profile_option.tolerance_given) script_exit(2, "--tolerance: give the profile with --profile FILE");
+        if (profile_option.tolerance_given)
+            script_exit(2, "--tolerance: give the profile with --profile FILE");
         return profile_option.asked;
     }
     const profile_reading r = read_profile_file(profile_option.asked.file);
     if (r.line == 0 && !r.error.empty())
         script_exit(2, "--profile %s: %s", profile_option.asked.file.c_str(), r.error.c_str());
     if (!r.error.empty())
-        script_exit(2, "%s line %d: %s", profile_option.asked.file.c_str(), r.line, r.error.c_str());
+        script_exit(2, "%s line %d: %s", profile_option.asked.file.c_str(), r.line,
+                    r.error.c_str());
     profile_option.asked.points = r.points;
     guard_input("profile", profile_option.asked.file);
     return profile_option.asked;
@@ -70,7 +72,8 @@ void warn_unchecked_profile(const run_outcome& outcome)
 void check_profile_covers_lines()
 {
     if (profile_option.asked.file.empty()) return;
-    const double low = profile_option.asked.points.front().frequency, high = profile_option.asked.points.back().frequency;
+    const double low = profile_option.asked.points.front().frequency,
+                 high = profile_option.asked.points.back().frequency;
     std::uint32_t k = 1; // the first line at or above low
     if (low / st.df < 0.5 * st.m)
         k = std::max<std::uint32_t>(1, static_cast<std::uint32_t>(low / st.df));

@@ -2,11 +2,11 @@
 #include "cli/reading_options.h"
 #include "cli/command_line.h"
 #include "cli/option_values.h"
+#include "core/quantities.h"
 #include "core/script_messages.h"
 #include "readings/band_power.h"
 #include "readings/derived_psd.h"
 #include "readings/octave_bands.h"
-#include "core/quantities.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -40,8 +40,8 @@ void add_derived(const std::string& item)
 {
     const int q = derived_code(folded(item.c_str()));
     if (q == 0)
-        script_exit(2, "--also %s: '%s' is not derived from %s; use %s", reading_given.also_given.c_str(),
-                    item.c_str(), quantity_name(st.input_type),
+        script_exit(2, "--also %s: '%s' is not derived from %s; use %s",
+                    reading_given.also_given.c_str(), item.c_str(), quantity_name(st.input_type),
                     derivable_list(st.input_type).c_str());
     std::vector<int>& also = opts.readings.also;
     for (int known : also)
@@ -99,7 +99,8 @@ void check_reading_options()
                     reading_given.also_given.c_str(), quantity_name(st.input_type));
     for (std::size_t at = 0;;) {
         const std::size_t comma = reading_given.also_given.find(',', at);
-        add_derived(reading_given.also_given.substr(at, comma == std::string::npos ? comma : comma - at));
+        add_derived(
+            reading_given.also_given.substr(at, comma == std::string::npos ? comma : comma - at));
         if (comma == std::string::npos) break;
         at = comma + 1;
     }

@@ -2,6 +2,8 @@
 #include "cli/report.h"
 #include "cli/command_line.h"
 #include "cli/profile_option.h"
+#include "core/analysis_state.h"
+#include "core/quantities.h"
 #include "core/script_messages.h"
 #include "input/sound_reader.h"
 #include "output/json_summary.h"
@@ -9,8 +11,6 @@
 #include "readings/confidence.h"
 #include "readings/octave_bands.h"
 #include "spectrum/finished_psd.h"
-#include "core/analysis_state.h"
-#include "core/quantities.h"
 
 #include <algorithm>
 #include <cmath>
@@ -71,12 +71,11 @@ void report_octave_start(const run_outcome& outcome)
 }
 
 // Prints the tones and bands of one spectrum in unit, each line after prefix.
-void report_readings(const std::string& prefix, const spectrum_readings& readings,
-                     const char* unit)
+void report_readings(const std::string& prefix, const spectrum_readings& readings, const char* unit)
 {
     for (const tone& t : readings.tones)
-        zfprint(stdout, "%stone %.2f Hz: %.3e %s rms, %.3e %s peak\n", prefix.c_str(),
-                t.frequency, t.rms, unit, t.peak, unit);
+        zfprint(stdout, "%stone %.2f Hz: %.3e %s rms, %.3e %s peak\n", prefix.c_str(), t.frequency,
+                t.rms, unit, t.peak, unit);
     for (const band_reading& b : readings.bands)
         zfprint(stdout, "%sband %g to %g Hz: %.3e %s rms\n", prefix.c_str(), b.low, b.high, b.rms,
                 unit);
@@ -172,8 +171,7 @@ void report_record()
     zfprint(stdout, "choices: %s in %s, m = %lu, %s, %s window\n", quantity_name(st.input_type),
             record_unit(), static_cast<unsigned long>(st.m),
             st.mean_choice == mean_removed ? "mean removed" : "mean kept", window_name());
-    if (st.scale != 0.f)
-        zfprint(stdout, "scale: every amplitude times %.9g\n", scale_value());
+    if (st.scale != 0.f) zfprint(stdout, "scale: every amplitude times %.9g\n", scale_value());
 }
 
 void report_outcome(const run_outcome& outcome)

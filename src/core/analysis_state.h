@@ -32,14 +32,14 @@ constexpr int name_chars = 260;          // characters of one file-name slot, te
 constexpr int file_slots = 16;           // file-name and stream slots 0..15
 
 // Codes of the choices and of the run status, as the fields below hold them.
-constexpr int volts = 6;                // input_type of a voltage record, the last quantity
-constexpr int rectangular_window = 1;   // window_choice: no window
-constexpr int hanning_window = 2;       // window_choice: the Hanning window
-constexpr int mean_removed = 1;         // mean_choice: each segment's mean is removed
-constexpr int mean_kept = 2;            // mean_choice: the mean stays
-constexpr int status_running = 1;       // status while a run proceeds
-constexpr int status_exhausted = 905;   // status once the record has no more segments
-constexpr int status_rejected_m = 999;  // status while the segment-length question repeats
+constexpr int volts = 6;               // input_type of a voltage record, the last quantity
+constexpr int rectangular_window = 1;  // window_choice: no window
+constexpr int hanning_window = 2;      // window_choice: the Hanning window
+constexpr int mean_removed = 1;        // mean_choice: each segment's mean is removed
+constexpr int mean_kept = 2;           // mean_choice: the mean stays
+constexpr int status_running = 1;      // status while a run proceeds
+constexpr int status_exhausted = 905;  // status once the record has no more segments
+constexpr int status_rejected_m = 999; // status while the segment-length question repeats
 
 // One complex entry: real part, then imaginary part, both single precision.
 struct complex_entry {
@@ -61,12 +61,12 @@ struct analysis_state {
     int write_error[file_slots];        // the C library's error (errno) of that failure
 
     /* record layout, set by the options of a scripted run */
-    std::int32_t column;   // amplitude column read by the column reader; 0 reads the plain pairs
-    double rate;           // samples per second of a record without a time column, else 0
-    std::int32_t channels; // amplitude columns read at once from column on (--columns all), else 0
+    std::int32_t column;    // amplitude column read by the column reader; 0 reads the plain pairs
+    double rate;            // samples per second of a record without a time column, else 0
+    std::int32_t channels;  // amplitude columns read at once from column on (--columns all), else 0
     std::int32_t reference; // column of the reference channel (--reference N), else 0
-    bool sound;            // the record is a sound file, read through libsndfile
-    float scale;           // --scale: every amplitude read is multiplied by it; 0 for none
+    bool sound;             // the record is a sound file, read through libsndfile
+    float scale;            // --scale: every amplitude read is multiplied by it; 0 for none
 
     /* segment geometry */
     std::uint32_t m;       // samples per segment, a power of two 2..65536

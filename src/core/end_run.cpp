@@ -1,10 +1,10 @@
 // Ending a run early and warning, in the dialogue's words or the scripted run's one line.
 #include "core/end_run.h"
+#include "core/analysis_state.h"
 #include "core/helper_ending.h"
 #include "core/run_cleanups.h"
 #include "core/script_messages.h"
 #include "platform/console_format.h"
-#include "core/analysis_state.h"
 
 #include <cstdlib>
 

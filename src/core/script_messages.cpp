@@ -1,10 +1,10 @@
 // The scripted run's one-line messages on standard error and its exit.
 #include "core/script_messages.h"
+#include "core/analysis_state.h"
 #include "core/helper_ending.h"
 #include "core/run_cleanups.h"
 #include "platform/console_format.h"
 #include "platform/progress_bar.h"
-#include "core/analysis_state.h"
 
 #include <cctype>
 #include <cstdarg>

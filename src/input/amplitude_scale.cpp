@@ -1,9 +1,9 @@
 // The survey's figures of a run with --scale, and the check that no scaled
 // amplitude overflows a float before the segments are read.
 #include "input/amplitude_scale.h"
-#include "input/record_format.h"
 #include "core/analysis_state.h"
 #include "core/end_run.h"
+#include "input/record_format.h"
 
 #include <cfloat>
 #include <cmath>

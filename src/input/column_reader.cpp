@@ -1,6 +1,8 @@
 // The column reader: the lines and fields of a record of one sample per line,
 // its header, separator and channels (see column_reader.h).
 #include "input/column_reader.h"
+#include "core/analysis_state.h"
+#include "core/end_run.h"
 #include "input/block_source.h"
 #include "input/float_field.h"
 #include "input/input.h"
@@ -8,8 +10,6 @@
 #include "input/record_place.h"
 #include "input/record_readers.h"
 #include "platform/console_format.h"
-#include "core/analysis_state.h"
-#include "core/end_run.h"
 
 #include <algorithm>
 #include <charconv>

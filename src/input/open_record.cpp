@@ -1,7 +1,7 @@
 // Opening the record: a file so that a pipe without a writer cannot hang the
 // run, or, for the single pass, standard input, a pipe or a FIFO.
-#include "input/input.h"
 #include "core/analysis_state.h"
+#include "input/input.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,11 +1,11 @@
 // Gathering the survey from the single pass's reads, and settling it at the end.
 #include "input/pass_survey.h"
+#include "core/analysis_state.h"
+#include "core/end_run.h"
 #include "input/amplitude_scale.h"
 #include "input/input.h"
 #include "input/pair_feed.h"
 #include "input/record_span.h"
-#include "core/analysis_state.h"
-#include "core/end_run.h"
 
 #include <cmath>
 #include <string>

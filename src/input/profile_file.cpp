@@ -27,7 +27,7 @@ constexpr char slope_unit[] = "db/oct"; // compared in lower case
 constexpr std::size_t slope_unit_length = sizeof slope_unit - 1;
 constexpr std::size_t max_line_bytes = 4096;   // the longest line a profile may have
 constexpr std::size_t max_breakpoints = 10000; // the most breakpoints a profile may have
-constexpr char utf8_bom[] = "\xef\xbb\xbf";      // skipped at the start of the file
+constexpr char utf8_bom[] = "\xef\xbb\xbf";    // skipped at the start of the file
 constexpr double lowest_value = 1e-30;         // the smallest breakpoint value taken
 constexpr double highest_value = 1e30;         // the largest breakpoint value taken
 
@@ -171,7 +171,8 @@ void take_bytes(profile_lines& r, const char* bytes, std::size_t n)
         r.pending.append(bytes + at, std::min(to - at, max_line_bytes + 1 - r.pending.size()));
         at = to + 1;
         if (r.pending.size() > max_line_bytes)
-            r.fault = {{}, r.line + 1,
+            r.fault = {{},
+                       r.line + 1,
                        message("the line is longer than %g bytes, the most a profile line may hold",
                                static_cast<double>(max_line_bytes))};
         else if (end != nullptr) {

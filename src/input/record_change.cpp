@@ -2,9 +2,9 @@
 // pairs the survey counted, ends the run when the record gives fewer, and
 // tells when the file grew after the count; the single pass compares the file
 // at its end with the file as it was opened.
-#include "input/input.h"
 #include "core/analysis_state.h"
 #include "core/end_run.h"
+#include "input/input.h"
 
 #include <atomic>
 #include <sys/stat.h>
@@ -20,9 +20,9 @@ std::uint64_t pairs_before()
 
 // The record file as it was opened, against which the single pass's end is held.
 struct record_stamp {
-    long long bytes = -1;                   // size at open; -1 for a stream
-    timespec modified{};                    // modification time at open
-    std::atomic<long long> early_end{-1};   // offset where a read met an early end, or -1
+    long long bytes = -1;                 // size at open; -1 for a stream
+    timespec modified{};                  // modification time at open
+    std::atomic<long long> early_end{-1}; // offset where a read met an early end, or -1
 };
 
 // The one stamp of the run's record.
@@ -62,8 +62,8 @@ void check_record_unchanged()
     if (now == s.bytes && s.early_end < 0 && info.st_mtim.tv_sec == s.modified.tv_sec &&
         info.st_mtim.tv_nsec == s.modified.tv_nsec)
         return;
-    run_failed("the record changed while it was read (" +
-               std::to_string(s.bytes) + " bytes when opened, " + std::to_string(now) +
+    run_failed("the record changed while it was read (" + std::to_string(s.bytes) +
+               " bytes when opened, " + std::to_string(now) +
                " at the end of the pass); nothing was written");
 }
 

@@ -16,11 +16,11 @@
 // (amplitude_scale.h).
 #pragma once
 
+#include "core/analysis_state.h"
 #include "input/column_reader.h"
 #include "input/pass_survey.h"
 #include "input/record_readers.h"
 #include "input/sound_reader.h"
-#include "core/analysis_state.h"
 
 #ifdef ZENTRI_REFERENCE_READER
 #define ZENTRI_RECORD_READER(call) reference_##call

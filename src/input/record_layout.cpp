@@ -1,8 +1,8 @@
 // Checking a scripted run's column layout against the record's first data line.
 #include "input/record_layout.h"
-#include "input/input.h"
 #include "core/analysis_state.h"
 #include "core/end_run.h"
+#include "input/input.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Finding a place of the record by its line and text: the line count before an
 // offset (two threads for large files, SSE2 on x86-64) and the text shown there.
 #include "input/record_place.h"
-#include "platform/vector_paths.h"
 #include "core/analysis_state.h"
+#include "platform/vector_paths.h"
 
 #include <algorithm>
 #include <cstdio>

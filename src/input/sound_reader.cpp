@@ -1,13 +1,13 @@
 // Reading a sound file through libsndfile: opening it by its content, its
 // frames in blocks, the channels of a frame as the columns of a line.
 #include "input/sound_reader.h"
-#include "input/column_reader.h"
-#include "input/record_readers.h"
-#include "input/piped_bytes.h"
-#include "input/pipe_peek.h"
-#include "input/sound_magic.h"
 #include "core/analysis_state.h"
 #include "core/end_run.h"
+#include "input/column_reader.h"
+#include "input/pipe_peek.h"
+#include "input/piped_bytes.h"
+#include "input/record_readers.h"
+#include "input/sound_magic.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -41,7 +41,7 @@ struct file_bytes {
 // frames[k * info.channels ...], record frame base + k.
 struct sound_state {
     file_bytes bytes;
-    piped_bytes piped;                // a piped sound file's bytes (fd -1 for a file)
+    piped_bytes piped; // a piped sound file's bytes (fd -1 for a file)
     SNDFILE* file = nullptr;
     SF_INFO info{};
     std::size_t held = 0;             // frames in the buffer

@@ -1,11 +1,11 @@
 // The two halves of the survey's count: finding the seam, the second half's
 // thread, and joining its span to the first's.
 #include "input/survey_halves.h"
+#include "core/analysis_state.h"
 #include "input/block_source.h"
 #include "input/float_field.h"
 #include "input/input.h"
 #include "input/record_readers.h"
-#include "core/analysis_state.h"
 
 #include <atomic>
 #include <cstdio>

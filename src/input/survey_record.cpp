@@ -1,14 +1,14 @@
 // The record survey: one counting pass over the whole record, its checks and
 // warnings, the time step judged against the record's anomalies, and the
 // table of segment-length choices.
+#include "core/analysis_state.h"
+#include "core/end_run.h"
 #include "input/input.h"
 #include "input/record_place.h"
 #include "input/record_span.h"
 #include "input/survey_halves.h"
 #include "input/time_gaps.h"
 #include "platform/console_format.h"
-#include "core/analysis_state.h"
-#include "core/end_run.h"
 
 #include <cfloat>
 #include <cmath>

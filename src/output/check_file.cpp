@@ -1,9 +1,9 @@
 // Writing the profile check file beside a set's PSD files.
 #include "output/check_file.h"
+#include "core/analysis_state.h"
 #include "output/file_sets.h"
 #include "output/staged_files.h"
 #include "platform/console_format.h"
-#include "core/analysis_state.h"
 
 #include <cstdio>
 

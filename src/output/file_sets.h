@@ -18,9 +18,9 @@ struct result_file {
 
 // The files of one quantity, in slot order from slot 2.
 struct file_set {
-    const char* title;        // the announcement's title line
-    int quantity;             // input_type 1..6
-    int count;                // files in the set
+    const char* title; // the announcement's title line
+    int quantity;      // input_type 1..6
+    int count;         // files in the set
     result_file files[14];
 };
 

@@ -1,11 +1,11 @@
 // The JSON summary of a scripted run and the one-line caption of its parameters.
 #include "output/json_summary.h"
+#include "core/analysis_state.h"
+#include "core/quantities.h"
 #include "output/file_sets.h"
 #include "output/staged_files.h"
 #include "output/transfer_files.h"
 #include "platform/console_format.h"
-#include "core/analysis_state.h"
-#include "core/quantities.h"
 
 #include <charconv>
 #include <climits>
@@ -59,16 +59,11 @@ nlohmann::ordered_json summary_object(const std::string& record,
                                       const std::vector<std::string>& files)
 {
     nlohmann::ordered_json j;
-    j["record"] = {{"path", real_path(record)},
-                   {"pairs", st.record_pairs},
-                   {"start_time", st.rec_start},
-                   {"end_time", st.rec_end},
-                   {"dt", st.rec_dt},
-                   {"sample_rate", 1. / st.rec_dt},
-                   {"mean", st.rec_mean},
-                   {"rms", st.rec_rms},
-                   {"unit", record_unit()},
-                   {"time_gaps", st.gaps}};
+    j["record"] = {
+        {"path", real_path(record)}, {"pairs", st.record_pairs}, {"start_time", st.rec_start},
+        {"end_time", st.rec_end},    {"dt", st.rec_dt},          {"sample_rate", 1. / st.rec_dt},
+        {"mean", st.rec_mean},       {"rms", st.rec_rms},        {"unit", record_unit()},
+        {"time_gaps", st.gaps}};
     j["choices"] = {{"quantity", quantity_name(st.input_type)},
                     {"unit", record_unit()},
                     {"m", st.m},

@@ -1,7 +1,7 @@
 // Names, contents and rows of the octave files.
 #include "output/octave_files.h"
-#include "platform/console_format.h"
 #include "core/quantities.h"
+#include "platform/console_format.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 // The dialogue's output files: their names in the file slots, the announcement, their creation.
 #include "output/output_files.h"
+#include "core/analysis_state.h"
 #include "output/file_sets.h"
 #include "platform/console_format.h"
-#include "core/analysis_state.h"
 
 #include <cerrno>
 #include <cstdio>

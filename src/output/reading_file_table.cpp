@@ -7,8 +7,7 @@
 namespace {
 
 // Every reading file, grouped by the result that writes it.
-const std::vector<reading_file> table = {
-};
+const std::vector<reading_file> table = {};
 
 } // namespace
 

@@ -1,13 +1,13 @@
 // Writing the octave files, the derived quantities' files and the table of a set.
 #include "output/reading_files.h"
-#include "output/file_sets.h"
-#include "output/octave_files.h"
-#include "output/spectrum_table.h"
-#include "output/staged_files.h"
 #include "core/analysis_state.h"
 #include "core/quantities.h"
+#include "output/file_sets.h"
+#include "output/octave_files.h"
 #include "output/output_files.h"
+#include "output/spectrum_table.h"
 #include "output/spectrum_writers.h"
+#include "output/staged_files.h"
 
 namespace {
 
@@ -77,4 +77,3 @@ void stage_table(channel_outcome& set, const result_request& request,
                                  "per column, named in the header"});
     close_listed(f, write_spectrum_table(f, views), path);
 }
-

@@ -1,8 +1,8 @@
 // Making the result folders and refusing links that another user planted on the way.
 #include "output/result_folders.h"
+#include "core/end_run.h"
 #include "output/run_leftovers.h"
 #include "output/staged_files.h"
-#include "core/end_run.h"
 
 #include <cerrno>
 #include <climits>

@@ -56,11 +56,11 @@ struct channel_outcome {
     std::string check_file{};       // full path of its profile check file, "" for none
     profile_check check{};          // its check against the profile (lines released once written)
     spectrum_readings readings;     // its tones and bands
-    std::vector<derived_outcome> derived; // the quantities derived from it
-    std::vector<listed_file> more_files;  // its octave files, the derived files and the table
+    std::vector<derived_outcome> derived;       // the quantities derived from it
+    std::vector<listed_file> more_files;        // its octave files, the derived files and the table
     std::optional<transfer_outcome> transfer{}; // H1 files and resonance of a response channel
-    confidence_range confidence{};  // the 90 % confidence interval of its PSD
-    double octave_start = 0.;       // centre of its first octave band written, Hz; 0 for none
+    confidence_range confidence{};              // the 90 % confidence interval of its PSD
+    double octave_start = 0.; // centre of its first octave band written, Hz; 0 for none
 };
 
 // Everything a scripted run wrote.

@@ -1,9 +1,9 @@
 // Writing the full-precision table of every file's values.
 #include "output/spectrum_table.h"
 #include "output/file_sets.h"
+#include "output/spectrum_writers.h"
 #include "platform/console_format.h"
 #include "platform/shortest_number.h"
-#include "output/spectrum_writers.h"
 
 #include <string>
 

@@ -1,9 +1,9 @@
 // The rows of the PSD and magnitude files of a finished PSD, and the run summary lines.
 #include "output/spectrum_writers.h"
-#include "output/file_sets.h"
-#include "platform/console_format.h"
 #include "core/analysis_state.h"
 #include "core/quantities.h"
+#include "output/file_sets.h"
+#include "platform/console_format.h"
 
 #include <cerrno>
 #include <cmath>

@@ -1,6 +1,7 @@
 // The staged result files of a scripted run: their temporary names, the
 // signal handler that removes them, and their putting in place as one set.
 #include "output/staged_files.h"
+#include "core/end_run.h"
 #include "output/record_guard.h"
 #include "output/result_folders.h"
 #include "output/result_lock.h"
@@ -8,7 +9,6 @@
 #include "output/set_replacement.h"
 #include "platform/ending_signals.h"
 #include "platform/progress_bar.h"
-#include "core/end_run.h"
 
 #include <cerrno>
 #include <climits>

@@ -2,8 +2,8 @@
 #include "platform/console_input.h"
 
 #include <cctype>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 console_output_state console_output{};

@@ -12,7 +12,6 @@ namespace {
 constexpr long redraw_ns = 100000000; // at most ten drawings a second
 constexpr int bar_width = 30;         // characters of the bar between its brackets
 
-
 // Nanoseconds from a to b.
 long long elapsed_ns(const timespec& a, const timespec& b)
 {
@@ -40,7 +39,9 @@ void draw(unsigned long long done)
         len = zsprint(line, sizeof line, "\rzentri: %llu pairs read", done);
     } else {
         const double share =
-            done < progress_bar.total_bytes ? static_cast<double>(done) / static_cast<double>(progress_bar.total_bytes) : 1.;
+            done < progress_bar.total_bytes
+                ? static_cast<double>(done) / static_cast<double>(progress_bar.total_bytes)
+                : 1.;
         const int filled = static_cast<int>(share * bar_width);
         char bar[bar_width + 1];
         for (int i = 0; i < bar_width; ++i) bar[i] = i < filled ? '#' : ' ';

@@ -40,8 +40,9 @@ ZENTRI_AVX512 inline void store_octet(const srs_lanes& l, std::size_t k, const o
 ZENTRI_AVX512 inline void step_octet(const srs_lanes& l, std::size_t k, __m512d v, octet& q,
                                      __m512d& y, __m512d& z)
 {
-    const __m512d w = _mm512_add_pd(_mm512_add_pd(v, _mm512_mul_pd(_mm512_loadu_pd(l.a2 + k), q.w2)),
-                                    _mm512_mul_pd(_mm512_loadu_pd(l.a1 + k), q.w1));
+    const __m512d w =
+        _mm512_add_pd(_mm512_add_pd(v, _mm512_mul_pd(_mm512_loadu_pd(l.a2 + k), q.w2)),
+                      _mm512_mul_pd(_mm512_loadu_pd(l.a1 + k), q.w1));
     y = _mm512_add_pd(_mm512_add_pd(w, _mm512_mul_pd(_mm512_loadu_pd(l.c2 + k), q.w2)),
                       _mm512_mul_pd(_mm512_loadu_pd(l.c1 + k), q.w1));
     z = _mm512_add_pd(_mm512_add_pd(w, _mm512_mul_pd(_mm512_loadu_pd(l.e2 + k), q.w2)),
@@ -55,7 +56,8 @@ ZENTRI_AVX512 inline void step_octet(const srs_lanes& l, std::size_t k, __m512d 
 }
 
 // Oscillators i .. i + 15 through the values, in two registers of eight.
-ZENTRI_AVX512 void run_sixteen(const srs_lanes& l, std::size_t i, const double* x, std::size_t count)
+ZENTRI_AVX512 void run_sixteen(const srs_lanes& l, std::size_t i, const double* x,
+                               std::size_t count)
 {
     octet p = load_octet(l, i), q = load_octet(l, i + 8);
     __m512d py = _mm512_loadu_pd(l.y + i), pz = _mm512_loadu_pd(l.z + i);

@@ -26,7 +26,8 @@ ZENTRI_AVX inline quad load_quad(const srs_lanes& l, std::size_t k)
 }
 
 // Oscillators k .. k + 3 back into the bank's arrays, with their last outputs y and z.
-ZENTRI_AVX inline void store_quad(const srs_lanes& l, std::size_t k, const quad& q, __m256d y, __m256d z)
+ZENTRI_AVX inline void store_quad(const srs_lanes& l, std::size_t k, const quad& q, __m256d y,
+                                  __m256d z)
 {
     _mm256_storeu_pd(l.w1 + k, q.w1), _mm256_storeu_pd(l.w2 + k, q.w2);
     _mm256_storeu_pd(l.high + k, q.high), _mm256_storeu_pd(l.low + k, q.low);
@@ -35,11 +36,13 @@ ZENTRI_AVX inline void store_quad(const srs_lanes& l, std::size_t k, const quad&
 }
 
 // One value v through oscillators k .. k + 3: step_oscillator and the extremes, lane by lane.
-ZENTRI_AVX inline void step_quad(const srs_lanes& l, std::size_t k, __m256d v, quad& q, __m256d& y, __m256d& z)
+ZENTRI_AVX inline void step_quad(const srs_lanes& l, std::size_t k, __m256d v, quad& q, __m256d& y,
+                                 __m256d& z)
 {
     const __m256d sign = _mm256_set1_pd(-0.);
-    const __m256d w = _mm256_add_pd(_mm256_add_pd(v, _mm256_mul_pd(_mm256_loadu_pd(l.a2 + k), q.w2)),
-                                    _mm256_mul_pd(_mm256_loadu_pd(l.a1 + k), q.w1));
+    const __m256d w =
+        _mm256_add_pd(_mm256_add_pd(v, _mm256_mul_pd(_mm256_loadu_pd(l.a2 + k), q.w2)),
+                      _mm256_mul_pd(_mm256_loadu_pd(l.a1 + k), q.w1));
     y = _mm256_add_pd(_mm256_add_pd(w, _mm256_mul_pd(_mm256_loadu_pd(l.c2 + k), q.w2)),
                       _mm256_mul_pd(_mm256_loadu_pd(l.c1 + k), q.w1));
     z = _mm256_add_pd(_mm256_add_pd(w, _mm256_mul_pd(_mm256_loadu_pd(l.e2 + k), q.w2)),
@@ -75,8 +78,8 @@ ZENTRI_AVX void run_four(const srs_lanes& l, std::size_t i, const double* x, std
 }
 
 // The oscillators, eight at a time, then four, then one by one.
-ZENTRI_AVX void avx_srs_loop(const srs_lanes& l, std::size_t first, std::size_t last, const double* x,
-                             std::size_t count)
+ZENTRI_AVX void avx_srs_loop(const srs_lanes& l, std::size_t first, std::size_t last,
+                             const double* x, std::size_t count)
 {
     std::size_t i = first;
     for (; i + 8 <= last; i += 8) run_eight(l, i, x, count);
@@ -92,7 +95,8 @@ ZENTRI_AVX void avx_filtered(const double* taps, std::size_t width, const double
     for (; i + 4 <= n; i += 4) {
         __m256d sum = _mm256_setzero_pd();
         for (std::size_t t = 0; t < width; ++t)
-            sum = _mm256_add_pd(sum, _mm256_mul_pd(_mm256_broadcast_sd(taps + t), _mm256_loadu_pd(x + i + t)));
+            sum = _mm256_add_pd(
+                sum, _mm256_mul_pd(_mm256_broadcast_sd(taps + t), _mm256_loadu_pd(x + i + t)));
         _mm256_storeu_pd(out + i, sum);
     }
     if (i < n) plain_srs_paths.filter(taps, width, x + i, n - i, out + i);

@@ -6,8 +6,9 @@
 
 namespace {
 
-constexpr double kaiser_beta = 7.;    // about 70 dB of stop band, pass band flat to 0.43 sr
-constexpr double equaliser_beta = 3.; // the equaliser's window: within 0.08 % of 1/sinc^2 to 0.45 sr
+constexpr double kaiser_beta = 7.; // about 70 dB of stop band, pass band flat to 0.43 sr
+constexpr double equaliser_beta =
+    3.; // the equaliser's window: within 0.08 % of 1/sinc^2 to 0.45 sr
 constexpr double pi = 3.14159265358979323846;
 
 // The Kaiser window of shape beta at r of its half width, |r| < 1.

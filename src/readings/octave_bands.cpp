@@ -3,8 +3,8 @@
 #include "readings/band_power.h"
 
 #include <algorithm>
-#include <iterator>
 #include <cmath>
+#include <iterator>
 
 namespace {
 

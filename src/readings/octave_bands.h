@@ -5,8 +5,8 @@
 // times G^(1/(2B)); so the bands follow one another without gap. Only the bands
 // that lie wholly inside the spectrum's lines and are at least df wide are
 // taken (a narrower band would carry a share of one line): from the first whose
-// lower edge is at least df/2 and whose width is at least df to the last whose upper edge is at most
-// (m/2 - 1/2) df. A band's power is apportioned from the bins as band_power does.
+// lower edge is at least df/2 and whose width is at least df to the last whose upper edge is at
+// most (m/2 - 1/2) df. A band's power is apportioned from the bins as band_power does.
 #pragma once
 
 #include "readings/psd_view.h"

@@ -60,10 +60,10 @@ double peak_between_samples(const step_response& r, double x0, double x1, double
     const double b = (x1 - x0) / r.dt, a = x0 - b * r.lag;
     const double theta = r.wd * r.dt;
     const double c = f0 - a;
-    const double d = ((f1 - a - b * r.dt) * std::exp(r.sigma * r.dt) - c * std::cos(theta)) /
-                     std::sin(theta);
-    const signed_curve g{s, a, b, c, d, r.sigma, r.wd, r.wd * d - r.sigma * c,
-                         -(r.wd * c + r.sigma * d)};
+    const double d =
+        ((f1 - a - b * r.dt) * std::exp(r.sigma * r.dt) - c * std::cos(theta)) / std::sin(theta);
+    const signed_curve g{
+        s, a, b, c, d, r.sigma, r.wd, r.wd * d - r.sigma * c, -(r.wd * c + r.sigma * d)};
     const double ends = s * f0 > s * f1 ? f0 : f1;
     if (!(slope(g, 0.) > 0. && slope(g, r.dt) < 0.)) return ends;
     const double inside = g.s * value(g, top(g, r.dt));

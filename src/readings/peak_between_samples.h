@@ -12,7 +12,8 @@ struct step_response {
     double sigma; // decay rate, 1/s (zeta wn)
     double wd;    // damped natural frequency, rad/s; wd dt below pi
     double dt;    // the step, s
-    double lag;   // 0 for the absolute acceleration, 2 zeta / wn for wn^2 times the relative displacement
+    double lag;   // 0 for the absolute acceleration, 2 zeta / wn for wn^2 times the relative
+                  // displacement
 };
 
 // The largest of s f(u) over the step, as f (s = 1: the highest value; s = -1:

@@ -22,8 +22,8 @@ void check_lines(const psd_view& view, const std::vector<profile_point>& points,
         checked_line line{f, profile_value(points, f), 0., 0., english * view.psd[k], 0., false};
         line.lower = line.profile * below;
         line.upper = line.profile * above;
-        line.deviation_db = std::max(10. * std::log10(line.measured / line.profile),
-                                     deviation_floor_db);
+        line.deviation_db =
+            std::max(10. * std::log10(line.measured / line.profile), deviation_floor_db);
         line.within = line.measured >= line.lower && line.measured <= line.upper;
         c.lines_within += line.within;
         if (c.lines.empty() || std::fabs(line.deviation_db) > std::fabs(c.worst_db)) {

@@ -7,10 +7,10 @@
 
 // The coefficients of one oscillator at one sample step.
 struct ramp_invariant_filter {
-    double a1;           // 2 e^(-zeta wn dt) cos(wd dt)
-    double a2;           // -e^(-2 zeta wn dt)
-    double accel[3];     // absolute acceleration, per unit of base acceleration
-    double relative[3];  // -wn^2 times the relative displacement, per unit of base acceleration
+    double a1;          // 2 e^(-zeta wn dt) cos(wd dt)
+    double a2;          // -e^(-2 zeta wn dt)
+    double accel[3];    // absolute acceleration, per unit of base acceleration
+    double relative[3]; // -wn^2 times the relative displacement, per unit of base acceleration
 };
 
 // The filter of the oscillator of natural frequency fn (Hz) and quality factor

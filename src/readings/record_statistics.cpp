@@ -41,10 +41,10 @@ record_statistics statistics_finish(const record_statistics_state& s)
     const central_moments& c = s.moments;
     const moment_figures f = figures_of(c);
     const std::uint64_t clipped = s.at_max.count + s.at_min.count;
-    const std::uint64_t longest = s.at_max.longest > s.at_min.longest ? s.at_max.longest
-                                                                      : s.at_min.longest;
+    const std::uint64_t longest =
+        s.at_max.longest > s.at_min.longest ? s.at_max.longest : s.at_min.longest;
     const double share = c.n > 0 ? static_cast<double>(clipped) / static_cast<double>(c.n) : 0.;
-    return {c.n,         c.minimum,      c.maximum,  c.mean,     f.deviation,
-            f.peak,      f.peak_at,      f.crest_factor, f.skewness, f.kurtosis,
-            clipped,     share,          longest};
+    return {c.n,     c.minimum, c.maximum,      c.mean,     f.deviation,
+            f.peak,  f.peak_at, f.crest_factor, f.skewness, f.kurtosis,
+            clipped, share,     longest};
 }

@@ -19,28 +19,28 @@ struct extreme_runs {
 
 // The accumulator: feed it blocks with statistics_feed, read it with statistics_finish.
 struct record_statistics_state {
-    central_moments moments;    // mean, moments and extremes of the samples fed
-    float run_value = 0.f;      // value of the current run of equal samples
-    std::uint64_t run = 0;      // length of the current run
-    extreme_runs at_max;        // clipped samples at the current maximum
-    extreme_runs at_min;        // clipped samples at the current minimum
+    central_moments moments; // mean, moments and extremes of the samples fed
+    float run_value = 0.f;   // value of the current run of equal samples
+    std::uint64_t run = 0;   // length of the current run
+    extreme_runs at_max;     // clipped samples at the current maximum
+    extreme_runs at_min;     // clipped samples at the current minimum
 };
 
 // What the record's statistics report.
 struct record_statistics {
-    std::uint64_t samples;        // samples fed
-    double minimum;               // smallest sample
-    double maximum;               // largest sample
-    double mean;                  // mean
-    double deviation;             // standard deviation (mean removed)
-    double peak;                  // largest |x - mean|
-    std::uint64_t peak_at;        // index of the sample at that peak
-    double crest_factor;          // peak over deviation
-    double skewness;              // 0 for a symmetric record
-    double kurtosis;              // 3 for a Gaussian record, 1.5 for a sine
-    std::uint64_t clipped;        // samples at an extreme in runs of 3 or more
-    double clipped_share;         // clipped over samples (0..1)
-    std::uint64_t longest_clip;   // longest run of them
+    std::uint64_t samples;      // samples fed
+    double minimum;             // smallest sample
+    double maximum;             // largest sample
+    double mean;                // mean
+    double deviation;           // standard deviation (mean removed)
+    double peak;                // largest |x - mean|
+    std::uint64_t peak_at;      // index of the sample at that peak
+    double crest_factor;        // peak over deviation
+    double skewness;            // 0 for a symmetric record
+    double kurtosis;            // 3 for a Gaussian record, 1.5 for a sine
+    std::uint64_t clipped;      // samples at an extreme in runs of 3 or more
+    double clipped_share;       // clipped over samples (0..1)
+    std::uint64_t longest_clip; // longest run of them
 };
 
 // Adds count samples, the first of which has index first in the record.

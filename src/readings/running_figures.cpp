@@ -11,8 +11,7 @@ void running_start(running_figures_state& r, std::uint64_t length,
     r.take = std::move(take);
 }
 
-void running_feed(running_figures_state& r, const float* x, std::size_t count,
-                  std::uint64_t first)
+void running_feed(running_figures_state& r, const float* x, std::size_t count, std::uint64_t first)
 {
     for (std::size_t i = 0; i < count; ++i) {
         if (r.window.n == 0) r.start = first + i;

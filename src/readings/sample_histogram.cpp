@@ -46,7 +46,8 @@ void make_room(sample_histogram_state& h, float x)
     const std::int64_t low = std::min(floor_shift(h.low, d), j);
     const std::int64_t high = std::max(floor_shift(h.high, d), j);
     const std::int64_t base = low - (g - (high - low + 1)) / 2;
-    std::vector<std::uint64_t> merged(h.fine.size(), 0); // rare: only when the range outgrows the grid
+    std::vector<std::uint64_t> merged(h.fine.size(),
+                                      0); // rare: only when the range outgrows the grid
     for (std::int64_t i = 0; i < g; ++i)
         if (h.fine[i] != 0) merged[floor_shift(h.base + i, d) - base] += h.fine[i];
     h.fine.swap(merged);
@@ -84,8 +85,10 @@ void histogram_start(sample_histogram_state& h, std::uint32_t bins)
 void histogram_feed(sample_histogram_state& h, const float* x, std::size_t count)
 {
     for (std::size_t i = 0; i < count; ++i) {
-        if (std::isfinite(x[i])) count_sample(h, x[i]);
-        else h.skipped += 1;
+        if (std::isfinite(x[i]))
+            count_sample(h, x[i]);
+        else
+            h.skipped += 1;
     }
 }
 
@@ -97,7 +100,8 @@ std::vector<histogram_row> histogram_finish(const sample_histogram_state& h, dou
     const std::int64_t n = h.bins;
     const std::int64_t occupied = h.high - h.low + 1;
     const std::int64_t group = (occupied + n - 1) / n; // fine bins per output bin
-    const std::int64_t first = h.low - (n * group - occupied) / 2; // global index of bin 0's lower edge
+    const std::int64_t first =
+        h.low - (n * group - occupied) / 2; // global index of bin 0's lower edge
     const double width = static_cast<double>(group) * h.width;
     const double pi = std::acos(-1.);
     const double total = static_cast<double>(h.samples);
@@ -109,7 +113,8 @@ std::vector<histogram_row> histogram_finish(const sample_histogram_state& h, dou
         const double lower = static_cast<double>(first + b * group) * h.width;
         const double centre = lower + width / 2.;
         const double z = deviation > 0. ? (centre - mean) / deviation : 0.;
-        const double gauss = deviation > 0. ? std::exp(-0.5 * z * z) / (deviation * std::sqrt(2. * pi)) : 0.;
+        const double gauss =
+            deviation > 0. ? std::exp(-0.5 * z * z) / (deviation * std::sqrt(2. * pi)) : 0.;
         rows.push_back({centre, width, count, static_cast<double>(count) / (total * width), gauss});
     }
     return rows;

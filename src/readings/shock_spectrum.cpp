@@ -11,7 +11,7 @@
 namespace {
 
 constexpr double samples_per_cycle = 32.; // the sampled peak of a sine reads at most 0.5 % low
-constexpr double loss_margin = 0.98;      // below the sine's worst loss, for the rest of the response
+constexpr double loss_margin = 0.98; // below the sine's worst loss, for the rest of the response
 constexpr double metres_per_inch = 0.0254;
 constexpr double pi = 3.14159265358979323846;
 constexpr std::size_t chunk = 16; // oscillators of a refined group run and checked together
@@ -42,9 +42,9 @@ void place_oscillator(srs_bank& b, std::size_t i, const srs_group& g)
 void place_oscillators(srs_bank& b)
 {
     const std::size_t n = b.fn.size();
-    for (std::vector<double>* v : {&b.a1, &b.a2, &b.c1, &b.c2, &b.e1, &b.e2, &b.w1, &b.w2, &b.y, &b.z,
-                                   &b.high, &b.low, &b.primary_high, &b.primary_low, &b.relative,
-                                   &b.b0, &b.d0, &b.loss})
+    for (std::vector<double>* v :
+         {&b.a1, &b.a2, &b.c1, &b.c2, &b.e1, &b.e2, &b.w1, &b.w2, &b.y, &b.z, &b.high, &b.low,
+          &b.primary_high, &b.primary_low, &b.relative, &b.b0, &b.d0, &b.loss})
         v->assign(n, 0.);
     b.steps.assign(n, {});
     for (std::size_t i = 0; i < n; ++i) {
@@ -60,20 +60,21 @@ void place_oscillators(srs_bank& b)
 // The loop's view of the bank's arrays.
 srs_lanes lanes(srs_bank& b)
 {
-    return {b.a1.data(), b.a2.data(), b.c1.data(), b.c2.data(), b.e1.data(), b.e2.data(),
-            b.w1.data(), b.w2.data(), b.high.data(), b.low.data(), b.relative.data(),
-            b.y.data(), b.z.data()};
+    return {b.a1.data(),       b.a2.data(), b.c1.data(), b.c2.data(),   b.e1.data(),
+            b.e2.data(),       b.w1.data(), b.w2.data(), b.high.data(), b.low.data(),
+            b.relative.data(), b.y.data(),  b.z.data()};
 }
 
 // One oscillator's state and extremes before a run, to run it again from.
 struct kept_state {
-    srs_step step;                  // the recursion and outputs
-    double high, low, relative;     // extremes so far
+    srs_step step;              // the recursion and outputs
+    double high, low, relative; // extremes so far
 };
 
 // The largest acceleration (s = 1) or the smallest (s = -1) between the values
 // v[-1] and v[0], scaled as the bank keeps it, from the outputs y0 before and y1 after.
-double acceleration_peak(const srs_bank& b, std::size_t o, const double* v, double y0, double y1, double s)
+double acceleration_peak(const srs_bank& b, std::size_t o, const double* v, double y0, double y1,
+                         double s)
 {
     step_response r = b.steps[o];
     r.lag = 0.;
@@ -91,7 +92,8 @@ double displacement_peak(const srs_bank& b, std::size_t o, const double* v, doub
 
 // Oscillator o through the values again from its kept state: the extremes of
 // this run, with every peak between values within the loss of the extremes so far refined.
-void refined_run(srs_bank& b, std::size_t o, const double* v, std::size_t count, const kept_state& k)
+void refined_run(srs_bank& b, std::size_t o, const double* v, std::size_t count,
+                 const kept_state& k)
 {
     const srs_lanes l = lanes(b);
     srs_step s = k.step;
@@ -122,12 +124,14 @@ void refined_run(srs_bank& b, std::size_t o, const double* v, std::size_t count,
 bool near_the_largest(const srs_bank& b, std::size_t o, const kept_state& k)
 {
     const double loss = b.loss[o];
-    return b.high[o] > loss * k.high || b.low[o] < loss * k.low || b.relative[o] > loss * k.relative;
+    return b.high[o] > loss * k.high || b.low[o] < loss * k.low ||
+           b.relative[o] > loss * k.relative;
 }
 
 // Oscillators first .. last - 1 of a refined group through the values: the
 // loop over all, then again with the peaks refined for those that came near their largest.
-void run_refined(srs_bank& b, std::size_t first, std::size_t last, const double* v, std::size_t count)
+void run_refined(srs_bank& b, std::size_t first, std::size_t last, const double* v,
+                 std::size_t count)
 {
     const srs_lanes l = lanes(b);
     for (std::size_t i = first; i < last; i += chunk) {
@@ -148,15 +152,17 @@ void run_refined(srs_bank& b, std::size_t first, std::size_t last, const double*
 }
 
 // Oscillators first .. last - 1 of group g over times t0 .. t1 - 1 of the block.
-void run_times(srs_bank& b, const srs_group& g, std::size_t first, std::size_t last,
-               std::size_t t0, std::size_t t1)
+void run_times(srs_bank& b, const srs_group& g, std::size_t first, std::size_t last, std::size_t t0,
+               std::size_t t1)
 {
     if (t0 >= t1) return;
     const std::size_t factor = static_cast<std::size_t>(g.factor);
     const double* v = group_values(b, g) + t0 * factor;
     const std::size_t count = (t1 - t0) * factor;
-    if (g.refined) run_refined(b, first, last, v, count);
-    else b.paths->run(lanes(b), first, last, v, count);
+    if (g.refined)
+        run_refined(b, first, last, v, count);
+    else
+        b.paths->run(lanes(b), first, last, v, count);
 }
 
 // At the block's last sample of at least 10 % of the peak: what came before it is primary.
@@ -192,8 +198,8 @@ srs_row row_of(const srs_bank& b, std::size_t i)
     const double primary = std::max(b.primary_high[i], -b.primary_low[i]) * scale;
     const double residual = std::max(b.high[i], -b.low[i]) * scale;
     const double wn = 2. * pi * b.fn[i];
-    return {b.fn[i], std::max(positive, negative), positive, negative, primary, residual,
-            b.relative[i] * b.d0[i] * b.to_si / wn};
+    return {b.fn[i],  std::max(positive, negative),          positive, negative, primary,
+            residual, b.relative[i] * b.d0[i] * b.to_si / wn};
 }
 
 } // namespace

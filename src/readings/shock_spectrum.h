@@ -26,8 +26,8 @@
 
 // The oscillators that run on one stream of values.
 struct srs_group {
-    int factor;              // values per record sample: 1, or 2 above sr/4
-    bool refined;            // below 32 values a cycle: equalised stream, peaks between values refined
+    int factor;   // values per record sample: 1, or 2 above sr/4
+    bool refined; // below 32 values a cycle: equalised stream, peaks between values refined
     std::size_t first, last; // oscillators first .. last - 1
 };
 
@@ -35,36 +35,37 @@ struct srs_group {
 // (structure of arrays, so the loop over oscillators runs in vector registers).
 // The outputs are kept scaled (see srs_lanes): acceleration / b0, displacement / d0.
 struct srs_bank {
-    std::vector<double> fn;                   // natural frequencies, Hz, lowest first
+    std::vector<double> fn;                     // natural frequencies, Hz, lowest first
     std::vector<double> a1, a2, c1, c2, e1, e2; // the scaled filters (srs_lanes)
-    std::vector<double> w1, w2, y, z;         // the recursion's last two values and outputs
-    std::vector<double> high, low;            // largest and smallest acceleration since the last sample at 10 % of the peak
+    std::vector<double> w1, w2, y, z;           // the recursion's last two values and outputs
+    std::vector<double> high,
+        low; // largest and smallest acceleration since the last sample at 10 % of the peak
     std::vector<double> primary_high, primary_low; // the same up to that sample
-    std::vector<double> relative;             // largest |displacement output|
-    std::vector<double> b0, d0;               // the outputs' scales (both positive)
-    std::vector<double> loss;                 // least ratio of the sampled to the true peak (refined groups)
-    std::vector<step_response> steps;         // each oscillator over one value, for its displacement
-    std::vector<srs_group> groups;            // ascending fn; their ranges cover all oscillators
-    const srs_paths* paths;                   // the plain or the AVX2 loops (the same bits)
-    double q;                                 // quality factor
-    double sr;                                // sample rate, Hz
-    double to_si;                             // factor from the record's unit to m/sec^2
-    double peak;                              // largest |sample| so far, record unit
-    double sum;                               // sum of the samples
-    double first_sample, last_sample;         // for the trapezoidal integral
-    std::size_t samples;                      // samples fed
-    std::vector<double> wide;                 // the carried samples, then the block's (record unit)
-    std::vector<unsigned char> marks;         // per value of wide: at least 10 % of the peak so far
-    std::size_t times;                        // times of the current block
-    std::size_t fold_at;                      // times up to the block's last marked one (0: none)
-    std::vector<double> equaliser;            // the equaliser's taps
-    std::vector<double> halfway;              // the upsampling's taps for factor 2
-    std::vector<double> level;                // equalised values, times -1 .. times-1
-    std::vector<double> halves;               // the values halfway before times -8 .. times + 7
-    std::vector<double> spread;               // the upsampled values before equalising
-    std::vector<double> doubled;              // upsampled and equalised, two a time, from the one before time 0
-    std::size_t split;                        // the helper's oscillators are split .. fn.size() - 1
-    helper assistant;                         // the helper thread (none with one thread)
+    std::vector<double> relative;                  // largest |displacement output|
+    std::vector<double> b0, d0;                    // the outputs' scales (both positive)
+    std::vector<double> loss; // least ratio of the sampled to the true peak (refined groups)
+    std::vector<step_response> steps; // each oscillator over one value, for its displacement
+    std::vector<srs_group> groups;    // ascending fn; their ranges cover all oscillators
+    const srs_paths* paths;           // the plain or the AVX2 loops (the same bits)
+    double q;                         // quality factor
+    double sr;                        // sample rate, Hz
+    double to_si;                     // factor from the record's unit to m/sec^2
+    double peak;                      // largest |sample| so far, record unit
+    double sum;                       // sum of the samples
+    double first_sample, last_sample; // for the trapezoidal integral
+    std::size_t samples;              // samples fed
+    std::vector<double> wide;         // the carried samples, then the block's (record unit)
+    std::vector<unsigned char> marks; // per value of wide: at least 10 % of the peak so far
+    std::size_t times;                // times of the current block
+    std::size_t fold_at;              // times up to the block's last marked one (0: none)
+    std::vector<double> equaliser;    // the equaliser's taps
+    std::vector<double> halfway;      // the upsampling's taps for factor 2
+    std::vector<double> level;        // equalised values, times -1 .. times-1
+    std::vector<double> halves;       // the values halfway before times -8 .. times + 7
+    std::vector<double> spread;       // the upsampled values before equalising
+    std::vector<double> doubled; // upsampled and equalised, two a time, from the one before time 0
+    std::size_t split;           // the helper's oscillators are split .. fn.size() - 1
+    helper assistant;            // the helper thread (none with one thread)
 };
 
 // One natural frequency's results, in the record's unit (pseudo-velocity in m/sec).
@@ -92,7 +93,8 @@ struct srs_result {
 // A bank of oscillators at natural frequencies fn (ascending, each below sr/2)
 // with quality factor q, for a record sampled at sr whose unit is to_si m/sec^2;
 // with threads 2 or more, feed_srs and finish_srs run half the work on a helper thread.
-srs_bank start_srs(const std::vector<double>& fn, double q, double sr, double to_si, int threads = 1);
+srs_bank start_srs(const std::vector<double>& fn, double q, double sr, double to_si,
+                   int threads = 1);
 
 // Takes a block of n samples: the record's figures and the streams the
 // oscillators run on next. Call run_srs_oscillators for every oscillator before the next block.

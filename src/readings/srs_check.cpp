@@ -6,7 +6,8 @@
 
 namespace {
 
-constexpr double inner_share = 0.9; // share of the natural frequencies that must lie within LOW..HIGH
+constexpr double inner_share =
+    0.9; // share of the natural frequencies that must lie within LOW..HIGH
 
 // How far a deviation goes towards its limit: 1 on the limit, above 1 past it.
 double reach(double deviation_db, const decibel_tolerance& band)

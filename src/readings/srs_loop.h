@@ -1,7 +1,7 @@
 // The inner loops of the shock response spectrum (oscillators first .. last - 1
 // through count values of base acceleration, and the FIR filter of its
-// streams), in two builds that give the same bits: plain C++ one oscillator at a time, and AVX2 code for x86-64 processors
-// that have it (not built elsewhere, nor in the scalar build: see
+// streams), in two builds that give the same bits: plain C++ one oscillator at a time, and AVX2
+// code for x86-64 processors that have it (not built elsewhere, nor in the scalar build: see
 // vector_paths.h), four oscillators to a register. Both form every product and
 // sum in double precision in the same order; no fused multiply-add is used.
 #pragma once

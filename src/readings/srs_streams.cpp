@@ -10,7 +10,8 @@ namespace {
 constexpr double primary_share = 0.1; // |sample| at 10 % of the peak counts as during the pulse
 constexpr std::size_t carried = 2 * srs_delay; // samples kept from block to block
 constexpr std::size_t eq_width = 2 * equaliser_reach + 1;
-constexpr std::size_t half_reach = equaliser_reach / 2 + 1; // times of upsampled values the equaliser reaches
+constexpr std::size_t half_reach =
+    equaliser_reach / 2 + 1; // times of upsampled values the equaliser reaches
 
 // Whether any group runs on the stream of that factor with refined peaks.
 bool uses(const srs_bank& b, int factor)
@@ -28,12 +29,13 @@ void make_doubled(srs_bank& b)
     const std::size_t halves = n + 2 * half_reach - 2; // halfway values of times -8 .. n + 7
     b.halves.resize(halves);
     const double* from = b.wide.data() + srs_delay - upsampling_reach - (half_reach - 1);
-    b.paths->filter(b.halfway.data(), std::size_t{2} * upsampling_reach, from, halves, b.halves.data());
+    b.paths->filter(b.halfway.data(), std::size_t{2} * upsampling_reach, from, halves,
+                    b.halves.data());
     b.spread.resize(2 * n + 2 * reach + 1);
     for (std::size_t m = 0; m < b.spread.size(); ++m) {
         const std::size_t time_plus = (m + 1) / 2; // time + half_reach
-        b.spread[m] = m % 2 == 1 ? b.halves[time_plus - 1]
-                                 : b.wide[srs_delay + time_plus - half_reach];
+        b.spread[m] =
+            m % 2 == 1 ? b.halves[time_plus - 1] : b.wide[srs_delay + time_plus - half_reach];
     }
     b.doubled.resize(2 * n + 1);
     b.paths->filter(b.equaliser.data(), eq_width, b.spread.data(), 2 * n + 1, b.doubled.data());

@@ -22,5 +22,6 @@ void append_samples(srs_bank& b, const float* x, std::size_t n);
 // The block's streams for the groups that run on them, and where the block's last mark is.
 void make_streams(srs_bank& b);
 
-// Group g's first value of the block's time 0 (factor values a time; the value before it is there too).
+// Group g's first value of the block's time 0 (factor values a time; the value before it is there
+// too).
 const double* group_values(const srs_bank& b, const srs_group& g);

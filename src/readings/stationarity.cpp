@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr double tail = 0.025;                      // each side of the 5 % two-sided test
+constexpr double tail = 0.025;                        // each side of the 5 % two-sided test
 constexpr double normal_quantile = 1.959963984540054; // standard normal 97.5 % point
 
 // Merges adjacent pairs of the held values into their means: each then covers twice the segments.

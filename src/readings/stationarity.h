@@ -31,9 +31,9 @@ struct stationarity_result {
     std::uint64_t lower;        // lower bound, exclusive
     std::uint64_t upper;        // upper bound, inclusive
     std::uint32_t segments;     // N, the values tested: each the mean of span consecutive segments
-    std::uint64_t span;         // segments per value; the last segments short of a full value are left out
-    bool tested;                // N >= 10: the verdict means something
-    bool stationary;            // tested and lower < arrangements <= upper
+    std::uint64_t span; // segments per value; the last segments short of a full value are left out
+    bool tested;        // N >= 10: the verdict means something
+    bool stationary;    // tested and lower < arrangements <= upper
 };
 
 // Takes the mean-square value of the next segment.

@@ -1,7 +1,7 @@
 // Finding the tones of a finished PSD and reading their rms from their lobes.
 #include "readings/tones.h"
-#include "readings/rectangular_tone.h"
 #include "core/analysis_state.h"
+#include "readings/rectangular_tone.h"
 
 #include <algorithm>
 #include <cmath>

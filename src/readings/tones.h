@@ -18,7 +18,8 @@
 
 constexpr int tone_median_reach = 32;   // bins on each side of the median's window
 constexpr double tone_prominence = 10.; // times the median a candidate must reach
-constexpr double tone_power_floor = 1e-10; // of the strongest lobe's power (100 dB) a tone must reach
+constexpr double tone_power_floor =
+    1e-10; // of the strongest lobe's power (100 dB) a tone must reach
 
 // One tone, in the quantity's first unit.
 struct tone {

@@ -25,7 +25,9 @@ double h1_phase(const cross_view& v, std::uint32_t k)
 {
     if (!(v.gxx[k] > 0.)) return 0.;
     // Gxx is real and positive, so H1 has the phase of Gxy.
-    const double degrees = std::atan2(v.gxy[(2 * static_cast<std::size_t>(k)) + 1], v.gxy[2 * static_cast<std::size_t>(k)]) * (180. / std::acos(-1.));
+    const double degrees = std::atan2(v.gxy[(2 * static_cast<std::size_t>(k)) + 1],
+                                      v.gxy[2 * static_cast<std::size_t>(k)]) *
+                           (180. / std::acos(-1.));
     return degrees <= -180. ? degrees + 360. : degrees;
 }
 

@@ -7,13 +7,13 @@
 // for the others, which a second thread reading on would not. With a reference
 // channel, each turn's spectrum goes into the cross-power of the responses.
 #include "run/channel_loop.h"
+#include "core/analysis_state.h"
 #include "input/input.h"
 #include "input/pass_survey.h"
 #include "platform/progress_bar.h"
-#include "core/analysis_state.h"
+#include "run/segment_loop.h"
 #include "spectrum/channel_store.h"
 #include "spectrum/cross_spectrum.h"
-#include "run/segment_loop.h"
 #include "spectrum/transform_pool.h"
 
 void channel_segment_loop()

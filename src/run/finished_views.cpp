@@ -8,7 +8,12 @@
 
 psd_view finished_psd_view()
 {
-    return {st.psd,         st.m, st.df, st.nave, st.input_type, st.window_choice,
+    return {st.psd,
+            st.m,
+            st.df,
+            st.nave,
+            st.input_type,
+            st.window_choice,
             english_factor(st.input_type)};
 }
 

@@ -1,11 +1,11 @@
 // The input dialogue: the record's name, its quantity and its unit.
 #include "run/input_dialogue.h"
+#include "core/analysis_state.h"
+#include "core/end_run.h"
+#include "core/quantities.h"
+#include "input/input.h"
 #include "platform/console_format.h"
 #include "platform/console_input.h"
-#include "core/analysis_state.h"
-#include "core/quantities.h"
-#include "core/end_run.h"
-#include "input/input.h"
 
 namespace {
 

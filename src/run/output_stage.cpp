@@ -1,9 +1,9 @@
 // The dialogue's output stage: the PSD finished, its files made and written.
 #include "run/output_stage.h"
-#include "run/finished_views.h"
-#include "spectrum/finished_psd.h"
 #include "output/output_files.h"
 #include "output/spectrum_writers.h"
+#include "run/finished_views.h"
+#include "spectrum/finished_psd.h"
 
 void output_stage()
 {

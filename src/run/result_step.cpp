@@ -7,7 +7,9 @@
 #include "input/record_format.h"
 #include "output/check_file.h"
 #include "output/json_summary.h"
+#include "output/output_files.h"
 #include "output/result_folders.h"
+#include "output/spectrum_writers.h"
 #include "output/staged_files.h"
 #include "readings/profile_check.h"
 #include "readings/resonance.h"
@@ -16,8 +18,6 @@
 #include "spectrum/channel_store.h"
 #include "spectrum/cross_spectrum.h"
 #include "spectrum/finished_psd.h"
-#include "output/output_files.h"
-#include "output/spectrum_writers.h"
 
 #include <cmath>
 

@@ -1,12 +1,12 @@
 // The interactive run from banner to key wait, and the start of every run.
 #include "run/run_driver.h"
+#include "core/analysis_state.h"
 #include "input/input.h"
 #include "platform/console_format.h"
 #include "platform/console_input.h"
 #include "platform/key_wait.h"
-#include "core/analysis_state.h"
-#include "run/output_stage.h"
 #include "run/input_dialogue.h"
+#include "run/output_stage.h"
 #include "run/segment_length_dialogue.h"
 #include "run/segment_loop.h"
 

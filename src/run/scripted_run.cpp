@@ -6,6 +6,7 @@
 #include "cli/profile_option.h"
 #include "cli/reading_options.h"
 #include "cli/report.h"
+#include "core/analysis_state.h"
 #include "core/script_messages.h"
 #include "input/amplitude_scale.h"
 #include "input/input.h"
@@ -19,12 +20,11 @@
 #include "platform/console_format.h"
 #include "platform/console_input.h"
 #include "platform/progress_bar.h"
-#include "core/analysis_state.h"
+#include "run/channel_loop.h"
 #include "run/finished_views.h"
 #include "run/result_step.h"
 #include "run/run_driver.h"
 #include "run/segment_loop.h"
-#include "run/channel_loop.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,9 +1,9 @@
 // The dialogue's questions of the segment length, mean removal and window.
 #include "run/segment_length_dialogue.h"
-#include "platform/console_format.h"
-#include "platform/console_input.h"
 #include "core/analysis_state.h"
 #include "core/end_run.h"
+#include "platform/console_format.h"
+#include "platform/console_input.h"
 
 #include <cstdint>
 

@@ -1,13 +1,13 @@
 // The segment loop of a one-channel record: read, hand the segment to the
 // transforms (which may run on other cores), add the power in segment order.
 #include "run/segment_loop.h"
-#include "input/input.h"
-#include "input/pass_survey.h"
-#include "input/pair_feed.h"
-#include "platform/console_format.h"
-#include "platform/progress_bar.h"
 #include "core/analysis_state.h"
 #include "core/end_run.h"
+#include "input/input.h"
+#include "input/pair_feed.h"
+#include "input/pass_survey.h"
+#include "platform/console_format.h"
+#include "platform/progress_bar.h"
 #include "run/per_sample_feed.h"
 #include "spectrum/channel_store.h"
 #include "spectrum/conditioning.h"

@@ -6,16 +6,16 @@
 // on the segment buffer they are given, so several threads may run them at once.
 #pragma once
 
-#include "platform/vector_paths.h"
 #include "core/analysis_state.h"
+#include "platform/vector_paths.h"
 
 #include <cstdint>
 
 struct butterfly_passes {
     void (*first_stage)(complex_entry* seg, std::uint32_t m); // adjacent pairs, no twiddle
     void (*later_stage)(complex_entry* seg, std::uint32_t m, std::uint32_t span,
-                        const complex_entry* w);             // entries span/2 apart
-    void (*scale)(complex_entry* seg, std::uint32_t m);       // every part divided by m
+                        const complex_entry* w);        // entries span/2 apart
+    void (*scale)(complex_entry* seg, std::uint32_t m); // every part divided by m
     void (*accumulate)(const complex_entry* seg, double* psd, std::uint32_t m); // power into psd
 };
 

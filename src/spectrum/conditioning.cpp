@@ -1,8 +1,8 @@
 // Segment conditioning: mean removal, the Hanning window and conversion to SI units.
 #include "spectrum/conditioning.h"
-#include "platform/console_format.h"
 #include "core/analysis_state.h"
 #include "core/quantities.h"
+#include "platform/console_format.h"
 
 #include <cmath>
 

@@ -26,8 +26,10 @@ void add_cross(int channel, const complex_entry* y)
     double* g = channel_cross(channel);
     for (std::uint32_t k = 0; k < st.nhs; ++k) {
         const complex_entry x = kept_spectra.reference_spectrum[k];
-        g[2 * static_cast<std::size_t>(k)] += static_cast<double>(x.re) * y[k].re + static_cast<double>(x.im) * y[k].im;
-        g[(2 * static_cast<std::size_t>(k)) + 1] += static_cast<double>(x.re) * y[k].im - static_cast<double>(x.im) * y[k].re;
+        g[2 * static_cast<std::size_t>(k)] +=
+            static_cast<double>(x.re) * y[k].re + static_cast<double>(x.im) * y[k].im;
+        g[(2 * static_cast<std::size_t>(k)) + 1] +=
+            static_cast<double>(x.re) * y[k].im - static_cast<double>(x.im) * y[k].re;
     }
 }
 

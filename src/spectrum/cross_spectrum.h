@@ -9,7 +9,7 @@
 // The spectra of a segment kept until the cross-power can be added.
 struct kept_spectra_state {
     complex_entry reference_spectrum[max_m / 2]; // the reference's spectrum of the current segment
-    complex_entry first_spectrum[max_m / 2];     // channel 0's, while the reference's turn is to come
+    complex_entry first_spectrum[max_m / 2]; // channel 0's, while the reference's turn is to come
 };
 
 // The one pair of kept spectra, in static storage.

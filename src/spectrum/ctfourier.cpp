@@ -1,7 +1,7 @@
 // ctfourier: the bit-reversed reordering, the twiddle tables and the butterfly stages.
 #include "spectrum/ctfourier.h"
-#include "platform/console_format.h"
 #include "core/analysis_state.h"
+#include "platform/console_format.h"
 #include "spectrum/butterflies.h"
 #include "spectrum/segment_power.h"
 

@@ -9,12 +9,12 @@
 
 // The accumulator: start it with frames_start, give it every segment's spectrum.
 struct spectrum_frames {
-    std::uint32_t m = 0;          // samples per segment; frames have m/2 bins
-    std::uint32_t per_frame = 1;  // K, segments per frame
-    std::vector<double> power;    // the frame's power summed per bin, bins 0..m/2-1
-    std::uint32_t taken = 0;      // segments in the frame so far
-    std::uint64_t first = 0;      // index (from 0) of the frame's first segment
-    std::uint64_t segments = 0;   // segments taken in all
+    std::uint32_t m = 0;         // samples per segment; frames have m/2 bins
+    std::uint32_t per_frame = 1; // K, segments per frame
+    std::vector<double> power;   // the frame's power summed per bin, bins 0..m/2-1
+    std::uint32_t taken = 0;     // segments in the frame so far
+    std::uint64_t first = 0;     // index (from 0) of the frame's first segment
+    std::uint64_t segments = 0;  // segments taken in all
 };
 
 // Prepares frames of k segments (1 or more) of m samples each.

@@ -2,8 +2,8 @@
 // and the in-order addition of their power on the handing thread.
 #include "spectrum/transform_pool.h"
 #include "core/analysis_state.h"
-#include "spectrum/cross_spectrum.h"
 #include "spectrum/conditioning.h"
+#include "spectrum/cross_spectrum.h"
 #include "spectrum/ctfourier.h"
 
 #include <algorithm>
