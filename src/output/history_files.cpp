@@ -59,7 +59,7 @@ std::string kind_unit(int quantity, history_kind kind, std::size_t i)
 // The picture label of the i-th file of a kind of the quantity.
 std::string kind_label(int quantity, history_kind kind, std::size_t i)
 {
-    const std::string u = unit_label(quantity, 1);
+    std::string u = unit_label(quantity, 1);
     if (kind == history_kind::histogram) return "probability density (1/" + u + ")";
     if (kind == history_kind::running) return u;
     return plot_label(psd_file(quantity, i));

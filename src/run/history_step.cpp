@@ -172,7 +172,8 @@ void stage_running(channel_outcome& set, const result_request& request, channel_
     std::rewind(h.windows);
     running_window w{};
     while (std::fread(&w, sizeof w, 1, h.windows) == 1)
-        write_running_row(files[0], st.rec_start + w.start * record_step(), w, first_unit_factor());
+        write_running_row(files[0], st.rec_start + static_cast<double>(w.start) * record_step(), w,
+                          first_unit_factor());
     close_kind(files);
 }
 
