@@ -61,10 +61,13 @@ void make_room(sample_histogram_state& h, float x)
 void count_sample(sample_histogram_state& h, float x)
 {
     if (h.samples == 0) first_sample(h, x);
-    const double q = std::floor(x / h.width);
+    double q = std::floor(x / h.width);
     const auto g = static_cast<double>(h.fine.size());
-    if (q < static_cast<double>(h.base) || q >= static_cast<double>(h.base) + g) make_room(h, x);
-    const auto j = static_cast<std::int64_t>(std::floor(x / h.width));
+    if (q < static_cast<double>(h.base) || q >= static_cast<double>(h.base) + g) {
+        make_room(h, x);
+        q = std::floor(x / h.width);
+    }
+    const auto j = static_cast<std::int64_t>(q);
     h.low = std::min(h.low, j);
     h.high = std::max(h.high, j);
     h.fine[j - h.base] += 1;
