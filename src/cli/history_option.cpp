@@ -4,6 +4,8 @@
 #include "core/script_messages.h"
 #include "readings/sample_histogram.h"
 
+#include <cmath>
+
 history_option_state history_option{};
 
 namespace {
@@ -43,6 +45,14 @@ void take_spectrogram(const char* text)
 void take_hold(const char* /*text*/)
 {
     history_option.hold = true;
+}
+
+void check_running_window(double rate)
+{
+    if (!(history_option.running > 0.) || !(rate > 0.)) return;
+    if (!(std::round(history_option.running * rate) >= 2.))
+        script_exit(2, "--running %g: a window of fewer than 2 samples at %g samples/sec",
+                    history_option.running, rate);
 }
 
 void reset_history_option()
