@@ -21,6 +21,8 @@
 //   cli/profile_option.h       `profile_option` --profile and --tolerance
 //   cli/oscillator_option.h    `oscillator_option` --q, --fn-step and --fn-range
 //   cli/reading_options.h      `reading_given`  --also as given
+//   cli/history_option.h       `history_option` --histogram, --running, --spectrogram, --hold
+//   run/history_step.h         `history`        each channel's time history in the pass
 #pragma once
 
 #include <cstdint>

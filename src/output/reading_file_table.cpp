@@ -1,5 +1,6 @@
 // The reading files of the scripted run, one row a file.
 #include "output/reading_file_table.h"
+#include "output/history_files.h"
 
 #include <cstring>
 #include <vector>
@@ -7,7 +8,11 @@
 namespace {
 
 // Every reading file, grouped by the result that writes it.
-const std::vector<reading_file> table = {};
+const std::vector<reading_file> table = [] {
+    std::vector<reading_file> all;
+    all.insert(all.end(), history_reading_files().begin(), history_reading_files().end());
+    return all;
+}();
 
 } // namespace
 

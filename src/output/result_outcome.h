@@ -5,6 +5,7 @@
 
 #include "input/profile_file.h"
 #include "readings/confidence.h"
+#include "readings/history_outcome.h"
 #include "readings/profile_check.h"
 #include "readings/reading_request.h"
 #include "readings/spectrum_readings.h"
@@ -60,7 +61,8 @@ struct channel_outcome {
     std::vector<listed_file> more_files;        // its octave files, the derived files and the table
     std::optional<transfer_outcome> transfer{}; // H1 files and resonance of a response channel
     confidence_range confidence{};              // the 90 % confidence interval of its PSD
-    double octave_start = 0.; // centre of its first octave band written, Hz; 0 for none
+    double octave_start = 0.;  // centre of its first octave band written, Hz; 0 for none
+    history_outcome history{}; // its time history's statistics and stationarity
 };
 
 // Everything a scripted run wrote.

@@ -66,7 +66,11 @@ bool segment_step(int channel)
     } else {
         read_next_segment();
         save_overlap();
-        if (st.status == status_exhausted) return false;
+        if (st.status == status_exhausted) {
+            // The record's last pairs, too few for a segment, still count sample by sample.
+            feed_per_sample_work({channel, st.nave, st.seg + st.nhs, st.ns});
+            return false;
+        }
     }
     feed_per_sample_work(new_samples(channel));
     narrate_transform();

@@ -14,9 +14,8 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
-#include <cstdlib>
-#include <sys/wait.h>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
@@ -24,6 +23,7 @@
 #include <sstream>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -153,6 +153,10 @@ TEST(ScriptedRun, UsageErrorsExitWithStatusTwo)
         {{"-m", "8", "--q", "0.5"}, 2, "--q 0.5: a quality factor above 0.5"},
         {{"-m", "8", "--fn-step", "5"}, 2, "--fn-step 5: the natural frequencies per octave"},
         {{"-m", "8", "--fn-range", "20:10"}, 2, "--fn-range 20:10: LOW:HIGH in Hz"},
+        {{"-m", "8", "--histogram", "4097"}, 2, "--histogram 4097: a whole number of bins"},
+        {{"-m", "8", "--running", "0"}, 2, "--running 0: a window of a positive number"},
+        {{"-m", "8", "--spectrogram", "0"}, 2, "--spectrogram 0: a whole number of segments"},
+        {{"-m", "8", "--running", "0.0012"}, 2, "--running 0.0012: a window of fewer than 2"},
     };
     for (const failing_case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -242,7 +246,9 @@ TEST(ScriptedRun, RunErrorsExitWithStatusOneAndWriteNothing)
           "--reference 3: the record's first data line has only 2 fields"},
          {},
          0},
-        {{{"-m", "8", "--scale", "1e10", "big.txt"}, 1, "--scale 1e+010: amplitude 3 of the record"},
+        {{{"-m", "8", "--scale", "1e10", "big.txt"},
+          1,
+          "--scale 1e+010: amplitude 3 of the record"},
          [](const scratch_dir& d) {
              d.write("big.txt", "0 1\n1 2\n2 1e30\n3 1\n4 2\n5 1\n6 2\n7 1\n8 2\n9 1\n");
          },
@@ -331,13 +337,16 @@ TEST(ScriptedRun, ARecordFromAPipeGivesTheFilesOfTheFileRun)
         record += line;
     }
     dir.write("rec.txt", record);
-    const std::string run = "$ZENTRI -q 1 -u G -m 512 --summary s.json -o out ";
+    const std::string plain = "$ZENTRI -q 1 -u G -m 512 --summary s.json -o out ";
+    const std::string run = plain + "--histogram 64 --running 0.5 --spectrogram 3 --hold ";
     ASSERT_EQ(run_shell(dir, run + "rec.txt"), 0) << dir.read("errors.txt");
     const std::string console = dir.read("console.txt");
     EXPECT_TRUE(holds(dir.read("errors.txt"), "jumps at line 2049")) << dir.read("errors.txt");
     nlohmann::json summary = nlohmann::json::parse(dir.read("s.json"));
-    const std::string files[] = {"A_G2Hz.psd", "A_ms22Hz.psd", "A_Grms.mag",
-                                 "A_ms2rms.mag", "A_Gpk.mag", "A_ms2_pk.mag"};
+    const std::string files[] = {"A_G2Hz.psd",   "A_ms22Hz.psd",   "A_Grms.mag", "A_ms2rms.mag",
+                                 "A_Gpk.mag",    "A_ms2_pk.mag",   "A_G.hist",   "A_G.run",
+                                 "A_G2Hz.sgram", "A_ms22Hz.sgram", "A_G2Hz.max", "A_ms22Hz.max",
+                                 "A_G2Hz.min",   "A_ms22Hz.min"};
     std::map<std::string, std::string> earlier;
     for (const std::string& f : files) earlier[f] = dir.read("out/" + f);
     const struct {
@@ -372,7 +381,7 @@ TEST(ScriptedRun, ARecordFromAPipeGivesTheFilesOfTheFileRun)
     // An endless pipe is read up to the count's limit, which the warning names
     // (10^8 pairs: minutes under a sanitizer, so the plain build checks it).
     if (sanitized) return;
-    EXPECT_EQ(run_shell(dir, "seq 1 300000000 | " + run + "--quiet -"), 0);
+    EXPECT_EQ(run_shell(dir, "seq 1 300000000 | " + plain + "--quiet -"), 0);
     EXPECT_TRUE(holds(dir.read("errors.txt"), "stopped at the limit of 99999998 pairs"))
         << dir.read("errors.txt");
 }
@@ -413,7 +422,8 @@ TEST(ScriptedRun, ProgressBarOnATerminalIsClearedAtTheEnd)
     dir.write("run.sh", "cd '" + dir.path() + "'\nwhile [ ! -e go ]; do sleep 0.05; done\n'" +
                             ZENTRI_BINARY +
                             "' -q 1 -u G -m 8 -o out rec.txt >/dev/null\necho \"[exit $?]\"\n"
-                            "cat rec.txt | '" + ZENTRI_BINARY +
+                            "cat rec.txt | '" +
+                            ZENTRI_BINARY +
                             "' -q 1 -u G -m 8 -o piped - >/dev/null\necho \"[piped $?]\"\n"
                             "sleep 120\n");
     tmux_pane pane(dir.file("run.sh"));
