@@ -24,11 +24,13 @@ void channel_segment_loop()
     transform_pool_start();
     for (;;) {
         bool more = true;
-        for (int turn = 0; turn < st.channels && more; ++turn) {
+        for (int turn = 0; turn < st.channels; ++turn) {
             const int c = channel_of_turn(turn);
             select_record_channel(c);
             channel_swap_in(c);
-            more = segment_step(c); // its power and cross-power are added in turn order
+            // Its power and cross-power are added in turn order; at the record's
+            // end every channel still takes its last, short read, for its tail.
+            more = segment_step(c) && more;
             channel_swap_out(c);
         }
         if (!more) break;
