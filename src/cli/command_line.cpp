@@ -84,7 +84,9 @@ const option_row option_table[] = {
      "check the PSD against a test profile, lines of\n\"FREQ VALUE\" or \"FREQ SLOPE dB/oct\", "
      "into a .chk\nfile; exit status 3 when outside its tolerance",
      take_profile},
-    {"tolerance", 0, "DB", "the profile's tolerance, +-DB up to 60 (default 3)", take_tolerance},
+    {"tolerance", 0, "DB",
+     "the profile's tolerance, +-DB up to 60 (default 3),\nor LOW:HIGH dB such as -1.5:+3",
+     take_tolerance},
     {"tones", 0, "N", "list the N strongest tones (default 5, 0 for none)", take_tones},
     {"band", 0, "LOW:HIGH", "print the rms in LOW to HIGH Hz; may be repeated", take_band},
     {"octave", 0, "B",

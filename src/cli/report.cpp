@@ -34,8 +34,12 @@ void report_profile(const channel_outcome& set)
 {
     if (set.check_file.empty()) return;
     const profile_check& c = set.check;
-    zfprint(stdout, "profile: %s, %g to %g Hz, tolerance +-%g dB\n",
-            real_path(asked_profile().file).c_str(), c.low, c.high, c.tolerance_db);
+    zfprint(stdout, "profile: %s, %g to %g Hz, tolerance ", real_path(asked_profile().file).c_str(),
+            c.low, c.high);
+    if (c.tolerance_low_db == -c.tolerance_db)
+        zfprint(stdout, "+-%g dB\n", c.tolerance_db);
+    else
+        zfprint(stdout, "%+g/%+g dB\n", c.tolerance_low_db, c.tolerance_db);
     zfprint(stdout, "profile rms = %#.4g %s, measured rms = %#.4g %s (%+.2f dB) over %g to %g Hz\n",
             c.profile_rms, rms_unit(), c.measured_rms, rms_unit(), c.rms_db, c.low, c.high);
     zfprint(stdout, "lines within tolerance: %lu of %lu\n",

@@ -19,7 +19,8 @@
 struct profile_request {
     std::string file;                  // the profile file as given, "" for no check
     std::vector<profile_point> points; // its breakpoints
-    double tolerance_db;               // the symmetric tolerance, dB
+    double tolerance_db;               // the tolerance above the profile, dB
+    double tolerance_low_db;           // the tolerance below it, dB (-DB for a symmetric one)
 };
 
 // Where a scripted run's results go.

@@ -40,7 +40,7 @@ void check_against_profile(channel_outcome& set, const profile_request& profile,
                            const std::string& summary_path, const psd_view& view)
 {
     if (profile.file.empty()) return;
-    set.check = check_profile(view, profile.points, profile.tolerance_db);
+    set.check = check_profile(view, profile.points, profile.tolerance_low_db, profile.tolerance_db);
     stage_check_file(set, summary_path);
 }
 
