@@ -5,6 +5,7 @@
 #include "cli/oscillator_option.h"
 #include "cli/profile_option.h"
 #include "cli/reading_options.h"
+#include "cli/srs_option.h"
 #include "core/analysis_state.h"
 #include "core/quantities.h"
 #include "core/script_messages.h"
@@ -104,6 +105,18 @@ const option_row option_table[] = {
      "the oscillators' natural frequencies from LOW to HIGH\nHz (default 10 Hz to a quarter of "
      "the rate)",
      take_fn_range},
+    {"srs", 0, nullptr,
+     "write the shock response spectrum of an acceleration\nrecord (A_G.srs, A_ms2.srs) and its "
+     "pseudo-velocity\n(V_ips.pvss, V_ms.pvss) at the --q, --fn-step and\n--fn-range oscillators",
+     take_srs},
+    {"srs-profile", 0, "FILE",
+     "check the SRS against a shock profile, lines of\n\"FREQ G\" or \"FREQ SLOPE dB/oct\", into "
+     "A_G.srs.chk;\nexit status 3 when outside its tolerance",
+     take_srs_profile},
+    {"srs-tolerance", 0, "LOW:HIGH",
+     "the shock profile's inner band in dB (default\n-1.5:+3): 90 % of the natural frequencies "
+     "within\nit, all within twice its limits",
+     take_srs_tolerance},
     {"table", 0, nullptr, "write spectrum.csv: every file's values, full precision",
      [](const char*) { opts.readings.table = true; }},
     {"threads", 0, "N",

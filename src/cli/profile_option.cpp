@@ -91,7 +91,9 @@ void check_profile_covers_lines()
 int profile_status(const run_outcome& outcome)
 {
     for (const channel_outcome& set : outcome.sets)
-        if (!set.check_file.empty() && !set.check.within) return 3;
+        if ((!set.check_file.empty() && !set.check.within) ||
+            (set.srs && set.srs->check && !set.srs->check->within))
+            return 3;
     return 0;
 }
 

@@ -2,6 +2,7 @@
 #include "cli/report.h"
 #include "cli/command_line.h"
 #include "cli/profile_option.h"
+#include "cli/srs_report.h"
 #include "core/analysis_state.h"
 #include "core/quantities.h"
 #include "core/script_messages.h"
@@ -115,6 +116,7 @@ void report_one_set(const run_outcome& outcome)
     if (!set.check_file.empty()) zfprint(stdout, "  %s\n", set.check_file.c_str());
     if (!outcome.summary.empty()) zfprint(stdout, "  %s\n", outcome.summary.c_str());
     report_profile(set);
+    report_srs("", set);
 }
 
 // Prints a response channel's H1 files and its resonance line:
@@ -154,6 +156,7 @@ void report_channels(const run_outcome& outcome)
         if (!set.check_file.empty()) zfprint(stdout, "  %s\n", set.check_file.c_str());
         report_set_readings("column " + std::to_string(set.column) + ": ", set);
         report_profile(set);
+        report_srs("column " + std::to_string(set.column) + ": ", set);
         if (set.transfer) report_transfer(set);
     }
     if (!outcome.summary.empty()) zfprint(stdout, "summary:\n  %s\n", outcome.summary.c_str());

@@ -21,6 +21,8 @@
 //   cli/profile_option.h       `profile_option` --profile and --tolerance
 //   cli/oscillator_option.h    `oscillator_option` --q, --fn-step and --fn-range
 //   cli/reading_options.h      `reading_given`  --also as given
+//   cli/srs_option.h           `srs_option`     --srs, --srs-profile and --srs-tolerance
+//   run/srs_step.h             `srs_feed`       the shock spectrum's oscillator banks
 #pragma once
 
 #include <cstdint>

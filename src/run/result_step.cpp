@@ -15,6 +15,7 @@
 #include "readings/resonance.h"
 #include "run/finished_views.h"
 #include "run/reading_step.h"
+#include "run/srs_step.h"
 #include "spectrum/channel_store.h"
 #include "spectrum/cross_spectrum.h"
 #include "spectrum/finished_psd.h"
@@ -94,6 +95,7 @@ run_outcome write_result_files(const result_request& request)
     run_outcome out;
     out.summary = summary_full_path(request.summary);
     out.sets.push_back(stage_result_files(request, request.folder));
+    stage_srs(out.sets.front(), -1, request);
     if (!out.summary.empty()) {
         nlohmann::ordered_json summary = summary_object(request.record, out.sets.front().files);
         add_readings(summary, out.sets.front());
@@ -115,6 +117,7 @@ run_outcome write_channel_files(const result_request& request,
         select_channel_results(c);
         keep_channel_figures(c);
         channel_outcome set = stage_result_files(request, sub);
+        stage_srs(set, c, request);
         set.column = st.column + c;
         set.transfer = transfer_of(c, sub, names, request.summary);
         nlohmann::ordered_json one = summary_object(request.record, set.files);

@@ -5,6 +5,7 @@
 #include "cli/oscillator_option.h"
 #include "cli/profile_option.h"
 #include "cli/reading_options.h"
+#include "cli/srs_option.h"
 #include "core/run_cleanups.h"
 #include "input/input.h"
 #include "output/result_lock.h"
@@ -15,6 +16,7 @@
 #include "platform/ending_signals.h"
 #include "platform/key_wait.h"
 #include "platform/progress_bar.h"
+#include "run/srs_step.h"
 #include "spectrum/channel_store.h"
 #include "spectrum/cross_spectrum.h"
 #include "spectrum/ctfourier.h"
@@ -46,6 +48,8 @@ void reset_other_records()
     reset_profile_option();
     reset_oscillator_option();
     reset_reading_given();
+    reset_srs_option();
+    reset_srs_feed();
 }
 
 } // namespace
