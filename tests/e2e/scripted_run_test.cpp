@@ -14,9 +14,8 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
-#include <cstdlib>
-#include <sys/wait.h>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
@@ -24,6 +23,7 @@
 #include <sstream>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -153,6 +153,9 @@ TEST(ScriptedRun, UsageErrorsExitWithStatusTwo)
         {{"-m", "8", "--q", "0.5"}, 2, "--q 0.5: a quality factor above 0.5"},
         {{"-m", "8", "--fn-step", "5"}, 2, "--fn-step 5: the natural frequencies per octave"},
         {{"-m", "8", "--fn-range", "20:10"}, 2, "--fn-range 20:10: LOW:HIGH in Hz"},
+        {{"-m", "8", "--srs", "-q", "force", "-u", "N"}, 2, "--srs: the shock response spectrum"},
+        {{"-m", "8", "--srs-tolerance", "3"}, 2, "--srs-tolerance: give the shock profile"},
+        {{"-m", "8", "--srs", "--fn-range", "10:600"}, 2, "is at or above half the sample rate"},
     };
     for (const failing_case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -228,6 +231,11 @@ TEST(ScriptedRun, RunErrorsExitWithStatusOneAndWriteNothing)
         {{{"-m", "8", "--profile", "p.txt", "--summary", "p.txt", "rec.txt"}, 1, "as the profile"},
          [](const scratch_dir& d) { d.write("p.txt", "10 1\n400 1\n"); },
          0},
+        {{{"-m", "8", "--srs-profile", "out/A_G.srs", "--fn-range", "10:100", "rec.txt"},
+          1,
+          "out/A_G.srs: the same file as the shock profile"},
+         [](const scratch_dir& d) { d.write("out/A_G.srs", "10 1\n400 1\n"); },
+         0},
         // The folders -o made as mkdir -p does go again with the failed run.
         {{{"-m", "4096", "-o", "new/deep/out", "rec.txt"}, 1, "the record holds only"}, {}, 0},
         {{{"-m", "8", "no\nsuch\x1b.txt"}, 1, "no\\nsuch\\x1b.txt: No such file"}, {}, 0},
@@ -242,7 +250,9 @@ TEST(ScriptedRun, RunErrorsExitWithStatusOneAndWriteNothing)
           "--reference 3: the record's first data line has only 2 fields"},
          {},
          0},
-        {{{"-m", "8", "--scale", "1e10", "big.txt"}, 1, "--scale 1e+010: amplitude 3 of the record"},
+        {{{"-m", "8", "--scale", "1e10", "big.txt"},
+          1,
+          "--scale 1e+010: amplitude 3 of the record"},
          [](const scratch_dir& d) {
              d.write("big.txt", "0 1\n1 2\n2 1e30\n3 1\n4 2\n5 1\n6 2\n7 1\n8 2\n9 1\n");
          },
@@ -336,8 +346,8 @@ TEST(ScriptedRun, ARecordFromAPipeGivesTheFilesOfTheFileRun)
     const std::string console = dir.read("console.txt");
     EXPECT_TRUE(holds(dir.read("errors.txt"), "jumps at line 2049")) << dir.read("errors.txt");
     nlohmann::json summary = nlohmann::json::parse(dir.read("s.json"));
-    const std::string files[] = {"A_G2Hz.psd", "A_ms22Hz.psd", "A_Grms.mag",
-                                 "A_ms2rms.mag", "A_Gpk.mag", "A_ms2_pk.mag"};
+    const std::string files[] = {"A_G2Hz.psd",   "A_ms22Hz.psd", "A_Grms.mag",
+                                 "A_ms2rms.mag", "A_Gpk.mag",    "A_ms2_pk.mag"};
     std::map<std::string, std::string> earlier;
     for (const std::string& f : files) earlier[f] = dir.read("out/" + f);
     const struct {
@@ -413,7 +423,8 @@ TEST(ScriptedRun, ProgressBarOnATerminalIsClearedAtTheEnd)
     dir.write("run.sh", "cd '" + dir.path() + "'\nwhile [ ! -e go ]; do sleep 0.05; done\n'" +
                             ZENTRI_BINARY +
                             "' -q 1 -u G -m 8 -o out rec.txt >/dev/null\necho \"[exit $?]\"\n"
-                            "cat rec.txt | '" + ZENTRI_BINARY +
+                            "cat rec.txt | '" +
+                            ZENTRI_BINARY +
                             "' -q 1 -u G -m 8 -o piped - >/dev/null\necho \"[piped $?]\"\n"
                             "sleep 120\n");
     tmux_pane pane(dir.file("run.sh"));
