@@ -6,6 +6,7 @@
 #include "cli/oscillator_option.h"
 #include "cli/profile_option.h"
 #include "cli/reading_options.h"
+#include "cli/srs_option.h"
 #include "core/analysis_state.h"
 #include "core/quantities.h"
 #include "core/script_messages.h"
@@ -85,7 +86,9 @@ const option_row option_table[] = {
      "check the PSD against a test profile, lines of\n\"FREQ VALUE\" or \"FREQ SLOPE dB/oct\", "
      "into a .chk\nfile; exit status 3 when outside its tolerance",
      take_profile},
-    {"tolerance", 0, "DB", "the profile's tolerance, +-DB up to 60 (default 3)", take_tolerance},
+    {"tolerance", 0, "DB",
+     "the profile's tolerance, +-DB up to 60 (default 3),\nor LOW:HIGH dB such as -1.5:+3",
+     take_tolerance},
     {"tones", 0, "N", "list the N strongest tones (default 5, 0 for none)", take_tones},
     {"band", 0, "LOW:HIGH", "print the rms in LOW to HIGH Hz; may be repeated", take_band},
     {"octave", 0, "B",
@@ -109,6 +112,18 @@ const option_row option_table[] = {
      "write the rms, peak, crest factor and kurtosis of\nwindows of SEC seconds", take_running},
     {"spectrogram", 0, "K", "write the PSD of every K segments as a spectrogram", take_spectrogram},
     {"hold", 0, nullptr, "write the max-hold and min-hold PSD of the segments", take_hold},
+    {"srs", 0, nullptr,
+     "write the shock response spectrum of an acceleration\nrecord (A_G.srs, A_ms2.srs) and its "
+     "pseudo-velocity\n(V_ips.pvss, V_ms.pvss) at the --q, --fn-step and\n--fn-range oscillators",
+     take_srs},
+    {"srs-profile", 0, "FILE",
+     "check the SRS against a shock profile, lines of\n\"FREQ G\" or \"FREQ SLOPE dB/oct\", into "
+     "A_G.srs.chk;\nexit status 3 when outside its tolerance",
+     take_srs_profile},
+    {"srs-tolerance", 0, "LOW:HIGH",
+     "the shock profile's inner band in dB (default\n-1.5:+3): 90 % of the natural frequencies "
+     "within\nit, all within twice its limits",
+     take_srs_tolerance},
     {"table", 0, nullptr, "write spectrum.csv: every file's values, full precision",
      [](const char*) { opts.readings.table = true; }},
     {"threads", 0, "N",

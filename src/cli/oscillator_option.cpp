@@ -39,7 +39,7 @@ void take_fn_range(const char* text)
     oscillator_option.high = high;
 }
 
-oscillator_options asked_oscillators(double sr)
+oscillator_options chosen_oscillators(double sr)
 {
     oscillator_options o = default_oscillators(sr);
     if (oscillator_option.q > 0.) o.q = oscillator_option.q;
@@ -48,6 +48,12 @@ oscillator_options asked_oscillators(double sr)
         o.low = oscillator_option.low;
         o.high = oscillator_option.high;
     }
+    return o;
+}
+
+oscillator_options asked_oscillators(double sr)
+{
+    const oscillator_options o = chosen_oscillators(sr);
     const std::string fault = oscillator_fault(o, sr);
     if (!fault.empty()) script_exit(2, "%s", fault.c_str());
     return o;

@@ -25,6 +25,10 @@ void take_fn_step(const char* text);
 void take_fn_range(const char* text);
 
 // The oscillators for a record sampled at sr: the options given, the defaults
+// for the rest, unchecked.
+oscillator_options chosen_oscillators(double sr);
+
+// The oscillators for a record sampled at sr: the options given, the defaults
 // for the rest; a bank that does not fit the record (a natural frequency at or
 // above sr/2) ends the run with status 2.
 oscillator_options asked_oscillators(double sr);

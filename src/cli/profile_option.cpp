@@ -4,6 +4,7 @@
 #include "core/analysis_state.h"
 #include "core/script_messages.h"
 #include "output/record_guard.h"
+#include "readings/decibel_tolerance.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -15,7 +16,7 @@ constexpr double default_tolerance_db = 3.;
 // The record before any option: no profile, the default tolerance.
 profile_option_state unset_profile_option()
 {
-    return {{"", {}, default_tolerance_db}, false};
+    return {{"", {}, default_tolerance_db, -default_tolerance_db}, false};
 }
 
 } // namespace
@@ -29,10 +30,14 @@ void take_profile(const char* text)
 
 void take_tolerance(const char* text)
 {
-    double db = 0.;
-    if (!positive_number(text, db) || db > 60.)
-        script_exit(2, "--tolerance %s: a positive number of dB, at most 60, is expected", text);
-    profile_option.asked.tolerance_db = db;
+    const decibel_tolerance band = read_decibel_tolerance(text);
+    if (!band.error.empty() || band.low < -60. || band.high > 60.)
+        script_exit(2,
+                    "--tolerance %s: a positive number of dB, at most 60, or LOW:HIGH within"
+                    " -60:+60 is expected",
+                    text);
+    profile_option.asked.tolerance_db = band.high;
+    profile_option.asked.tolerance_low_db = band.low;
     profile_option.tolerance_given = true;
 }
 
@@ -86,7 +91,9 @@ void check_profile_covers_lines()
 int profile_status(const run_outcome& outcome)
 {
     for (const channel_outcome& set : outcome.sets)
-        if (!set.check_file.empty() && !set.check.within) return 3;
+        if ((!set.check_file.empty() && !set.check.within) ||
+            (set.srs && set.srs->check && !set.srs->check->within))
+            return 3;
     return 0;
 }
 

@@ -17,7 +17,7 @@ extern profile_option_state profile_option;
 // --profile FILE: the test profile to check the PSD against.
 void take_profile(const char* text);
 
-// --tolerance DB: the symmetric tolerance in dB, a positive number (default 3).
+// --tolerance DB or LOW:HIGH: the tolerance in dB, +-DB or LOW to HIGH (default 3).
 void take_tolerance(const char* text);
 
 // After all options: reads the profile file, when one was given, or ends with

@@ -3,6 +3,7 @@
 #include "cli/command_line.h"
 #include "cli/history_report.h"
 #include "cli/profile_option.h"
+#include "cli/srs_report.h"
 #include "core/analysis_state.h"
 #include "core/quantities.h"
 #include "core/script_messages.h"
@@ -35,8 +36,12 @@ void report_profile(const channel_outcome& set)
 {
     if (set.check_file.empty()) return;
     const profile_check& c = set.check;
-    zfprint(stdout, "profile: %s, %g to %g Hz, tolerance +-%g dB\n",
-            real_path(asked_profile().file).c_str(), c.low, c.high, c.tolerance_db);
+    zfprint(stdout, "profile: %s, %g to %g Hz, tolerance ", real_path(asked_profile().file).c_str(),
+            c.low, c.high);
+    if (c.tolerance_low_db == -c.tolerance_db)
+        zfprint(stdout, "+-%g dB\n", c.tolerance_db);
+    else
+        zfprint(stdout, "%+g/%+g dB\n", c.tolerance_low_db, c.tolerance_db);
     zfprint(stdout, "profile rms = %#.4g %s, measured rms = %#.4g %s (%+.2f dB) over %g to %g Hz\n",
             c.profile_rms, rms_unit(), c.measured_rms, rms_unit(), c.rms_db, c.low, c.high);
     zfprint(stdout, "lines within tolerance: %lu of %lu\n",
@@ -112,6 +117,7 @@ void report_one_set(const run_outcome& outcome)
     if (!set.check_file.empty()) zfprint(stdout, "  %s\n", set.check_file.c_str());
     if (!outcome.summary.empty()) zfprint(stdout, "  %s\n", outcome.summary.c_str());
     report_profile(set);
+    report_srs("", set);
 }
 
 // Prints a response channel's H1 files and its resonance line:
@@ -151,6 +157,7 @@ void report_channels(const run_outcome& outcome)
         if (!set.check_file.empty()) zfprint(stdout, "  %s\n", set.check_file.c_str());
         report_set_readings("column " + std::to_string(set.column) + ": ", set);
         report_profile(set);
+        report_srs("column " + std::to_string(set.column) + ": ", set);
         if (set.transfer) report_transfer(set);
     }
     if (!outcome.summary.empty()) zfprint(stdout, "summary:\n  %s\n", outcome.summary.c_str());

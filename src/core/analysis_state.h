@@ -23,6 +23,8 @@
 //   cli/reading_options.h      `reading_given`  --also as given
 //   cli/history_option.h       `history_option` --histogram, --running, --spectrogram, --hold
 //   run/history_step.h         `history`        each channel's time history in the pass
+//   cli/srs_option.h           `srs_option`     --srs, --srs-profile and --srs-tolerance
+//   run/srs_step.h             `srs_feed`       the shock spectrum's oscillator banks
 #pragma once
 
 #include <cstdint>

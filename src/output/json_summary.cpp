@@ -3,6 +3,7 @@
 #include "core/analysis_state.h"
 #include "core/quantities.h"
 #include "output/file_sets.h"
+#include "output/srs_summary.h"
 #include "output/staged_files.h"
 #include "output/transfer_files.h"
 #include "platform/console_format.h"
@@ -107,6 +108,7 @@ void add_profile_summary(nlohmann::ordered_json& j, const channel_outcome& set,
                     {"measured_rms", c.measured_rms},
                     {"rms_db", c.rms_db},
                     {"tolerance_db", c.tolerance_db},
+                    {"tolerance_low_db", c.tolerance_low_db},
                     {"lines", c.lines_checked},
                     {"lines_within", c.lines_within},
                     {"worst_frequency", c.worst_frequency},
@@ -189,6 +191,7 @@ void add_readings(nlohmann::ordered_json& summary, const channel_outcome& set)
     results["confidence_90_db"] = {range.low_db, range.high_db};
     results["derived"] = nlohmann::ordered_json::array();
     for (const derived_outcome& d : set.derived) results["derived"].push_back(derived_json(d));
+    add_srs_summary(summary, set);
     for (const listed_file& f : set.more_files)
         summary["files"].push_back({{"path", f.path}, {"holds", f.holds}, {"unit", f.unit}});
 }

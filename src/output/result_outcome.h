@@ -10,6 +10,7 @@
 #include "readings/reading_request.h"
 #include "readings/spectrum_readings.h"
 
+#include "output/srs_outcome.h"
 #include "output/transfer_files.h"
 
 #include <optional>
@@ -20,7 +21,8 @@
 struct profile_request {
     std::string file;                  // the profile file as given, "" for no check
     std::vector<profile_point> points; // its breakpoints
-    double tolerance_db;               // the symmetric tolerance, dB
+    double tolerance_db;               // the tolerance above the profile, dB
+    double tolerance_low_db;           // the tolerance below it, dB (-DB for a symmetric one)
 };
 
 // Where a scripted run's results go.
@@ -61,8 +63,9 @@ struct channel_outcome {
     std::vector<listed_file> more_files;        // its octave files, the derived files and the table
     std::optional<transfer_outcome> transfer{}; // H1 files and resonance of a response channel
     confidence_range confidence{};              // the 90 % confidence interval of its PSD
-    double octave_start = 0.;  // centre of its first octave band written, Hz; 0 for none
-    history_outcome history{}; // its time history's statistics and stationarity
+    double octave_start = 0.;         // centre of its first octave band written, Hz; 0 for none
+    history_outcome history{};        // its time history's statistics and stationarity
+    std::optional<srs_outcome> srs{}; // its shock response spectrum, with --srs
 };
 
 // Everything a scripted run wrote.

@@ -13,7 +13,7 @@ constexpr double deviation_floor_db = -300.; // the deviation of a line with no 
 // Compares every line within the profile's range with the profile there.
 void check_lines(const psd_view& view, const std::vector<profile_point>& points, profile_check& c)
 {
-    const double below = std::pow(10., -c.tolerance_db / 10.);
+    const double below = std::pow(10., c.tolerance_low_db / 10.);
     const double above = std::pow(10., c.tolerance_db / 10.);
     const double english = view.english * view.english;
     for (std::uint32_t k = 1; k < view.bins(); ++k) {
@@ -55,12 +55,13 @@ void find_outside_bands(profile_check& c)
 } // namespace
 
 profile_check check_profile(const psd_view& view, const std::vector<profile_point>& points,
-                            double tolerance_db)
+                            double low_db, double high_db)
 {
     profile_check c{};
     c.low = points.front().frequency;
     c.high = points.back().frequency;
-    c.tolerance_db = tolerance_db;
+    c.tolerance_db = high_db;
+    c.tolerance_low_db = low_db;
     c.profile_rms = std::sqrt(profile_mean_square(points));
     c.measured_rms = band_rms(view, c.low, c.high);
     c.rms_db = std::max(20. * std::log10(c.measured_rms / c.profile_rms), deviation_floor_db);

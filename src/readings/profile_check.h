@@ -1,6 +1,6 @@
 // A finished PSD held against a test profile: every line between the profile's
 // first and last breakpoints is compared with the profile there, within a
-// symmetric tolerance of +-DB; the lines outside gather into bands; the rms of
+// tolerance of LOW to HIGH dB; the lines outside gather into bands; the rms of
 // both over the profile's range says whether the overall level matches.
 #pragma once
 
@@ -14,8 +14,8 @@
 struct checked_line {
     double frequency;    // k df, Hz
     double profile;      // the profile at that frequency
-    double lower;        // profile 10^(-DB/10)
-    double upper;        // profile 10^(DB/10)
+    double lower;        // profile 10^(LOW/10)
+    double upper;        // profile 10^(HIGH/10)
     double measured;     // the line of the English PSD file
     double deviation_db; // 10 log10(measured / profile), -300 at the least (a line of 0)
     bool within;         // lower <= measured <= upper
@@ -35,7 +35,8 @@ struct profile_check {
     double profile_rms;              // the profile's rms over low..high, English unit
     double measured_rms;             // the PSD's rms over low..high (band apportionment)
     double rms_db;                   // 20 log10(measured_rms / profile_rms), -300 at the least
-    double tolerance_db;             // DB
+    double tolerance_db;             // the upper limit, dB above the profile
+    double tolerance_low_db;         // the lower limit, dB (at most 0)
     std::vector<checked_line> lines; // lines 1 <= k < m/2 with low <= k df <= high
     std::size_t lines_checked;       // their number (kept when the lines are released)
     std::size_t lines_within;        // lines within the limits
@@ -46,6 +47,6 @@ struct profile_check {
     bool within;          // lines were checked and every one is within
 };
 
-// Checks the PSD of view against the profile's breakpoints with a tolerance of +-DB.
+// Checks the PSD of view against the profile's breakpoints within low_db to high_db.
 profile_check check_profile(const psd_view& view, const std::vector<profile_point>& points,
-                            double tolerance_db);
+                            double low_db, double high_db);

@@ -12,7 +12,8 @@ struct sample_block {
     int channel;                // the channel, -1 for a record of one channel
     std::uint32_t segment;      // the segment read, from 0
     const complex_entry* first; // the first new sample's entry (its real part is the sample)
-    std::uint32_t count;        // new samples: m for the first segment, nhs for later ones
+    std::uint32_t
+        count; // new samples: m for the first segment, nhs for later ones, fewer at the end
 };
 
 // Called by the segment loop on the reading thread for every segment of every

@@ -17,6 +17,7 @@
 #include "run/finished_views.h"
 #include "run/history_step.h"
 #include "run/reading_step.h"
+#include "run/srs_step.h"
 #include "spectrum/channel_store.h"
 #include "spectrum/cross_spectrum.h"
 #include "spectrum/finished_psd.h"
@@ -42,7 +43,7 @@ void check_against_profile(channel_outcome& set, const profile_request& profile,
                            const std::string& summary_path, const psd_view& view)
 {
     if (profile.file.empty()) return;
-    set.check = check_profile(view, profile.points, profile.tolerance_db);
+    set.check = check_profile(view, profile.points, profile.tolerance_low_db, profile.tolerance_db);
     stage_check_file(set, summary_path);
 }
 
@@ -97,6 +98,7 @@ run_outcome write_result_files(const result_request& request)
     out.summary = summary_full_path(request.summary);
     out.sets.push_back(stage_result_files(request, request.folder));
     out.sets.front().history = stage_history(out.sets.front(), request, -1);
+    stage_srs(out.sets.front(), -1, request);
     if (!out.summary.empty()) {
         nlohmann::ordered_json summary = summary_object(request.record, out.sets.front().files);
         add_readings(summary, out.sets.front());
@@ -120,6 +122,7 @@ run_outcome write_channel_files(const result_request& request,
         keep_channel_figures(c);
         channel_outcome set = stage_result_files(request, sub);
         set.history = stage_history(set, request, c);
+        stage_srs(set, c, request);
         set.column = st.column + c;
         set.transfer = transfer_of(c, sub, names, request.summary);
         nlohmann::ordered_json one = summary_object(request.record, set.files);

@@ -7,6 +7,7 @@
 #include "cli/profile_option.h"
 #include "cli/reading_options.h"
 #include "cli/report.h"
+#include "cli/srs_option.h"
 #include "core/analysis_state.h"
 #include "core/script_messages.h"
 #include "input/amplitude_scale.h"
@@ -110,6 +111,7 @@ void scripted_run(int argc, char** argv)
     set_console_buffering();
     read_command_line(argc, argv);
     const profile_request& profile = read_profile_option();
+    read_srs_option();
     set_console_muted(true);
     start_run();
     st.status = status_running;

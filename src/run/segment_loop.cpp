@@ -45,6 +45,12 @@ sample_block new_samples(int channel)
     return {channel, st.nave, st.seg + (first ? 0 : st.nhs), first ? st.m : st.nhs};
 }
 
+// Feeds the per-sample work the samples after the last whole segment, which no segment holds.
+void feed_tail(int channel)
+{
+    if (st.ns > 0) feed_per_sample_work({channel, st.nave, st.seg + st.nhs, st.ns});
+}
+
 // Prints the conditioning's and the transform's lines of the segment, in the
 // dialogue's order; the transform itself runs later, silently, on any thread.
 void narrate_transform()
@@ -67,8 +73,7 @@ bool segment_step(int channel)
         read_next_segment();
         save_overlap();
         if (st.status == status_exhausted) {
-            // The record's last pairs, too few for a segment, still count sample by sample.
-            feed_per_sample_work({channel, st.nave, st.seg + st.nhs, st.ns});
+            feed_tail(channel);
             return false;
         }
     }

@@ -58,6 +58,7 @@ TEST(ProfileCheck, ShapedLouderAndNotchedRecordsAreJudgedLineByLine)
         {1., 0., 0., {}, 0, 3., 0., 496, {}},
         {1.5, 0., 0., {}, 3, 3., 20. * std::log10(1.5), 0, {{20., 2000., 20. * std::log10(1.5)}}},
         {1., 200., 300., {"--tolerance", "2.5"}, 3, 2.5, notch_db, 470, {{200., 300., -10.}}},
+        {1., 200., 300., {"--tolerance", "-9:+12"}, 3, 12., notch_db, 470, {{200., 300., -10.}}},
     };
     for (const shape_case& c : cases) {
         SCOPED_TRACE(c.level);

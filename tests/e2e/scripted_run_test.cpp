@@ -157,6 +157,9 @@ TEST(ScriptedRun, UsageErrorsExitWithStatusTwo)
         {{"-m", "8", "--running", "0"}, 2, "--running 0: a window of a positive number"},
         {{"-m", "8", "--spectrogram", "0"}, 2, "--spectrogram 0: a whole number of segments"},
         {{"-m", "8", "--running", "0.0012"}, 2, "--running 0.0012: a window of fewer than 2"},
+        {{"-m", "8", "--srs", "-q", "force", "-u", "N"}, 2, "--srs: the shock response spectrum"},
+        {{"-m", "8", "--srs-tolerance", "3"}, 2, "--srs-tolerance: give the shock profile"},
+        {{"-m", "8", "--srs", "--fn-range", "10:600"}, 2, "is at or above half the sample rate"},
     };
     for (const failing_case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -231,6 +234,11 @@ TEST(ScriptedRun, RunErrorsExitWithStatusOneAndWriteNothing)
          0},
         {{{"-m", "8", "--profile", "p.txt", "--summary", "p.txt", "rec.txt"}, 1, "as the profile"},
          [](const scratch_dir& d) { d.write("p.txt", "10 1\n400 1\n"); },
+         0},
+        {{{"-m", "8", "--srs-profile", "out/A_G.srs", "--fn-range", "10:100", "rec.txt"},
+          1,
+          "out/A_G.srs: the same file as the shock profile"},
+         [](const scratch_dir& d) { d.write("out/A_G.srs", "10 1\n400 1\n"); },
          0},
         // The folders -o made as mkdir -p does go again with the failed run.
         {{{"-m", "4096", "-o", "new/deep/out", "rec.txt"}, 1, "the record holds only"}, {}, 0},

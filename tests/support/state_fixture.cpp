@@ -6,6 +6,7 @@
 #include "cli/oscillator_option.h"
 #include "cli/profile_option.h"
 #include "cli/reading_options.h"
+#include "cli/srs_option.h"
 #include "core/run_cleanups.h"
 #include "input/input.h"
 #include "output/result_lock.h"
@@ -17,6 +18,7 @@
 #include "platform/key_wait.h"
 #include "platform/progress_bar.h"
 #include "run/history_step.h"
+#include "run/srs_step.h"
 #include "spectrum/channel_store.h"
 #include "spectrum/cross_spectrum.h"
 #include "spectrum/ctfourier.h"
@@ -50,6 +52,8 @@ void reset_other_records()
     reset_reading_given();
     reset_history_option();
     reset_history();
+    reset_srs_option();
+    reset_srs_feed();
 }
 
 } // namespace
