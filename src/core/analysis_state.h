@@ -21,6 +21,8 @@
 //   cli/profile_option.h       `profile_option` --profile and --tolerance
 //   cli/oscillator_option.h    `oscillator_option` --q, --fn-step and --fn-range
 //   cli/reading_options.h      `reading_given`  --also as given
+//   cli/fatigue_option.h       `fatigue_option` --vrs, --fds, --rainflow, --sn, --duration
+//   run/rainflow_feed.h        `rainflow_feed`  each channel's rainflow count in the pass
 #pragma once
 
 #include <cstdint>

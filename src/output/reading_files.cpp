@@ -9,9 +9,6 @@
 #include "output/spectrum_writers.h"
 #include "output/staged_files.h"
 
-namespace {
-
-// Stages a file of the readings, listed in the set with what it holds.
 std::FILE* stage_listed(channel_outcome& set, const result_request& request,
                         const listed_file& file)
 {
@@ -26,8 +23,6 @@ void close_listed(std::FILE* f, bool written, const std::string& path)
     if (std::fclose(f) != 0 || failed || !written)
         give_up(path + ": could not be written" + nothing_written);
 }
-
-} // namespace
 
 std::vector<std::string> stage_octave_files(channel_outcome& set, const result_request& request,
                                             const psd_view& view, int per_octave,

@@ -12,6 +12,13 @@
 #include <string>
 #include <vector>
 
+// Stages a file of the readings, listed in the set with what it holds.
+std::FILE* stage_listed(channel_outcome& set, const result_request& request,
+                        const listed_file& file);
+
+// Closes a file of the readings; a failed write or close ends the run.
+void close_listed(std::FILE* f, bool written, const std::string& path);
+
 // Writes the octave file of the bands beside each PSD file of the view's
 // quantity, per_octave bands to the octave; returns their paths.
 std::vector<std::string> stage_octave_files(channel_outcome& set, const result_request& request,

@@ -9,6 +9,7 @@
 #include "readings/reading_request.h"
 #include "readings/spectrum_readings.h"
 
+#include "output/fatigue_outcome.h"
 #include "output/transfer_files.h"
 
 #include <optional>
@@ -60,7 +61,8 @@ struct channel_outcome {
     std::vector<listed_file> more_files;        // its octave files, the derived files and the table
     std::optional<transfer_outcome> transfer{}; // H1 files and resonance of a response channel
     confidence_range confidence{};              // the 90 % confidence interval of its PSD
-    double octave_start = 0.; // centre of its first octave band written, Hz; 0 for none
+    double octave_start = 0.;  // centre of its first octave band written, Hz; 0 for none
+    fatigue_outcome fatigue{}; // its response and fatigue results, those asked for
 };
 
 // Everything a scripted run wrote.

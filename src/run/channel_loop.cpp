@@ -24,11 +24,12 @@ void channel_segment_loop()
     transform_pool_start();
     for (;;) {
         bool more = true;
-        for (int turn = 0; turn < st.channels && more; ++turn) {
+        // Every channel takes its turn, the last read too: its tail goes to the per-sample work.
+        for (int turn = 0; turn < st.channels; ++turn) {
             const int c = channel_of_turn(turn);
             select_record_channel(c);
             channel_swap_in(c);
-            more = segment_step(c); // its power and cross-power are added in turn order
+            more = segment_step(c) && more; // its power and cross-power are added in turn order
             channel_swap_out(c);
         }
         if (!more) break;

@@ -1,5 +1,8 @@
-// The feed of the per-sample results: none is fed yet.
+// The feed of the per-sample results: the rainflow count.
 #include "run/per_sample_feed.h"
+#include "run/rainflow_feed.h"
 
-void feed_per_sample_work(const sample_block& /*block*/)
-{}
+void feed_per_sample_work(const sample_block& block)
+{
+    feed_rainflow_block(block);
+}

@@ -13,6 +13,7 @@
 #include "output/staged_files.h"
 #include "readings/profile_check.h"
 #include "readings/resonance.h"
+#include "run/fatigue_step.h"
 #include "run/finished_views.h"
 #include "run/reading_step.h"
 #include "spectrum/channel_store.h"
@@ -94,6 +95,7 @@ run_outcome write_result_files(const result_request& request)
     run_outcome out;
     out.summary = summary_full_path(request.summary);
     out.sets.push_back(stage_result_files(request, request.folder));
+    stage_fatigue_results(out.sets.front(), request, -1);
     if (!out.summary.empty()) {
         nlohmann::ordered_json summary = summary_object(request.record, out.sets.front().files);
         add_readings(summary, out.sets.front());
@@ -116,6 +118,7 @@ run_outcome write_channel_files(const result_request& request,
         keep_channel_figures(c);
         channel_outcome set = stage_result_files(request, sub);
         set.column = st.column + c;
+        stage_fatigue_results(set, request, c);
         set.transfer = transfer_of(c, sub, names, request.summary);
         nlohmann::ordered_json one = summary_object(request.record, set.files);
         add_readings(one, set);

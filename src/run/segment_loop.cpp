@@ -66,7 +66,12 @@ bool segment_step(int channel)
     } else {
         read_next_segment();
         save_overlap();
-        if (st.status == status_exhausted) return false;
+        if (st.status == status_exhausted) {
+            // The record's last samples, too few for a segment, still go to the per-sample work.
+            feed_per_sample_work(
+                {channel, st.nave, st.seg + st.nhs, static_cast<std::uint32_t>(st.ns)});
+            return false;
+        }
     }
     feed_per_sample_work(new_samples(channel));
     narrate_transform();

@@ -14,9 +14,8 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
-#include <cstdlib>
-#include <sys/wait.h>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
@@ -24,6 +23,7 @@
 #include <sstream>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -153,6 +153,16 @@ TEST(ScriptedRun, UsageErrorsExitWithStatusTwo)
         {{"-m", "8", "--q", "0.5"}, 2, "--q 0.5: a quality factor above 0.5"},
         {{"-m", "8", "--fn-step", "5"}, 2, "--fn-step 5: the natural frequencies per octave"},
         {{"-m", "8", "--fn-range", "20:10"}, 2, "--fn-range 20:10: LOW:HIGH in Hz"},
+        {{"-m", "8", "-q", "force", "-u", "N", "--vrs"}, 2, "--vrs: the response spectra need an"},
+        {{"-m", "8", "-q", "5", "-u", "psi", "--fds", "8"}, 2, "--fds: the response spectra need"},
+        {{"-m", "8", "--fds", "0"}, 2, "--fds 0: an S-N exponent above 0"},
+        {{"-m", "8", "--sn", "6:-1"}, 2, "--sn 6:-1: B[:C] is expected"},
+        {{"-m", "8", "--duration", "-3"}, 2, "--duration -3: a duration above 0"},
+        {{"--survey", "--vrs"}, 2, "--vrs: --survey prints the survey only"},
+        {{"--survey", "--fds", "8"}, 2, "--fds: --survey prints the survey only"},
+        {{"--survey", "--rainflow"}, 2, "--rainflow: --survey prints the survey only"},
+        {{"--survey", "--sn", "6"}, 2, "--sn: --survey prints the survey only"},
+        {{"--survey", "--duration", "60"}, 2, "--duration: --survey prints the survey only"},
     };
     for (const failing_case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -242,7 +252,9 @@ TEST(ScriptedRun, RunErrorsExitWithStatusOneAndWriteNothing)
           "--reference 3: the record's first data line has only 2 fields"},
          {},
          0},
-        {{{"-m", "8", "--scale", "1e10", "big.txt"}, 1, "--scale 1e+010: amplitude 3 of the record"},
+        {{{"-m", "8", "--scale", "1e10", "big.txt"},
+          1,
+          "--scale 1e+010: amplitude 3 of the record"},
          [](const scratch_dir& d) {
              d.write("big.txt", "0 1\n1 2\n2 1e30\n3 1\n4 2\n5 1\n6 2\n7 1\n8 2\n9 1\n");
          },
@@ -319,7 +331,9 @@ TEST(ScriptedRun, TwoRunsInParallelKeepToTheirOwnFolders)
 }
 
 // A record read once from a pipe, a FIFO or a decompressor gives the file run's
-// result files and report; its warnings name pairs, as its lines are gone.
+// result files and report, the response and fatigue files too (the file run's
+// rainflow count on one thread, the pipes' on a helper); its warnings name
+// pairs, as its lines are gone.
 TEST(ScriptedRun, ARecordFromAPipeGivesTheFilesOfTheFileRun)
 {
     scratch_dir dir;
@@ -332,21 +346,23 @@ TEST(ScriptedRun, ARecordFromAPipeGivesTheFilesOfTheFileRun)
     }
     dir.write("rec.txt", record);
     const std::string run = "$ZENTRI -q 1 -u G -m 512 --summary s.json -o out ";
-    ASSERT_EQ(run_shell(dir, run + "rec.txt"), 0) << dir.read("errors.txt");
+    const std::string fatigue = run + "--vrs --fds 8 --rainflow --sn 6 --threads 2 ";
+    ASSERT_EQ(run_shell(dir, fatigue + "--threads 1 rec.txt"), 0) << dir.read("errors.txt");
     const std::string console = dir.read("console.txt");
     EXPECT_TRUE(holds(dir.read("errors.txt"), "jumps at line 2049")) << dir.read("errors.txt");
     nlohmann::json summary = nlohmann::json::parse(dir.read("s.json"));
-    const std::string files[] = {"A_G2Hz.psd", "A_ms22Hz.psd", "A_Grms.mag",
-                                 "A_ms2rms.mag", "A_Gpk.mag", "A_ms2_pk.mag"};
+    const std::string files[] = {"A_G2Hz.psd",   "A_ms22Hz.psd", "A_Grms.mag",
+                                 "A_ms2rms.mag", "A_Gpk.mag",    "A_ms2_pk.mag",
+                                 "A_G.vrs",      "A_G.fds",      "A_G.rainflow"};
     std::map<std::string, std::string> earlier;
     for (const std::string& f : files) earlier[f] = dir.read("out/" + f);
     const struct {
         const char* what;
         std::string command;
     } cases[] = {
-        {"standard input", "cat rec.txt | " + run + "-"},
-        {"FIFO", "mkfifo f && { cat rec.txt >f & } && " + run + "f"},
-        {"gzip pipe", "gzip -c rec.txt >rec.gz && gzip -dc rec.gz | " + run + "-"},
+        {"standard input", "cat rec.txt | " + fatigue + "-"},
+        {"FIFO", "mkfifo f && { cat rec.txt >f & } && " + fatigue + "f"},
+        {"gzip pipe", "gzip -c rec.txt >rec.gz && gzip -dc rec.gz | " + fatigue + "-"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -413,7 +429,8 @@ TEST(ScriptedRun, ProgressBarOnATerminalIsClearedAtTheEnd)
     dir.write("run.sh", "cd '" + dir.path() + "'\nwhile [ ! -e go ]; do sleep 0.05; done\n'" +
                             ZENTRI_BINARY +
                             "' -q 1 -u G -m 8 -o out rec.txt >/dev/null\necho \"[exit $?]\"\n"
-                            "cat rec.txt | '" + ZENTRI_BINARY +
+                            "cat rec.txt | '" +
+                            ZENTRI_BINARY +
                             "' -q 1 -u G -m 8 -o piped - >/dev/null\necho \"[piped $?]\"\n"
                             "sleep 120\n");
     tmux_pane pane(dir.file("run.sh"));
