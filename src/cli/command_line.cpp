@@ -1,6 +1,7 @@
 // The scripted run's option table and its reading with getopt_long, the help and the version.
 #include "cli/command_line.h"
 #include "cli/fatigue_option.h"
+#include "cli/history_option.h"
 #include "cli/layout_options.h"
 #include "cli/option_values.h"
 #include "cli/oscillator_option.h"
@@ -115,6 +116,12 @@ const option_row option_table[] = {
      take_sn},
     {"duration", 0, "SEC", "the ERS's and the profile's duration (default the\nrecord's)",
      take_duration},
+    {"histogram", 0, "N", "write the histogram of the samples in N bins (8 to\n4096)",
+     take_histogram},
+    {"running", 0, "SEC",
+     "write the rms, peak, crest factor and kurtosis of\nwindows of SEC seconds", take_running},
+    {"spectrogram", 0, "K", "write the PSD of every K segments as a spectrogram", take_spectrogram},
+    {"hold", 0, nullptr, "write the max-hold and min-hold PSD of the segments", take_hold},
     {"table", 0, nullptr, "write spectrum.csv: every file's values, full precision",
      [](const char*) { opts.readings.table = true; }},
     {"threads", 0, "N",

@@ -2,6 +2,7 @@
 #include "cli/report.h"
 #include "cli/command_line.h"
 #include "cli/fatigue_report.h"
+#include "cli/history_report.h"
 #include "cli/profile_option.h"
 #include "core/analysis_state.h"
 #include "core/quantities.h"
@@ -178,6 +179,7 @@ void report_record()
 
 void report_outcome(const run_outcome& outcome)
 {
+    warn_of_clipping(outcome);
     for (const channel_outcome& set : outcome.sets)
         if (set.transfer && !set.transfer->peak.powered)
             script_warning("column %d: the reference %s has no power; its H1 is not available",
@@ -187,4 +189,5 @@ void report_outcome(const run_outcome& outcome)
     report_confidence();
     report_octave_start(outcome);
     st.channels > 0 ? report_channels(outcome) : report_one_set(outcome);
+    report_history(outcome);
 }

@@ -23,6 +23,8 @@
 //   cli/reading_options.h      `reading_given`  --also as given
 //   cli/fatigue_option.h       `fatigue_option` --vrs, --fds, --rainflow, --sn, --duration
 //   run/rainflow_feed.h        `rainflow_feed`  each channel's rainflow count in the pass
+//   cli/history_option.h       `history_option` --histogram, --running, --spectrogram, --hold
+//   run/history_step.h         `history`        each channel's time history in the pass
 #pragma once
 
 #include <cstdint>

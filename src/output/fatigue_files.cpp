@@ -46,6 +46,23 @@ bool copy_rows(std::FILE* from, std::FILE* to)
 
 } // namespace
 
+const std::vector<reading_file>& fatigue_reading_files()
+{
+    static const std::vector<reading_file> files = {
+        {1, "A_G.vrs", "response spectra: fn (Hz), VRS, Miles, ERS, the profile's VRS, ERS", "G",
+         "VRS (G rms), ERS (G)"},
+        {1, "A_G.fds", "fatigue damage spectrum: fn (Hz), record, profile, profile/record", "m^B",
+         "damage potential (m^B)"},
+        {1, "A_G.rainflow", "rainflow cycles: range, mean, count", "G", "cycles"},
+        {2, "V_ips.rainflow", "rainflow cycles: range, mean, count", "in/sec", "cycles"},
+        {3, "D_in.rainflow", "rainflow cycles: range, mean, count", "inch", "cycles"},
+        {4, "F_lbf.rainflow", "rainflow cycles: range, mean, count", "lbf", "cycles"},
+        {5, "P_psi.rainflow", "rainflow cycles: range, mean, count", "psi", "cycles"},
+        {6, "V_V.rainflow", "rainflow cycles: range, mean, count", "V", "cycles"},
+    };
+    return files;
+}
+
 bool write_rainflow_rows(std::FILE* f, const std::vector<rainflow_cycle>& cycles, double factor)
 {
     bool ok = true;

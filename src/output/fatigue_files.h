@@ -12,6 +12,7 @@
 // into the staged file after it.
 #pragma once
 
+#include "output/reading_file_table.h"
 #include "output/result_outcome.h"
 #include "readings/fatigue_damage_spectrum.h"
 #include "readings/rainflow_count.h"
@@ -20,6 +21,10 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+
+// The rows of the reading-file table for these files: A_G.vrs, A_G.fds and
+// each quantity's rainflow file.
+const std::vector<reading_file>& fatigue_reading_files();
 
 // Writes the rows of counted cycles, ranges and means times factor; false when a write failed.
 bool write_rainflow_rows(std::FILE* f, const std::vector<rainflow_cycle>& cycles, double factor);

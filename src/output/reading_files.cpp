@@ -9,6 +9,7 @@
 #include "output/spectrum_writers.h"
 #include "output/staged_files.h"
 
+// Stages a file of the readings, listed in the set with what it holds.
 std::FILE* stage_listed(channel_outcome& set, const result_request& request,
                         const listed_file& file)
 {

@@ -9,6 +9,7 @@
 #include "readings/octave_bands.h"
 #include "readings/psd_view.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 

@@ -5,6 +5,7 @@
 
 #include "input/profile_file.h"
 #include "readings/confidence.h"
+#include "readings/history_outcome.h"
 #include "readings/profile_check.h"
 #include "readings/reading_request.h"
 #include "readings/spectrum_readings.h"
@@ -63,6 +64,7 @@ struct channel_outcome {
     confidence_range confidence{};              // the 90 % confidence interval of its PSD
     double octave_start = 0.;  // centre of its first octave band written, Hz; 0 for none
     fatigue_outcome fatigue{}; // its response and fatigue results, those asked for
+    history_outcome history{}; // its time history's statistics and stationarity
 };
 
 // Everything a scripted run wrote.

@@ -12,8 +12,9 @@
 // For each channel: at most 33 result files (the 14 of displacement or 6 of
 // acceleration with the 6 and 14 of the two quantities derived from it, an
 // octave file beside each of their 6 PSD files, the table, the profile check
-// and the two H1 files), and the summary.
-constexpr int max_temporaries = max_channels * 36 + 1;
+// and the two H1 files), the time history's 8 (histogram, running figures and
+// the two spectrogram, max-hold and min-hold files), and the summary.
+constexpr int max_temporaries = max_channels * (36 + 8) + 1;
 // The channel folders and the folders -o made, as far as they go.
 constexpr int max_folders = max_channels + 64;
 

@@ -2,6 +2,7 @@
 // sample at a time in the numerically stable one-pass form, with the extremes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // The running moments of the samples added so far.
@@ -40,6 +41,15 @@ inline void moments_add(central_moments& c, float x, std::uint64_t at)
         c.max_at = at;
     }
 }
+
+// Adds the count samples' moments (not their extremes) to c: the block's own mean and
+// central moments in two passes, merged with c's by the pairwise combination, which
+// keeps the one-sample update's stability at a fraction of its cost.
+void moments_add_block(central_moments& c, const float* x, std::size_t count);
+
+// Takes the count samples, the first of index first, into c's extremes and their
+// indexes, as moments_add would; call it before moments_add_block.
+void extremes_add(central_moments& c, const float* x, std::size_t count, std::uint64_t first);
 
 // The figures of a set of samples that follow from its moments.
 struct moment_figures {

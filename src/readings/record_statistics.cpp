@@ -11,16 +11,23 @@ void grow_extreme_run(extreme_runs& e, std::uint64_t run)
     if (run > e.longest) e.longest = run;
 }
 
-// Adds one sample: its moments, its run of equal samples, and the runs at the extremes.
-void add_sample(record_statistics_state& s, float x, std::uint64_t at)
+// Takes one sample, the record's first when first, into the extremes, its run of equal
+// samples and the runs at the extremes; its moments are added with its block's.
+void add_sample(record_statistics_state& s, float x, std::uint64_t at, bool first)
 {
-    const bool first = s.moments.n == 0;
     const bool new_max = first || x > s.moments.maximum;
     const bool new_min = first || x < s.moments.minimum;
-    moments_add(s.moments, x, at);
     // A new extreme has not been seen before, so its runs start from nothing.
-    if (new_max) s.at_max = {};
-    if (new_min) s.at_min = {};
+    if (new_max) {
+        s.moments.maximum = x;
+        s.moments.max_at = at;
+        s.at_max = {};
+    }
+    if (new_min) {
+        s.moments.minimum = x;
+        s.moments.min_at = at;
+        s.at_min = {};
+    }
     s.run = !first && x == s.run_value ? s.run + 1 : 1;
     s.run_value = x;
     if (x == s.moments.maximum) grow_extreme_run(s.at_max, s.run);
@@ -33,7 +40,9 @@ void add_sample(record_statistics_state& s, float x, std::uint64_t at)
 void statistics_feed(record_statistics_state& s, const float* x, std::size_t count,
                      std::uint64_t first)
 {
-    for (std::size_t i = 0; i < count; ++i) add_sample(s, x[i], first + i);
+    for (std::size_t i = 0; i < count; ++i)
+        add_sample(s, x[i], first + i, s.moments.n == 0 && i == 0);
+    moments_add_block(s.moments, x, count);
 }
 
 record_statistics statistics_finish(const record_statistics_state& s)

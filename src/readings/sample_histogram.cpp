@@ -61,10 +61,13 @@ void make_room(sample_histogram_state& h, float x)
 void count_sample(sample_histogram_state& h, float x)
 {
     if (h.samples == 0) first_sample(h, x);
-    const double q = std::floor(x / h.width);
+    double q = std::floor(x / h.width);
     const auto g = static_cast<double>(h.fine.size());
-    if (q < static_cast<double>(h.base) || q >= static_cast<double>(h.base) + g) make_room(h, x);
-    const auto j = static_cast<std::int64_t>(std::floor(x / h.width));
+    if (q < static_cast<double>(h.base) || q >= static_cast<double>(h.base) + g) {
+        make_room(h, x);
+        q = std::floor(x / h.width);
+    }
+    const auto j = static_cast<std::int64_t>(q);
     h.low = std::min(h.low, j);
     h.high = std::max(h.high, j);
     h.fine[j - h.base] += 1;
@@ -82,9 +85,41 @@ void histogram_start(sample_histogram_state& h, std::uint32_t bins)
     h.fine.assign(g, 0);
 }
 
+namespace {
+
+// Counts the samples from x[i] on while each falls inside the grid as it is; the index of
+// the first that does not (or count). x times 1/width is x / width exactly: a power of two.
+std::size_t count_inside(sample_histogram_state& h, const float* x, std::size_t i,
+                         std::size_t count)
+{
+    const double inverse = 1. / h.width;
+    const auto base = static_cast<double>(h.base);
+    const double top = base + static_cast<double>(h.fine.size());
+    std::int64_t low = h.low;
+    std::int64_t high = h.high;
+    std::uint64_t* fine = h.fine.data();
+    const std::size_t from = i;
+    for (; i < count; ++i) {
+        const double q = std::floor(x[i] * inverse);
+        if (!(q >= base && q < top)) break; // outside, or not a number
+        const auto j = static_cast<std::int64_t>(q);
+        low = std::min(low, j);
+        high = std::max(high, j);
+        fine[j - h.base] += 1;
+    }
+    h.low = low;
+    h.high = high;
+    h.samples += i - from;
+    return i;
+}
+
+} // namespace
+
 void histogram_feed(sample_histogram_state& h, const float* x, std::size_t count)
 {
     for (std::size_t i = 0; i < count; ++i) {
+        if (h.samples > 0) i = count_inside(h, x, i, count);
+        if (i == count) break;
         if (std::isfinite(x[i]))
             count_sample(h, x[i]);
         else

@@ -24,7 +24,7 @@ void channel_segment_loop()
     transform_pool_start();
     for (;;) {
         bool more = true;
-        // Every channel takes its turn, the last read too: its tail goes to the per-sample work.
+        // Every channel takes its turn at the end too, so each gets its last, partial segment.
         for (int turn = 0; turn < st.channels; ++turn) {
             const int c = channel_of_turn(turn);
             select_record_channel(c);

@@ -6,6 +6,7 @@
 #include "input/amplitude_scale.h"
 #include "input/record_format.h"
 #include "output/check_file.h"
+#include "output/history_files.h"
 #include "output/json_summary.h"
 #include "output/output_files.h"
 #include "output/result_folders.h"
@@ -15,6 +16,7 @@
 #include "readings/resonance.h"
 #include "run/fatigue_step.h"
 #include "run/finished_views.h"
+#include "run/history_step.h"
 #include "run/reading_step.h"
 #include "spectrum/channel_store.h"
 #include "spectrum/cross_spectrum.h"
@@ -96,9 +98,11 @@ run_outcome write_result_files(const result_request& request)
     out.summary = summary_full_path(request.summary);
     out.sets.push_back(stage_result_files(request, request.folder));
     stage_fatigue_results(out.sets.front(), request, -1);
+    out.sets.front().history = stage_history(out.sets.front(), request, -1);
     if (!out.summary.empty()) {
         nlohmann::ordered_json summary = summary_object(request.record, out.sets.front().files);
         add_readings(summary, out.sets.front());
+        add_history_summary(summary, out.sets.front());
         add_profile_summary(summary, out.sets.front(), request.profile.file);
         write_summary(out.summary, json_text(summary));
     }
@@ -117,11 +121,13 @@ run_outcome write_channel_files(const result_request& request,
         select_channel_results(c);
         keep_channel_figures(c);
         channel_outcome set = stage_result_files(request, sub);
+        set.history = stage_history(set, request, c);
         set.column = st.column + c;
         stage_fatigue_results(set, request, c);
         set.transfer = transfer_of(c, sub, names, request.summary);
         nlohmann::ordered_json one = summary_object(request.record, set.files);
         add_readings(one, set);
+        add_history_summary(one, set);
         add_profile_summary(one, set, request.profile.file);
         one["channel"] = {{"column", set.column}, {"folder", sub}};
         if (set.transfer) add_transfer_summary(one, *set.transfer);

@@ -2,6 +2,7 @@
 // result files staged, the report, then the files put in place.
 #include "run/scripted_run.h"
 #include "cli/command_line.h"
+#include "cli/history_option.h"
 #include "cli/layout_options.h"
 #include "cli/profile_option.h"
 #include "cli/reading_options.h"
@@ -116,6 +117,7 @@ void scripted_run(int argc, char** argv)
     open_sound_record();
     check_record_layout(opts.record.c_str());
     prepare_layout(every_column_asked());
+    check_running_window(st.rate); // a rate given: a window too short is refused before the pass
     if (opts.survey_only) survey_only();
     const std::vector<std::string> names = channel_folders(); // from the header, while it is open
     guard_input("record", opts.record, fileno(st.fp[1]));

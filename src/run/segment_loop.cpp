@@ -67,9 +67,8 @@ bool segment_step(int channel)
         read_next_segment();
         save_overlap();
         if (st.status == status_exhausted) {
-            // The record's last samples, too few for a segment, still go to the per-sample work.
-            feed_per_sample_work(
-                {channel, st.nave, st.seg + st.nhs, static_cast<std::uint32_t>(st.ns)});
+            // The record's last pairs, too few for a segment, still count sample by sample.
+            feed_per_sample_work({channel, st.nave, st.seg + st.nhs, st.ns});
             return false;
         }
     }

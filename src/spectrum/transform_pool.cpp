@@ -12,6 +12,7 @@
 #include <mutex>
 #include <sched.h>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -54,6 +55,7 @@ struct transform_pool {
     std::uint64_t added = 0;               // slots whose power has been added
     bool stop = false;                     // the workers are to end
     std::vector<transform_worker> workers; // the threads besides the handing one
+    spectrum_taker taker;                  // takes each spectrum after its power is added
 };
 
 // The pool lives on the heap for the whole process and is never destroyed, so
@@ -129,6 +131,7 @@ void add_oldest()
         const complex_entry* spectrum = slot.seg.data() + k * st.m;
         add_power(spectrum, slot.segments[k].psd);
         if (slot.segments[k].channel >= 0) cross_spectrum_take(slot.segments[k].channel, spectrum);
+        if (p.taker) p.taker(slot.segments[k].channel, spectrum);
     }
     slot.segments.clear();
     ++p.added; // only this thread reads or writes added
@@ -167,6 +170,11 @@ int available_cores()
     CPU_ZERO(&cores);
     if (sched_getaffinity(0, sizeof cores, &cores) != 0) return 1;
     return std::max(1, CPU_COUNT(&cores));
+}
+
+void set_spectrum_taker(spectrum_taker taker)
+{
+    pool().taker = std::move(taker);
 }
 
 void transform_pool_start()

@@ -5,6 +5,10 @@
 // bits whatever the timing of the threads.
 #pragma once
 
+#include "core/analysis_state.h"
+
+#include <functional>
+
 // Sets the threads that transform, the handing thread included; 1 transforms
 // every segment on the handing thread as it is handed over.
 void set_transform_threads(int threads);
@@ -27,3 +31,10 @@ void transform_hand_over(double* psd, int channel);
 
 // Adds the power of every segment handed over, in order, and stops the workers.
 void transform_pool_finish();
+
+// Receives each segment's spectrum (its channel, -1 for a one-channel record) on
+// the handing thread, in the order the segments were handed over, after its power is added.
+using spectrum_taker = std::function<void(int channel, const complex_entry* spectrum)>;
+
+// Sets the taker of the segments' spectra; an empty one takes none.
+void set_spectrum_taker(spectrum_taker taker);

@@ -256,15 +256,16 @@ TEST(PlotCompanion, DrawsOctaveBandsAsStepsAndH1OverItsCoherence)
     dir.write("H1.frf", frf);
     dir.write("H1.coh", coh);
     const std::string frf_path = std::filesystem::canonical(dir.file("H1.frf"));
-    dir.write("s.json", nlohmann::json{{"record", {{"path", "/data/shaker.csv"}}},
-                                       {"files", {{{"path", frf_path}, {"size", frf.size()}}}},
-                                       {"transmissibility",
-                                        {{"reference", {{"column", 2}, {"folder", "/data/out/Control"}}},
-                                         {"peak_frequency", 120.},
-                                         {"peak_magnitude", 9.99},
-                                         {"coherence_at_peak", 0.999},
-                                         {"q", 10.1}}}}
-                            .dump());
+    dir.write("s.json",
+              nlohmann::json{{"record", {{"path", "/data/shaker.csv"}}},
+                             {"files", {{{"path", frf_path}, {"size", frf.size()}}}},
+                             {"transmissibility",
+                              {{"reference", {{"column", 2}, {"folder", "/data/out/Control"}}},
+                               {"peak_frequency", 120.},
+                               {"peak_magnitude", 9.99},
+                               {"coherence_at_peak", 0.999},
+                               {"q", 10.1}}}}
+                  .dump());
     const command_result dry = run_command(dir.path(), plot + " -n .");
     EXPECT_EQ(dry.exit_status, 0) << dry.err;
     EXPECT_EQ(count_of(dry.out, "using ($1 * 10 ** (-0.15 / 3)):"), 2) << dry.out;
@@ -283,6 +284,33 @@ TEST(PlotCompanion, DrawsOctaveBandsAsStepsAndH1OverItsCoherence)
     EXPECT_EQ(run_command(dir.path(), plot + " .").exit_status, 0);
     EXPECT_TRUE(read_png_size(dir.file("A_G2Hz.oct3.png")).valid);
     EXPECT_TRUE(read_png_size(dir.file("H1.frf.png")).valid);
+}
+
+TEST(PlotCompanion, DrawsTheTimeHistoryFiles)
+{
+    scratch_dir dir;
+    std::string record;
+    for (int i = 0; i < 8192; ++i)
+        record += std::to_string(i / 1024.) + " " +
+                  std::to_string(std::sin(i * 0.7) + (i % 7) * 0.1) + "\n";
+    dir.write("rec.txt", record);
+    ASSERT_EQ(run_zentri_args(dir, {"-q", "1", "-u", "G", "-m", "256", "--histogram", "32",
+                                    "--running", "1", "--spectrogram", "4", "--hold", "rec.txt"})
+                  .exit_status,
+              0);
+    const command_result dry = run_command(dir.path(), plot + " -n .");
+    EXPECT_EQ(dry.exit_status, 0) << dry.err;
+    EXPECT_EQ(count_of(dry.out, "plot './A_G.hist' using 1:(($3 > 0) ? $3 : 1/0) with boxes"), 1)
+        << dry.out;
+    EXPECT_EQ(count_of(dry.out, "title 'Gaussian'"), 1);
+    EXPECT_EQ(count_of(dry.out, "axes x1y2 with steps"), 2) << "crest factor and kurtosis";
+    EXPECT_EQ(count_of(dry.out, "with pm3d notitle"), 2) << "English and SI spectrograms";
+    for (const char* curve : {"'max-hold'", "'PSD'", "'min-hold'"})
+        EXPECT_EQ(count_of(dry.out, std::string("title ") + curve), 2) << curve;
+    if (!have_program("gnuplot")) GTEST_SKIP() << "gnuplot is not installed";
+    EXPECT_EQ(run_command(dir.path(), plot + " .").exit_status, 0);
+    for (const char* png : {"A_G.hist.png", "A_G.run.png", "A_G2Hz.sgram.png", "A_G2Hz.max.png"})
+        EXPECT_TRUE(read_png_size(dir.file(png)).valid) << png;
 }
 
 TEST(PlotCompanion, LeavesOutRowsALogAxisCannotShow)
@@ -317,8 +345,8 @@ TEST(PlotCompanion, RefusesAWrongCommandLine)
     const std::string evil = "run\nsystem(\"touch PWNED\")\nx";
     std::filesystem::create_directory(dir.file(evil));
     dir.write(evil + "/A_G2Hz.psd", "1.0000e+000 1.0000e-002 \n2.0000e+000 2.0000e-002 \n");
-    const command_result refused = run_command(
-        dir.path(), plot + " \"$(printf 'run\\nsystem(\"touch PWNED\")\\nx')\"");
+    const command_result refused =
+        run_command(dir.path(), plot + " \"$(printf 'run\\nsystem(\"touch PWNED\")\\nx')\"");
     EXPECT_EQ(refused.exit_status, 1);
     EXPECT_NE(refused.err.find("a path with control characters is refused"), std::string::npos)
         << refused.err;

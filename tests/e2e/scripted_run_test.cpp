@@ -163,6 +163,10 @@ TEST(ScriptedRun, UsageErrorsExitWithStatusTwo)
         {{"--survey", "--rainflow"}, 2, "--rainflow: --survey prints the survey only"},
         {{"--survey", "--sn", "6"}, 2, "--sn: --survey prints the survey only"},
         {{"--survey", "--duration", "60"}, 2, "--duration: --survey prints the survey only"},
+        {{"-m", "8", "--histogram", "4097"}, 2, "--histogram 4097: a whole number of bins"},
+        {{"-m", "8", "--running", "0"}, 2, "--running 0: a window of a positive number"},
+        {{"-m", "8", "--spectrogram", "0"}, 2, "--spectrogram 0: a whole number of segments"},
+        {{"-m", "8", "--running", "0.0012"}, 2, "--running 0.0012: a window of fewer than 2"},
     };
     for (const failing_case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -345,24 +349,27 @@ TEST(ScriptedRun, ARecordFromAPipeGivesTheFilesOfTheFileRun)
         record += line;
     }
     dir.write("rec.txt", record);
-    const std::string run = "$ZENTRI -q 1 -u G -m 512 --summary s.json -o out ";
-    const std::string fatigue = run + "--vrs --fds 8 --rainflow --sn 6 --threads 2 ";
-    ASSERT_EQ(run_shell(dir, fatigue + "--threads 1 rec.txt"), 0) << dir.read("errors.txt");
+    const std::string plain = "$ZENTRI -q 1 -u G -m 512 --summary s.json -o out ";
+    const std::string run = plain + "--histogram 64 --running 0.5 --spectrogram 3 --hold "
+                                    "--vrs --fds 8 --rainflow --sn 6 ";
+    ASSERT_EQ(run_shell(dir, run + "--threads 1 rec.txt"), 0) << dir.read("errors.txt");
     const std::string console = dir.read("console.txt");
     EXPECT_TRUE(holds(dir.read("errors.txt"), "jumps at line 2049")) << dir.read("errors.txt");
     nlohmann::json summary = nlohmann::json::parse(dir.read("s.json"));
-    const std::string files[] = {"A_G2Hz.psd",   "A_ms22Hz.psd", "A_Grms.mag",
-                                 "A_ms2rms.mag", "A_Gpk.mag",    "A_ms2_pk.mag",
-                                 "A_G.vrs",      "A_G.fds",      "A_G.rainflow"};
+    const std::string files[] = {"A_G2Hz.psd",   "A_ms22Hz.psd",   "A_Grms.mag", "A_ms2rms.mag",
+                                 "A_Gpk.mag",    "A_ms2_pk.mag",   "A_G.hist",   "A_G.run",
+                                 "A_G2Hz.sgram", "A_ms22Hz.sgram", "A_G2Hz.max", "A_ms22Hz.max",
+                                 "A_G2Hz.min",   "A_ms22Hz.min",   "A_G.vrs",    "A_G.fds",
+                                 "A_G.rainflow"};
     std::map<std::string, std::string> earlier;
     for (const std::string& f : files) earlier[f] = dir.read("out/" + f);
     const struct {
         const char* what;
         std::string command;
     } cases[] = {
-        {"standard input", "cat rec.txt | " + fatigue + "-"},
-        {"FIFO", "mkfifo f && { cat rec.txt >f & } && " + fatigue + "f"},
-        {"gzip pipe", "gzip -c rec.txt >rec.gz && gzip -dc rec.gz | " + fatigue + "-"},
+        {"standard input", "cat rec.txt | " + run + "--threads 2 -"},
+        {"FIFO", "mkfifo f && { cat rec.txt >f & } && " + run + "--threads 2 f"},
+        {"gzip pipe", "gzip -c rec.txt >rec.gz && gzip -dc rec.gz | " + run + "--threads 2 -"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -388,7 +395,7 @@ TEST(ScriptedRun, ARecordFromAPipeGivesTheFilesOfTheFileRun)
     // An endless pipe is read up to the count's limit, which the warning names
     // (10^8 pairs: minutes under a sanitizer, so the plain build checks it).
     if (sanitized) return;
-    EXPECT_EQ(run_shell(dir, "seq 1 300000000 | " + run + "--quiet -"), 0);
+    EXPECT_EQ(run_shell(dir, "seq 1 300000000 | " + plain + "--quiet -"), 0);
     EXPECT_TRUE(holds(dir.read("errors.txt"), "stopped at the limit of 99999998 pairs"))
         << dir.read("errors.txt");
 }

@@ -2,6 +2,7 @@
 #include "state_fixture.h"
 #include "cli/command_line.h"
 #include "cli/fatigue_option.h"
+#include "cli/history_option.h"
 #include "cli/layout_options.h"
 #include "cli/oscillator_option.h"
 #include "cli/profile_option.h"
@@ -17,6 +18,7 @@
 #include "platform/key_wait.h"
 #include "platform/progress_bar.h"
 #include "run/rainflow_feed.h"
+#include "run/history_step.h"
 #include "spectrum/channel_store.h"
 #include "spectrum/cross_spectrum.h"
 #include "spectrum/ctfourier.h"
@@ -50,6 +52,8 @@ void reset_other_records()
     reset_reading_given();
     reset_fatigue_option();
     reset_rainflow_feed();
+    reset_history_option();
+    reset_history();
 }
 
 } // namespace
