@@ -27,6 +27,7 @@ void start_counts()
     const std::size_t n = static_cast<std::size_t>(std::max(1, st.channels));
     rainflow_feed.counts.assign(n, start_rainflow(sn, fatigue_option.rainflow));
     rainflow_feed.rows.assign(n, nullptr);
+    rainflow_feed.pending.assign(n, {});
     for (std::FILE*& f : rainflow_feed.rows)
         if (fatigue_option.rainflow && (f = std::tmpfile()) == nullptr)
             rainflow_feed.rows_failed = true;
@@ -54,17 +55,13 @@ void wait_for_count()
     rainflow_feed.busy = false;
 }
 
-} // namespace
-
-void feed_rainflow_block(const sample_block& block)
+// Hands the channel's pending samples to its count: to the helper, or counted here.
+void hand_over(std::size_t slot)
 {
-    if (!rainflow_asked()) return;
-    if (rainflow_feed.counts.empty()) start_counts();
     wait_for_count();
     std::vector<float>& taken = rainflow_feed.taken;
-    taken.resize(block.count);
-    for (std::uint32_t i = 0; i < block.count; ++i) taken[i] = block.first[i].re;
-    const std::size_t slot = slot_of(block.channel);
+    taken.swap(rainflow_feed.pending[slot]);
+    rainflow_feed.pending[slot].clear();
     if (!rainflow_feed.worker) {
         count(slot, taken.data(), taken.size());
         return;
@@ -74,10 +71,23 @@ void feed_rainflow_block(const sample_block& block)
                    [slot] { count(slot, rainflow_feed.taken.data(), rainflow_feed.taken.size()); });
 }
 
+} // namespace
+
+void feed_rainflow_block(const sample_block& block)
+{
+    if (!rainflow_asked()) return;
+    if (rainflow_feed.counts.empty()) start_counts();
+    const std::size_t slot = slot_of(block.channel);
+    std::vector<float>& pending = rainflow_feed.pending[slot];
+    for (std::uint32_t i = 0; i < block.count; ++i) pending.push_back(block.first[i].re);
+    if (pending.size() >= rainflow_batch) hand_over(slot);
+}
+
 const rainflow_state& finished_rainflow(int channel)
 {
-    wait_for_count();
     const std::size_t slot = slot_of(channel);
+    hand_over(slot);
+    wait_for_count();
     rainflow_state& s = rainflow_feed.counts[slot];
     finish_rainflow(s);
     count(slot, nullptr, 0); // the residue's half cycles to the rows
@@ -103,6 +113,7 @@ void reset_rainflow_feed()
         if (f != nullptr) std::fclose(f);
     rainflow_feed.counts.clear();
     rainflow_feed.rows.clear();
+    rainflow_feed.pending.clear();
     rainflow_feed.worker.reset();
     rainflow_feed.rows_failed = false;
 }
