@@ -1,5 +1,6 @@
 // The scripted run's option table and its reading with getopt_long, the help and the version.
 #include "cli/command_line.h"
+#include "cli/fatigue_option.h"
 #include "cli/history_option.h"
 #include "cli/layout_options.h"
 #include "cli/option_values.h"
@@ -106,6 +107,18 @@ const option_row option_table[] = {
      "the oscillators' natural frequencies from LOW to HIGH\nHz (default 10 Hz to a quarter of "
      "the rate)",
      take_fn_range},
+    {"vrs", 0, nullptr,
+     "write A_G.vrs of an acceleration record: per natural\nfrequency the VRS, Miles' estimate "
+     "and the ERS (G)",
+     take_vrs},
+    {"fds", 0, "B", "write A_G.fds, the fatigue damage spectrum with\nS-N exponent B", take_fds},
+    {"rainflow", 0, nullptr, "write the record's rainflow count (ASTM E1049)", take_rainflow},
+    {"sn", 0, "B[:C]",
+     "fatigue damage and life for the S-N curve N S^B = C\n(C = 1 when left out): rainflow, "
+     "narrow-band, Dirlik",
+     take_sn},
+    {"duration", 0, "SEC", "the ERS's and the profile's duration (default the\nrecord's)",
+     take_duration},
     {"histogram", 0, "N", "write the histogram of the samples in N bins (8 to\n4096)",
      take_histogram},
     {"running", 0, "SEC",
@@ -284,6 +297,7 @@ void read_command_line(int argc, char** argv)
     check_choices();
     check_layout_options();
     check_reading_options();
+    check_fatigue_options();
 }
 
 void reset_script_options()

@@ -1,6 +1,7 @@
 // The scripted run's stdout report, printed once every file is in place.
 #include "cli/report.h"
 #include "cli/command_line.h"
+#include "cli/fatigue_report.h"
 #include "cli/history_report.h"
 #include "cli/profile_option.h"
 #include "cli/srs_report.h"
@@ -91,6 +92,7 @@ void report_readings(const std::string& prefix, const spectrum_readings& reading
 void report_set_readings(const std::string& prefix, const channel_outcome& set)
 {
     report_readings(prefix, set.readings, rms_unit());
+    report_fatigue(prefix, set);
     for (const derived_outcome& d : set.derived) {
         const std::string own = prefix + quantity_name(d.quantity) + ": ";
         const char* unit = unit_label(d.quantity, 1);

@@ -21,6 +21,8 @@
 //   cli/profile_option.h       `profile_option` --profile and --tolerance
 //   cli/oscillator_option.h    `oscillator_option` --q, --fn-step and --fn-range
 //   cli/reading_options.h      `reading_given`  --also as given
+//   cli/fatigue_option.h       `fatigue_option` --vrs, --fds, --rainflow, --sn, --duration
+//   run/rainflow_feed.h        `rainflow_feed`  each channel's rainflow count in the pass
 //   cli/history_option.h       `history_option` --histogram, --running, --spectrogram, --hold
 //   run/history_step.h         `history`        each channel's time history in the pass
 //   cli/srs_option.h           `srs_option`     --srs, --srs-profile and --srs-tolerance

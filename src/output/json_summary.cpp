@@ -2,6 +2,7 @@
 #include "output/json_summary.h"
 #include "core/analysis_state.h"
 #include "core/quantities.h"
+#include "output/fatigue_summary.h"
 #include "output/file_sets.h"
 #include "output/srs_summary.h"
 #include "output/staged_files.h"
@@ -192,6 +193,7 @@ void add_readings(nlohmann::ordered_json& summary, const channel_outcome& set)
     results["derived"] = nlohmann::ordered_json::array();
     for (const derived_outcome& d : set.derived) results["derived"].push_back(derived_json(d));
     add_srs_summary(summary, set);
+    add_fatigue_summary(summary, set);
     for (const listed_file& f : set.more_files)
         summary["files"].push_back({{"path", f.path}, {"holds", f.holds}, {"unit", f.unit}});
 }

@@ -1,5 +1,6 @@
 // The reading files of the scripted run, one row a file.
 #include "output/reading_file_table.h"
+#include "output/fatigue_files.h"
 #include "output/history_files.h"
 
 #include <cstring>
@@ -27,6 +28,7 @@ const std::vector<reading_file> table = [] {
          "G", "SRS (G)"},
     };
     all.insert(all.end(), shock.begin(), shock.end());
+    all.insert(all.end(), fatigue_reading_files().begin(), fatigue_reading_files().end());
     return all;
 }();
 

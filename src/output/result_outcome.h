@@ -10,6 +10,7 @@
 #include "readings/reading_request.h"
 #include "readings/spectrum_readings.h"
 
+#include "output/fatigue_outcome.h"
 #include "output/srs_outcome.h"
 #include "output/transfer_files.h"
 
@@ -64,6 +65,7 @@ struct channel_outcome {
     std::optional<transfer_outcome> transfer{}; // H1 files and resonance of a response channel
     confidence_range confidence{};              // the 90 % confidence interval of its PSD
     double octave_start = 0.;         // centre of its first octave band written, Hz; 0 for none
+    fatigue_outcome fatigue{};        // its response and fatigue results, those asked for
     history_outcome history{};        // its time history's statistics and stationarity
     std::optional<srs_outcome> srs{}; // its shock response spectrum, with --srs
 };

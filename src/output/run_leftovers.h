@@ -14,8 +14,9 @@
 // octave file beside each of their 6 PSD files, the table, the profile check
 // and the two H1 files), the time history's 8 (histogram, running figures and
 // the two spectrogram, max-hold and min-hold files), the shock spectrum's 5 (two
-// SRS, two pseudo-velocity files and its check), and the summary.
-constexpr int max_temporaries = max_channels * (36 + 8 + 5) + 1;
+// SRS, two pseudo-velocity files and its check), the response and fatigue
+// results' 3 (VRS, FDS and rainflow files), and the summary.
+constexpr int max_temporaries = max_channels * (36 + 8 + 5 + 3) + 1;
 // The channel folders and the folders -o made, as far as they go.
 constexpr int max_folders = max_channels + 64;
 

@@ -14,6 +14,7 @@
 #include "output/staged_files.h"
 #include "readings/profile_check.h"
 #include "readings/resonance.h"
+#include "run/fatigue_step.h"
 #include "run/finished_views.h"
 #include "run/history_step.h"
 #include "run/reading_step.h"
@@ -97,6 +98,7 @@ run_outcome write_result_files(const result_request& request)
     run_outcome out;
     out.summary = summary_full_path(request.summary);
     out.sets.push_back(stage_result_files(request, request.folder));
+    stage_fatigue_results(out.sets.front(), request, -1);
     out.sets.front().history = stage_history(out.sets.front(), request, -1);
     stage_srs(out.sets.front(), -1, request);
     if (!out.summary.empty()) {
@@ -124,6 +126,7 @@ run_outcome write_channel_files(const result_request& request,
         set.history = stage_history(set, request, c);
         stage_srs(set, c, request);
         set.column = st.column + c;
+        stage_fatigue_results(set, request, c);
         set.transfer = transfer_of(c, sub, names, request.summary);
         nlohmann::ordered_json one = summary_object(request.record, set.files);
         add_readings(one, set);

@@ -153,6 +153,16 @@ TEST(ScriptedRun, UsageErrorsExitWithStatusTwo)
         {{"-m", "8", "--q", "0.5"}, 2, "--q 0.5: a quality factor above 0.5"},
         {{"-m", "8", "--fn-step", "5"}, 2, "--fn-step 5: the natural frequencies per octave"},
         {{"-m", "8", "--fn-range", "20:10"}, 2, "--fn-range 20:10: LOW:HIGH in Hz"},
+        {{"-m", "8", "-q", "force", "-u", "N", "--vrs"}, 2, "--vrs: the response spectra need an"},
+        {{"-m", "8", "-q", "5", "-u", "psi", "--fds", "8"}, 2, "--fds: the response spectra need"},
+        {{"-m", "8", "--fds", "0"}, 2, "--fds 0: an S-N exponent above 0"},
+        {{"-m", "8", "--sn", "6:-1"}, 2, "--sn 6:-1: B[:C] is expected"},
+        {{"-m", "8", "--duration", "-3"}, 2, "--duration -3: a duration above 0"},
+        {{"--survey", "--vrs"}, 2, "--vrs: --survey prints the survey only"},
+        {{"--survey", "--fds", "8"}, 2, "--fds: --survey prints the survey only"},
+        {{"--survey", "--rainflow"}, 2, "--rainflow: --survey prints the survey only"},
+        {{"--survey", "--sn", "6"}, 2, "--sn: --survey prints the survey only"},
+        {{"--survey", "--duration", "60"}, 2, "--duration: --survey prints the survey only"},
         {{"-m", "8", "--histogram", "4097"}, 2, "--histogram 4097: a whole number of bins"},
         {{"-m", "8", "--running", "0"}, 2, "--running 0: a window of a positive number"},
         {{"-m", "8", "--spectrogram", "0"}, 2, "--spectrogram 0: a whole number of segments"},
@@ -333,7 +343,9 @@ TEST(ScriptedRun, TwoRunsInParallelKeepToTheirOwnFolders)
 }
 
 // A record read once from a pipe, a FIFO or a decompressor gives the file run's
-// result files and report; its warnings name pairs, as its lines are gone.
+// result files and report, the response and fatigue files too (the file run's
+// rainflow count on one thread, the pipes' on a helper); its warnings name
+// pairs, as its lines are gone.
 TEST(ScriptedRun, ARecordFromAPipeGivesTheFilesOfTheFileRun)
 {
     scratch_dir dir;
@@ -346,24 +358,26 @@ TEST(ScriptedRun, ARecordFromAPipeGivesTheFilesOfTheFileRun)
     }
     dir.write("rec.txt", record);
     const std::string plain = "$ZENTRI -q 1 -u G -m 512 --summary s.json -o out ";
-    const std::string run = plain + "--histogram 64 --running 0.5 --spectrogram 3 --hold ";
-    ASSERT_EQ(run_shell(dir, run + "rec.txt"), 0) << dir.read("errors.txt");
+    const std::string run = plain + "--histogram 64 --running 0.5 --spectrogram 3 --hold "
+                                    "--vrs --fds 8 --rainflow --sn 6 ";
+    ASSERT_EQ(run_shell(dir, run + "--threads 1 rec.txt"), 0) << dir.read("errors.txt");
     const std::string console = dir.read("console.txt");
     EXPECT_TRUE(holds(dir.read("errors.txt"), "jumps at line 2049")) << dir.read("errors.txt");
     nlohmann::json summary = nlohmann::json::parse(dir.read("s.json"));
     const std::string files[] = {"A_G2Hz.psd",   "A_ms22Hz.psd",   "A_Grms.mag", "A_ms2rms.mag",
                                  "A_Gpk.mag",    "A_ms2_pk.mag",   "A_G.hist",   "A_G.run",
                                  "A_G2Hz.sgram", "A_ms22Hz.sgram", "A_G2Hz.max", "A_ms22Hz.max",
-                                 "A_G2Hz.min",   "A_ms22Hz.min"};
+                                 "A_G2Hz.min",   "A_ms22Hz.min",   "A_G.vrs",    "A_G.fds",
+                                 "A_G.rainflow"};
     std::map<std::string, std::string> earlier;
     for (const std::string& f : files) earlier[f] = dir.read("out/" + f);
     const struct {
         const char* what;
         std::string command;
     } cases[] = {
-        {"standard input", "cat rec.txt | " + run + "-"},
-        {"FIFO", "mkfifo f && { cat rec.txt >f & } && " + run + "f"},
-        {"gzip pipe", "gzip -c rec.txt >rec.gz && gzip -dc rec.gz | " + run + "-"},
+        {"standard input", "cat rec.txt | " + run + "--threads 2 -"},
+        {"FIFO", "mkfifo f && { cat rec.txt >f & } && " + run + "--threads 2 f"},
+        {"gzip pipe", "gzip -c rec.txt >rec.gz && gzip -dc rec.gz | " + run + "--threads 2 -"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -1,6 +1,7 @@
 // Resetting the program-wide state and giving it a record or console input for a test.
 #include "state_fixture.h"
 #include "cli/command_line.h"
+#include "cli/fatigue_option.h"
 #include "cli/history_option.h"
 #include "cli/layout_options.h"
 #include "cli/oscillator_option.h"
@@ -19,6 +20,7 @@
 #include "platform/progress_bar.h"
 #include "run/history_step.h"
 #include "run/srs_step.h"
+#include "run/rainflow_feed.h"
 #include "spectrum/channel_store.h"
 #include "spectrum/cross_spectrum.h"
 #include "spectrum/ctfourier.h"
@@ -50,6 +52,8 @@ void reset_other_records()
     reset_profile_option();
     reset_oscillator_option();
     reset_reading_given();
+    reset_fatigue_option();
+    reset_rainflow_feed();
     reset_history_option();
     reset_history();
     reset_srs_option();
