@@ -298,6 +298,7 @@ void read_command_line(int argc, char** argv)
     check_layout_options();
     check_reading_options();
     check_fatigue_options();
+    check_history_options();
 }
 
 void reset_script_options()

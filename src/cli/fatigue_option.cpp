@@ -84,9 +84,7 @@ void check_fatigue_options()
 {
     const char* given = first_given();
     if (given == nullptr) return;
-    if (opts.survey_only)
-        script_exit(2, "%s: --survey prints the survey only; run without it for these results",
-                    given);
+    refuse_with_survey(given);
     const bool response = fatigue_option.vrs || fatigue_option.fds > 0.;
     if (response && st.input_type != 1)
         script_exit(2, "%s: the response spectra need an acceleration record, not %s",

@@ -47,6 +47,14 @@ void take_hold(const char* /*text*/)
     history_option.hold = true;
 }
 
+void check_history_options()
+{
+    if (history_option.histogram > 0) refuse_with_survey("--histogram");
+    if (history_option.running > 0.) refuse_with_survey("--running");
+    if (history_option.spectrogram > 0) refuse_with_survey("--spectrogram");
+    if (history_option.hold) refuse_with_survey("--hold");
+}
+
 void check_running_window(double rate)
 {
     if (!(history_option.running > 0.) || !(rate > 0.)) return;

@@ -27,6 +27,9 @@ void take_spectrogram(const char* text);
 // --hold: the max-hold and min-hold spectra.
 void take_hold(const char* text);
 
+// A usage error when one of these options comes with --survey, which computes none of them.
+void check_history_options();
+
 // Ends the run with status 2 before the pass when the rate is known (rate > 0, from
 // --rate) and a --running window holds fewer than 2 samples at it.
 void check_running_window(double rate);

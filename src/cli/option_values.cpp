@@ -145,6 +145,13 @@ bool positive_number(const char* text, double& value)
     return end != text && *end == '\0' && errno == 0 && value > 0. && std::isfinite(value);
 }
 
+void refuse_with_survey(const char* option)
+{
+    if (option != nullptr && opts.survey_only)
+        script_exit(2, "%s: --survey prints the survey only; run without it for these results",
+                    option);
+}
+
 void check_choices()
 {
     if (opts.survey_only) return;

@@ -26,6 +26,10 @@ void set_thread_count(const char* text);
 // Whether text is the whole of a positive finite number, which goes into value.
 bool positive_number(const char* text, double& value);
 
+// A usage error when option, one of the results a run computes, comes with --survey,
+// which prints the survey only; nothing for option null.
+void refuse_with_survey(const char* option);
+
 // After all options: resolves the unit against the quantity and checks that
 // what a run needs was given (a quantity and m, unless only the survey is asked).
 void check_choices();

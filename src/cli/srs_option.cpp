@@ -1,6 +1,7 @@
 // Reading --srs, --srs-profile and --srs-tolerance, and the shock profile file.
 #include "cli/srs_option.h"
 #include "cli/command_line.h"
+#include "cli/option_values.h"
 #include "core/analysis_state.h"
 #include "core/quantities.h"
 #include "core/script_messages.h"
@@ -44,7 +45,9 @@ void take_srs_tolerance(const char* text)
 
 void read_srs_option()
 {
-    if (opts.survey_only) return;
+    if (srs_option.asked) refuse_with_survey("--srs");
+    if (!srs_option.profile.empty()) refuse_with_survey("--srs-profile");
+    if (srs_option.tolerance_given) refuse_with_survey("--srs-tolerance");
     if (srs_option.tolerance_given && srs_option.profile.empty())
         script_exit(2, "--srs-tolerance: give the shock profile with --srs-profile FILE");
     if (!srs_option.asked) return;
