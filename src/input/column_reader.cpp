@@ -406,8 +406,6 @@ int give_back(double* time, float* amplitude)
     return 2;
 }
 
-} // namespace
-
 int column_scan_survey_pair(double* time, double* amplitude)
 {
     if (st.channels > 0) return scan_all_channels(time, amplitude);
@@ -458,6 +456,13 @@ void column_channel_sums(int channel, double& sum, double& sum_sq)
     sum = rd.sum[channel];
     sum_sq = rd.sum_sq[channel];
 }
+
+} // namespace
+
+const record_reader column_reader{column_scan_survey_pair,   column_scan_segment_pair,
+                                  column_scan_segment_pairs, column_rewind_record,
+                                  column_record_offset,      column_select_channel,
+                                  column_channel_sums,       nothing_to_close};
 
 const char* column_stop_note()
 {

@@ -6,40 +6,26 @@
 // too few fields, or a field that is not a number, ends the record there.
 #pragma once
 
-#include <cstdint>
+#include "input/record_reader.h"
 
 constexpr int max_channels = 16; // amplitude columns read at once at most
 
-// Reads one line's time and amplitude; 2 when read, 0 when the line cannot be
-// read (it is left to be read again), EOF at the end of the record.
-int column_scan_survey_pair(double* time, double* amplitude);
-int column_scan_segment_pair(double* time, float* amplitude);
-
-// Reads up to n lines as column_scan_segment_pair() does, each read's result in
-// result[i]; stops after a read that gives nothing. Returns the reads made.
-std::uint32_t column_scan_segment_pairs(double* time, float* amplitude, signed char* result,
-                                        std::uint32_t n);
-
-// With several channels (st.channels > 0), the reads above take every channel's
+// The column reader fills the reader interface (record_reader.h). Its reads
+// give 2 when a line is read, 0 when the line cannot be read (it is left to be
+// read again), EOF at the end of the record. The offset is that of the end of
+// the last line read (before its line end), or of the start of the line that
+// could not be read; rewinding skips the header again, silently.
+//
+// With several channels (st.channels > 0), the reads take every channel's
 // column of the line and give the amplitude least fit to be used (not a
 // number, or the largest magnitude), so the survey's checks cover them all.
 // While the segment loop runs, it names the channel whose reads follow:
 // channel 0's reads come from the file and keep the segment's times and
 // amplitudes, and the other channels' reads give those back, so the file is
-// read once. -1 returns to reading every channel of the file.
-void column_select_channel(int channel);
-
-// The sum and the sum of squares of a channel's amplitudes, read as doubles in
-// the first pass over the record (the survey's count), as the survey sums the
-// amplitude of a run of one channel.
-void column_channel_sums(int channel, double& sum, double& sum_sq);
-
-// Returns the record to its first byte; the header is skipped again, silently.
-void column_rewind_record();
-
-// Offset of the end of the last line read (before its line end), or of the
-// start of the line that could not be read.
-long long column_record_offset();
+// read once. -1 returns to reading every channel of the file. A channel's sums
+// of amplitudes and squares are read as doubles in the first pass over the
+// record (the survey's count), as the survey sums the amplitude of a run of
+// one channel.
 
 // Why the last line could not be read, when its text tells more than its place: "" or a sentence.
 const char* column_stop_note();

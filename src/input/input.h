@@ -1,8 +1,10 @@
 // Time-history input: the survey of the whole record and the overlapped segment reader.
 #pragma once
 
+#include "input/column_reader.h"
 #include "input/record_format.h"
 #include "input/record_span.h"
+#include "input/sound_reader.h"
 
 #include <cstdint>
 

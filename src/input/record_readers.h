@@ -1,7 +1,7 @@
 // The two readers of the record, side by side: the fast scanner, which parses
 // large blocks of the file itself, and the reference, which asks the C
 // library's formatted input for every field. They give the same results, values
-// and stream positions for any bytes; record_format.h picks one at compile time.
+// and stream positions for any bytes; pair_reader() picks one for each executable.
 // A read gives 2 and takes a pair, or takes nothing and stays at the pair's
 // first byte: 1 when a time is followed by the end of the record, 0 when the
 // text there is not two numbers each followed by white space or the end; EOF

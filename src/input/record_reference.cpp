@@ -3,6 +3,7 @@
 // only before white space or the end of the record, and a read that gives no
 // pair puts the stream back at the pair's first byte.
 #include "core/analysis_state.h"
+#include "input/record_reader.h"
 #include "input/record_readers.h"
 
 #include <cstdio>
@@ -88,3 +89,12 @@ long long reference_record_offset()
 {
     return ftello(st.fp[1]);
 }
+
+const record_reader reference_reader{reference_scan_survey_pair,
+                                     reference_scan_segment_pair,
+                                     reference_scan_segment_pairs,
+                                     reference_rewind_record,
+                                     reference_record_offset,
+                                     no_channel_select,
+                                     no_channel_sums,
+                                     nothing_to_close};

@@ -10,6 +10,7 @@
 #include "input/block_source.h"
 #include "input/float_field.h"
 #include "input/long_number.h"
+#include "input/record_reader.h"
 #include "input/record_readers.h"
 
 #include <charconv>
@@ -290,3 +291,7 @@ void fast_scan_use_block(block_source* block)
 {
     active_reader = block != nullptr ? block : &shared_reader;
 }
+
+const record_reader fast_scanner{
+    fast_scan_survey_pair, fast_scan_segment_pair, fast_scan_segment_pairs, fast_rewind_record,
+    fast_record_offset,    no_channel_select,      no_channel_sums,         nothing_to_close};

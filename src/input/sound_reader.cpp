@@ -290,9 +290,8 @@ bool open_piped_sound()
     return true;
 }
 
-} // namespace
-
-bool open_sound_record()
+// Opens the record as a sound file when it is one (open_sound_record()).
+bool open_sound_file()
 {
     st.sound = false;
     close_sound_record();
@@ -314,6 +313,15 @@ bool open_sound_record()
                     format_name(sd.info.format & SF_FORMAT_TYPEMASK));
     close_sound_record();
     return false;
+}
+
+} // namespace
+
+bool open_sound_record()
+{
+    const bool sound = open_sound_file();
+    choose_record_reader();
+    return sound;
 }
 
 void close_sound_record()
@@ -349,6 +357,8 @@ const char* sound_description()
 {
     return sd.description;
 }
+
+namespace {
 
 int sound_scan_survey_pair(double* time, double* amplitude)
 {
@@ -424,3 +434,9 @@ long long sound_record_offset()
 {
     return sd.bytes.length;
 }
+
+} // namespace
+
+const record_reader sound_reader{
+    sound_scan_survey_pair, sound_scan_segment_pair, sound_scan_segment_pairs, sound_rewind_record,
+    sound_record_offset,    sound_select_channel,    sound_channel_sums,       close_sound_record};

@@ -6,7 +6,7 @@
 // The reads serve the same calls as the column reader (column_reader.h).
 #pragma once
 
-#include <cstdint>
+#include "input/record_reader.h"
 
 // Opens the record of stream slot 1 through libsndfile when it is a sound file
 // of a kind read here, and sets st.sound. The file is read with pread, so the
@@ -24,24 +24,12 @@ void sound_layout(bool every_column);
 // The file's kind in words, for the report: "WAV, 32-bit float, 3 channels".
 const char* sound_description();
 
-// Reads the next frame's time and amplitude: 2, or EOF after the last frame.
-// The first pass ends the run at a sample that is not a finite number.
-int sound_scan_survey_pair(double* time, double* amplitude);
-int sound_scan_segment_pair(double* time, float* amplitude);
-std::uint32_t sound_scan_segment_pairs(double* time, float* amplitude, signed char* result,
-                                       std::uint32_t n);
-
-// As column_select_channel(): with several channels, reads without a channel
-// give the sample of largest magnitude; in the segment loop channel 0 reads the
-// file and the other channels get the same frames back.
-void sound_select_channel(int channel);
-
-// A channel's sums of amplitudes and of their squares from the first pass.
-void sound_channel_sums(int channel, double& sum, double& sum_sq);
-
-// Back to the first frame. After the first pass, later passes end where it
-// ended, and a warning tells of frames it left out.
-void sound_rewind_record();
-
-// The file's length: a sound file has no text to point at past it.
-long long sound_record_offset();
+// The sound reader fills the reader interface (record_reader.h) as the
+// column reader does: a read gives 2, or EOF after the last frame, and the
+// first pass ends the run at a sample that is not a finite number. With
+// several channels, reads without a channel give the sample of largest
+// magnitude; in the segment loop channel 0 reads the file and the other
+// channels get the same frames back. Rewinding goes back to the first frame:
+// after the first pass, later passes end where it ended, and a warning tells
+// of frames it left out. The offset is the file's length: a sound file has no
+// text to point at past it. Closing closes the sound file, if one is open.

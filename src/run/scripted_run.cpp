@@ -124,7 +124,7 @@ void scripted_run(int argc, char** argv)
     const std::string summary = summary_full_path(opts.summary); // checked before the long pass
     set_console_muted(opts.level != report_level::verbose);
     reads_once() ? read_once() : read_twice();
-    close_sound_record();
+    close_record_reader();
     std::fclose(st.fp[1]);
     st.fp[1] = nullptr;
     check_profile_covers_lines();

@@ -7,6 +7,7 @@
 #include "cli/reading_options.h"
 #include "core/run_cleanups.h"
 #include "input/input.h"
+#include "input/record_reader.h"
 #include "output/result_lock.h"
 #include "output/run_leftovers.h"
 #include "output/staged_files.h"
@@ -30,6 +31,7 @@ namespace {
 void reset_other_records()
 {
     reset_run_cleanups();
+    reset_reader_choice();
     reset_console();
     reset_console_output();
     reset_signal_handling();
@@ -65,6 +67,7 @@ void open_record_text(const std::string& text)
     std::fwrite(text.data(), 1, text.size(), f);
     std::rewind(f);
     st.fp[1] = f;
+    choose_record_reader();
 }
 
 void open_counted_record(const std::string& text)
