@@ -1,6 +1,6 @@
 // Reading the stream of slot 1 into a reader's block: adopting it and refilling.
 #include "input/block_source.h"
-#include "input/input.h"
+#include "input/record_change.h"
 
 #include <cstring>
 

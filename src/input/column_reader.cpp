@@ -5,10 +5,10 @@
 #include "core/end_run.h"
 #include "input/block_source.h"
 #include "input/float_field.h"
-#include "input/input.h"
 #include "input/long_number.h"
+#include "input/open_record.h"
 #include "input/record_place.h"
-#include "input/record_readers.h"
+#include "input/record_reader.h"
 #include "platform/console_format.h"
 
 #include <algorithm>

@@ -1,7 +1,8 @@
 // Opening the record: a file so that a pipe without a writer cannot hang the
 // run, or, for the single pass, standard input, a pipe or a FIFO.
+#include "input/open_record.h"
 #include "core/analysis_state.h"
-#include "input/input.h"
+#include "input/record_change.h"
 #include "input/record_reader.h"
 
 #include <cerrno>

@@ -3,9 +3,12 @@
 #include "core/analysis_state.h"
 #include "core/end_run.h"
 #include "input/amplitude_scale.h"
-#include "input/input.h"
+#include "input/open_record.h"
 #include "input/pair_feed.h"
+#include "input/record_format.h"
 #include "input/record_span.h"
+#include "input/segment_reader.h"
+#include "input/survey_record.h"
 
 #include <cmath>
 #include <string>

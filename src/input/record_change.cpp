@@ -2,9 +2,9 @@
 // pairs the survey counted, ends the run when the record gives fewer, and
 // tells when the file grew after the count; the single pass compares the file
 // at its end with the file as it was opened.
+#include "input/record_change.h"
 #include "core/analysis_state.h"
 #include "core/end_run.h"
-#include "input/input.h"
 
 #include <atomic>
 #include <sys/stat.h>

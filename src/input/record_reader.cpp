@@ -1,6 +1,7 @@
 // Choosing the record's reader once, as the record is opened.
 #include "input/record_reader.h"
 #include "core/analysis_state.h"
+#include "input/pair_reader_choice.h"
 
 reader_choice_state reader_choice{};
 

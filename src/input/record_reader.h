@@ -24,11 +24,6 @@ extern const record_reader reference_reader; // record_reference.cpp: pairs read
 extern const record_reader column_reader;    // column_reader.cpp: one sample per line, by column
 extern const record_reader sound_reader;     // sound_reader.cpp: a sound file's frames
 
-// The reader of plain pairs this executable was built with: the fast scanner
-// in zentri, the reference reader in zentri_ref (pair_reader_choice.cpp, the
-// one file compiled for each of them).
-const record_reader& pair_reader();
-
 // The reader chosen for the record of stream slot 1.
 struct reader_choice_state {
     const record_reader* in_use; // chosen when the record was opened; nullptr before
@@ -51,3 +46,18 @@ void reset_reader_choice();
 void no_channel_select(int channel);
 void no_channel_sums(int channel, double& sum, double& sum_sq);
 void nothing_to_close();
+
+// Reads up to n pairs with read_pair into time[i], amplitude[i], keeping each
+// read's result; stops after the first read that gives no pair and returns
+// the number of reads made. Both readers fill their blocks this way.
+template <class ReadPair>
+std::uint32_t scan_pairs_with(ReadPair read_pair, double* time, float* amplitude,
+                              signed char* result, std::uint32_t n)
+{
+    std::uint32_t i = 0;
+    while (i < n) {
+        result[i] = static_cast<signed char>(read_pair(time + i, amplitude + i));
+        if (result[i++] != 2) break;
+    }
+    return i;
+}

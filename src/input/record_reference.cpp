@@ -2,9 +2,9 @@
 // the fast scanner must match. Each field is read with fscanf; a number stands
 // only before white space or the end of the record, and a read that gives no
 // pair puts the stream back at the pair's first byte.
+#include "input/record_reference.h"
 #include "core/analysis_state.h"
 #include "input/record_reader.h"
-#include "input/record_readers.h"
 
 #include <cstdio>
 

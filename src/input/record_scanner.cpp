@@ -6,12 +6,12 @@
 // of the record, and a read that gives no pair takes nothing. Decimal text is
 // converted correctly rounded straight to the field's type, the float
 // amplitude never via double.
+#include "input/record_scanner.h"
 #include "core/analysis_state.h"
 #include "input/block_source.h"
 #include "input/float_field.h"
 #include "input/long_number.h"
 #include "input/record_reader.h"
-#include "input/record_readers.h"
 
 #include <charconv>
 #include <cstdint>

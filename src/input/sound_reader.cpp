@@ -6,7 +6,7 @@
 #include "input/column_reader.h"
 #include "input/pipe_peek.h"
 #include "input/piped_bytes.h"
-#include "input/record_readers.h"
+#include "input/record_reader.h"
 #include "input/sound_magic.h"
 
 #include <algorithm>

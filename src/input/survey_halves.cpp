@@ -4,8 +4,10 @@
 #include "core/analysis_state.h"
 #include "input/block_source.h"
 #include "input/float_field.h"
-#include "input/input.h"
-#include "input/record_readers.h"
+#include "input/open_record.h"
+#include "input/record_change.h"
+#include "input/record_scanner.h"
+#include "input/record_span.h"
 
 #include <atomic>
 #include <cstdio>

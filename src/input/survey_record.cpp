@@ -1,9 +1,13 @@
 // The record survey: one counting pass over the whole record, its checks and
 // warnings, the time step judged against the record's anomalies, and the
 // table of segment-length choices.
+#include "input/survey_record.h"
 #include "core/analysis_state.h"
 #include "core/end_run.h"
-#include "input/input.h"
+#include "input/column_reader.h"
+#include "input/open_record.h"
+#include "input/record_change.h"
+#include "input/record_format.h"
 #include "input/record_place.h"
 #include "input/record_reader.h"
 #include "input/record_span.h"

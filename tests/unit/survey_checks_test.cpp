@@ -2,7 +2,7 @@
 // end of the file, naming the line and the text found there, and the end of
 // the run when a counted pair holds a value that is not a finite number or an
 // amplitude beyond single precision.
-#include "input/input.h"
+#include "input/survey_record.h"
 #include "input/record_place.h"
 #include "input/survey_halves.h"
 #include "input/time_gaps.h"
