@@ -33,3 +33,13 @@ void refill(block_source& b, std::size_t keep)
     b.at_eof = true;
     if (b.stream == st.fp[1]) note_record_end(b.base + static_cast<long long>(b.end));
 }
+
+void clear_block(block_source& b)
+{
+    b.text[0] = '\0';
+    b.stream = nullptr;
+    b.pos = b.end = 0;
+    b.base = 0;
+    b.at_eof = true;
+    b.capacity = b.chunk = block_bytes;
+}

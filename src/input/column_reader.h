@@ -6,9 +6,50 @@
 // too few fields, or a field that is not a number, ends the record there.
 #pragma once
 
+#include "core/analysis_state.h"
+#include "input/block_source.h"
 #include "input/record_reader.h"
 
-constexpr int max_channels = 16; // amplitude columns read at once at most
+#include <cstdint>
+
+constexpr int max_channels = 16;   // amplitude columns read at once at most
+constexpr int header_chars = 1024; // header text kept at most
+
+// Where the column reader stands in the record: its block of the record (the
+// longest line it reads whole is a full block), and what it knows of the lines.
+struct column_state : block_source {
+    bool overlong = false;          // the line found last did not fit the block
+    char line_end = '\n';           // '\n', or '\r' for a record of lone "\r" line ends
+    bool started = false;           // the header is behind and the separator known
+    char separator = ' ';           // ',' or ';', or ' ' for runs of blanks and tabs
+    int fields = 0;                 // fields of the first data line
+    std::uint32_t samples = 0;      // lines read since the start, for times made from the rate
+    bool reported = false;          // the skipped header lines have been reported
+    long long last_end = 0;         // offset of the end of the last line read, before its line end
+    long long line_start = 0;       // offset of the line being read
+    const char* note = "";          // why the last line could not be read, or ""
+    char header[header_chars] = {}; // the last header line skipped
+    bool named = false;             // it is not a comment line
+    int channel = -1;               // channel whose reads follow in the segment loop, or -1
+    int kept = 0;                   // lines of the segment kept by channel 0
+    int given = 0;                  // lines of the segment given back to the current channel
+    int end_result = 0;             // what channel 0's read gave after the lines kept
+    bool first_pass = true;         // no rewind since the stream was adopted
+    double sum[max_channels] = {};  // sums of each channel's amplitudes in the first pass
+    double sum_sq[max_channels] = {}; // and of their squares
+};
+extern column_state column_read;
+
+// The lines of the current segment as channel 0 read them, for the other channels.
+struct column_kept_lines {
+    double time[max_m];                   // their times
+    float amplitude[max_channels][max_m]; // each channel's amplitudes
+};
+extern column_kept_lines column_kept;
+
+// For tests: the reader back to its start-up state (the kept lines are
+// written before they are read).
+void reset_column_reader();
 
 // The column reader fills the reader interface (record_reader.h). Its reads
 // give 2 when a line is read, 0 when the line cannot be read (it is left to be

@@ -1,7 +1,25 @@
 // Whether the record changed while it was read: its size, its stamp, the pairs allowed.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <ctime>
+
+// The record file as it was opened, against which the single pass's end is held.
+struct record_stamp {
+    long long bytes = -1;                 // size at open; -1 for a stream
+    timespec modified{};                  // modification time at open
+    std::atomic<long long> early_end{-1}; // offset where a read met an early end, or -1
+};
+
+// What is noted of the record as it was opened.
+struct record_change_state {
+    record_stamp noted; // the run's record as it was opened
+};
+extern record_change_state record_change;
+
+// For tests: nothing noted.
+void reset_record_change();
 
 // Bytes of the record file now; -1 when it cannot be told.
 long long record_file_bytes();

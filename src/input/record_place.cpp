@@ -13,6 +13,8 @@
 #include <emmintrin.h>
 #endif
 
+line_count_state line_count{};
+
 namespace {
 
 // White space as formatted input skips it.
@@ -64,7 +66,6 @@ void count_line_ends(const char* block, std::size_t n, bool& after_cr, long& lin
 }
 
 constexpr long long block_bytes = 1 << 16;
-long long split_bytes = 4LL << 20; // line counts of this many bytes or more run in two halves
 
 // Line ends in bytes [from, to) of the file, after_cr telling whether the byte
 // before from is '\r'; leaves in after_cr whether the last byte counted is.
@@ -87,7 +88,7 @@ long count_lines(int fd, long long from, long long to, bool& after_cr)
 long count_lines_before(int fd, long long to, bool& after_cr)
 {
     after_cr = false;
-    if (to < split_bytes) return count_lines(fd, 0, to, after_cr);
+    if (to < line_count.split_bytes) return count_lines(fd, 0, to, after_cr);
     const long long mid = to / 2;
     char before = 0;
     bool second_after_cr = pread(fd, &before, 1, mid - 1) == 1 && before == '\r';
@@ -158,7 +159,7 @@ record_place find_record_place(long long offset)
 
 void set_line_count_split(long long bytes)
 {
-    split_bytes = bytes;
+    line_count.split_bytes = bytes;
 }
 
 long record_line(long long offset)
@@ -168,4 +169,9 @@ long record_line(long long offset)
     bool after_cr = false;
     const long ends = count_lines_before(fd, offset - 1, after_cr);
     return 1 + ends + (after_cr ? 1 : 0); // a '\r' just before the byte ends a line too
+}
+
+void reset_line_count()
+{
+    line_count = line_count_state{};
 }

@@ -16,6 +16,15 @@ struct record_place {
 // file with pread, so the stream and its position are left as they were.
 record_place find_record_place(long long offset);
 
+// How the line of a place is counted.
+struct line_count_state {
+    long long split_bytes = 4LL << 20; // line counts of this many bytes or more run in two halves
+};
+extern line_count_state line_count;
+
+// For tests: the default split again.
+void reset_line_count();
+
 // For tests: line counts over at least this many bytes run in two halves at
 // once (default 4 MiB).
 void set_line_count_split(long long bytes);

@@ -5,7 +5,16 @@
 #include "cli/oscillator_option.h"
 #include "cli/profile_option.h"
 #include "cli/reading_options.h"
+#include "core/helper_ending.h"
 #include "core/run_cleanups.h"
+#include "input/column_reader.h"
+#include "input/pair_feed.h"
+#include "input/pass_survey.h"
+#include "input/record_place.h"
+#include "input/record_scanner.h"
+#include "input/sound_reader.h"
+#include "input/survey_halves.h"
+#include "output/record_guard.h"
 #include "input/record_change.h"
 #include "input/record_format.h"
 #include "input/record_reader.h"
@@ -33,6 +42,16 @@ void reset_other_records()
 {
     reset_run_cleanups();
     reset_reader_choice();
+    reset_thread_role();
+    reset_pair_feed();
+    reset_pass_survey();
+    reset_record_change();
+    reset_line_count();
+    reset_survey_halves();
+    reset_scanner();
+    reset_column_reader();
+    reset_sound_reader();
+    reset_guarded_inputs();
     reset_console();
     reset_console_output();
     reset_signal_handling();
