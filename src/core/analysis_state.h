@@ -17,7 +17,8 @@
 //   input/sound_reader.h       `sound_read`     the sound file, where its reader stands
 //   input/sound_reader.h       `sound_frames`   the frames read from the sound file
 //   input/survey_halves.h      `survey_halves`  the count in halves: its split and buffers
-//   input/record_place.h       `line_count`     when a line count runs in two halves
+//   input/record_place.h       `line_count`     when a line count runs in two halves, and
+//                              on which loop (settings each test restores: not reset)
 //   input/record_change.h      `record_change`  the record's size and stamp at open
 //   input/pass_survey.h        `pass_survey`    the single pass's survey as it gathers
 //   input/pair_feed.h          `pair_feed`      the read-ahead thread's blocks and hand-over

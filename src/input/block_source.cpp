@@ -41,5 +41,4 @@ void clear_block(block_source& b)
     b.pos = b.end = 0;
     b.base = 0;
     b.at_eof = true;
-    b.capacity = b.chunk = block_bytes;
 }

@@ -26,7 +26,7 @@ bool is_blank(char c)
 #if ZENTRI_X86_VECTORS
 // The '\n' bytes of a block, sixteen at a time: each byte lane counts up to
 // 255 matches before the lanes are summed.
-long count_newlines(const char* block, std::size_t n)
+long sse2_count_newlines(const char* block, std::size_t n)
 {
     const __m128i newline = _mm_set1_epi8('\n');
     long count = 0;
@@ -43,13 +43,23 @@ long count_newlines(const char* block, std::size_t n)
     }
     return count + static_cast<long>(std::count(block + i, block + n, '\n'));
 }
-#else
-// The '\n' bytes of a block.
-long count_newlines(const char* block, std::size_t n)
+#endif
+
+// The '\n' bytes of a block, byte by byte.
+long plain_count_newlines(const char* block, std::size_t n)
 {
     return static_cast<long>(std::count(block, block + n, '\n'));
 }
+
+// The '\n' bytes of a block, sixteen at a time where the build has SSE2 and
+// the switch allows it.
+long count_newlines(const char* block, std::size_t n)
+{
+#if ZENTRI_X86_VECTORS
+    if (line_count.vector_allowed) return sse2_count_newlines(block, n);
 #endif
+    return plain_count_newlines(block, n);
+}
 
 // Adds the line ends of a block wholly before the offset: counted quickly
 // when it holds no '\r' and follows no '\r', else byte by byte.
@@ -169,9 +179,4 @@ long record_line(long long offset)
     bool after_cr = false;
     const long ends = count_lines_before(fd, offset - 1, after_cr);
     return 1 + ends + (after_cr ? 1 : 0); // a '\r' just before the byte ends a line too
-}
-
-void reset_line_count()
-{
-    line_count = line_count_state{};
 }

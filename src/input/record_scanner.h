@@ -18,7 +18,8 @@ struct scanner_state {
 };
 extern scanner_state scanner;
 
-// For tests: the shared block let go, and every thread's block the shared one.
+// For tests: the shared block let go (its window, fast_scan_set_window(), stays),
+// and the calling thread's block the shared one.
 void reset_scanner();
 
 // One pair, the amplitude as a double, as fscanf("%lf %lf") reads it.

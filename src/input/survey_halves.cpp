@@ -9,9 +9,11 @@
 #include "input/record_scanner.h"
 #include "input/record_span.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <fcntl.h>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -184,6 +186,6 @@ void set_survey_split(long long bytes)
 
 void reset_survey_halves()
 {
-    survey_halves.split_bytes = default_split;
     clear_block(survey_halves.second_block);
+    std::fill(std::begin(survey_halves.window), std::end(survey_halves.window), '\0');
 }

@@ -10,7 +10,6 @@
 #include "input/column_reader.h"
 #include "input/pair_feed.h"
 #include "input/pass_survey.h"
-#include "input/record_place.h"
 #include "input/record_scanner.h"
 #include "input/sound_reader.h"
 #include "input/survey_halves.h"
@@ -46,7 +45,6 @@ void reset_other_records()
     reset_pair_feed();
     reset_pass_survey();
     reset_record_change();
-    reset_line_count();
     reset_survey_halves();
     reset_scanner();
     reset_column_reader();
