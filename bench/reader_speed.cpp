@@ -6,7 +6,7 @@
 //   COLUMN 0 (the default) reads the plain pairs with the record scanner;
 //   a column from 1 on reads with the column reader (RATE for no time column,
 //   CHANNELS for that many amplitude columns at once).
-#include "input/input.h"
+#include "input/record_format.h"
 #include "core/analysis_state.h"
 
 #include <chrono>

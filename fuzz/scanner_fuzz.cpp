@@ -3,7 +3,8 @@
 // on any bytes. An input is one control byte, then the record: the control
 // byte picks the pair format (survey "%lf %lf" or segment " %lf %f ") and the
 // scanner's window, so numbers cross block ends and outgrow the buffer.
-#include "input/record_readers.h"
+#include "input/record_reference.h"
+#include "input/record_scanner.h"
 #include "core/analysis_state.h"
 
 #include <cstdint>

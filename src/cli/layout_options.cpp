@@ -4,7 +4,6 @@
 #include "cli/option_values.h"
 #include "core/analysis_state.h"
 #include "core/script_messages.h"
-#include "input/input.h"
 
 #include <cerrno>
 #include <cmath>

@@ -4,16 +4,31 @@
 // Every other piece of mutable state is a named record declared in its file's
 // header, one instance each, with a reset_* function the tests' reset calls:
 //   core/run_cleanups.h        `cleanups`       clean-ups registered for an early end
+//   core/helper_ending.h       `thread_role::own` whether the calling thread is a helper
 //   platform/console_format.h  `console`        the console's mute switch
 //   platform/console_input.h   `console_output` standard output's buffer
 //   platform/ending_signals.h  `signal_handling` the clean-up the signal handler runs
 //   platform/key_wait.h        `key_wait`       the terminal's settings during the wait
 //   platform/progress_bar.h    `progress_bar`   the progress bar on standard error
-//   input/ (its own records, listed by the readers' work)
+//   input/record_reader.h      `reader_choice`  the reader chosen for the record
+//   input/record_scanner.h     `scanner`        the fast scanner's blocks of the record
+//   input/column_reader.h      `column_read`    where the column reader stands, its sums
+//   input/column_reader.h      `column_kept`    the segment's lines kept for later channels
+//   input/sound_reader.h       `sound_read`     the sound file, where its reader stands
+//   input/sound_reader.h       `sound_frames`   the frames read from the sound file
+//   input/survey_halves.h      `survey_halves`  the count in halves: its split and buffers
+//   input/record_place.h       `line_count`     when a line count runs in two halves, and
+//                              on which loop (settings each test restores: not reset)
+//   input/record_change.h      `record_change`  the record's size and stamp at open
+//   input/pass_survey.h        `pass_survey`    the single pass's survey as it gathers
+//   input/pair_feed.h          `pair_feed`      the read-ahead thread's blocks and hand-over
 //   spectrum/ctfourier.h       `fourier`        the transform's choice of loops
 //   spectrum/channel_store.h   `stores`         each channel's overlap, power and cross-power
 //   spectrum/cross_spectrum.h  `kept_spectra`   the spectra kept for the cross-power
+//   spectrum/transform_pool.cpp  the workers' pool: made on first use, on the heap, for
+//                              the process's life (threads cannot be reset)
 //   output/run_leftovers.h     `leftovers`      temporary files and made folders to remove
+//   output/record_guard.h      `guarded`        the input files noted, kept from being written
 //   output/result_lock.h       `result_locks`   the locked result folders
 //   output/staged_files.h      `staged_files`   the result files staged so far
 //   cli/command_line.h         `opts`           the scripted run's options

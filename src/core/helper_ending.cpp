@@ -3,28 +3,25 @@
 #include "core/end_run.h"
 #include "core/script_messages.h"
 
-namespace {
-
-// What the calling thread is.
-struct thread_role {
-    bool helper = false; // a helper thread: endings are thrown, not exited
-};
-thread_local thread_role role;
-
-} // namespace
+thread_local thread_role thread_role::own{};
 
 void mark_helper_thread()
 {
-    role.helper = true;
+    thread_role::own.helper = true;
 }
 
 void hand_over_on_helper(const std::string& text, int status, bool console)
 {
-    if (role.helper) throw helper_ending{text, status, console};
+    if (thread_role::own.helper) throw helper_ending{text, status, console};
 }
 
 void end_run_with(const helper_ending& ending)
 {
     if (ending.console) end_run("%s", ending.text.c_str());
     script_exit(ending.status, "%s", ending.text.c_str());
+}
+
+void reset_thread_role()
+{
+    thread_role::own = thread_role{};
 }

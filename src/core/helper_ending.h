@@ -12,6 +12,15 @@ struct helper_ending {
     bool console;     // from end_run(): the dialogue prints text on the console
 };
 
+// What the calling thread is: one record for each thread.
+struct thread_role {
+    bool helper = false;                 // a helper thread: endings are thrown, not exited
+    static thread_local thread_role own; // the calling thread's role
+};
+
+// For tests: the calling thread is the main thread again.
+void reset_thread_role();
+
 // Marks the calling thread as a helper: end_run() and script_exit() throw a
 // helper_ending there instead of ending the process.
 void mark_helper_thread();

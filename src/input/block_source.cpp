@@ -1,6 +1,6 @@
 // Reading the stream of slot 1 into a reader's block: adopting it and refilling.
 #include "input/block_source.h"
-#include "input/input.h"
+#include "input/record_change.h"
 
 #include <cstring>
 
@@ -32,4 +32,13 @@ void refill(block_source& b, std::size_t keep)
     if (got != 0) return;
     b.at_eof = true;
     if (b.stream == st.fp[1]) note_record_end(b.base + static_cast<long long>(b.end));
+}
+
+void clear_block(block_source& b)
+{
+    b.text[0] = '\0';
+    b.stream = nullptr;
+    b.pos = b.end = 0;
+    b.base = 0;
+    b.at_eof = true;
 }

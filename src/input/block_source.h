@@ -39,3 +39,6 @@ inline bool follows_slot_stream(const block_source& b)
 // Keeps text[keep, end) at the front of the buffer and appends the next bytes
 // of the stream; notes the end of the record when the stream has none left.
 void refill(block_source& b, std::size_t keep);
+
+// Lets the block go of its stream and bytes; its window (capacity, chunk) stays.
+void clear_block(block_source& b);

@@ -5,10 +5,10 @@
 #include "core/end_run.h"
 #include "input/block_source.h"
 #include "input/float_field.h"
-#include "input/input.h"
 #include "input/long_number.h"
+#include "input/open_record.h"
 #include "input/record_place.h"
-#include "input/record_readers.h"
+#include "input/record_reader.h"
 #include "platform/console_format.h"
 
 #include <algorithm>
@@ -16,57 +16,31 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
+
+column_state column_read;
+column_kept_lines column_kept;
 
 namespace {
 
-constexpr int header_chars = 1024; // header text kept at most
-constexpr int shown_chars = 80;    // header text shown at most
-
-// Where the column reader stands in the record: its block of the record (the
-// longest line it reads whole is a full block), and what it knows of the lines.
-struct column_state : block_source {
-    bool overlong = false;          // the line found last did not fit the block
-    char line_end = '\n';           // '\n', or '\r' for a record of lone "\r" line ends
-    bool started = false;           // the header is behind and the separator known
-    char separator = ' ';           // ',' or ';', or ' ' for runs of blanks and tabs
-    int fields = 0;                 // fields of the first data line
-    std::uint32_t samples = 0;      // lines read since the start, for times made from the rate
-    bool reported = false;          // the skipped header lines have been reported
-    long long last_end = 0;         // offset of the end of the last line read, before its line end
-    long long line_start = 0;       // offset of the line being read
-    const char* note = "";          // why the last line could not be read, or ""
-    char header[header_chars] = {}; // the last header line skipped
-    bool named = false;             // it is not a comment line
-    int channel = -1;               // channel whose reads follow in the segment loop, or -1
-    int kept = 0;                   // lines of the segment kept by channel 0
-    int given = 0;                  // lines of the segment given back to the current channel
-    int end_result = 0;             // what channel 0's read gave after the lines kept
-    bool first_pass = true;         // no rewind since the stream was adopted
-    double sum[max_channels] = {};  // sums of each channel's amplitudes in the first pass
-    double sum_sq[max_channels] = {}; // and of their squares
-};
-column_state rd;
-
-// The lines of the current segment as channel 0 read them, for the other channels.
-double kept_time[max_m];
-float kept_amplitude[max_channels][max_m];
+constexpr int shown_chars = 80; // header text shown at most
 
 // Starts reading the stream of slot 1 afresh, its header not yet skipped.
 void adopt_record()
 {
-    adopt_stream(rd);
-    rd.started = false;
-    rd.samples = 0;
-    rd.note = "";
+    adopt_stream(column_read);
+    column_read.started = false;
+    column_read.samples = 0;
+    column_read.note = "";
 }
 
 // Adopts the stream of slot 1 when it is not the one being read.
 void follow_stream()
 {
-    if (!follows_slot_stream(rd)) {
-        rd.reported = false;
-        rd.first_pass = true;
-        for (int c = 0; c < max_channels; ++c) rd.sum[c] = rd.sum_sq[c] = 0.;
+    if (!follows_slot_stream(column_read)) {
+        column_read.reported = false;
+        column_read.first_pass = true;
+        for (int c = 0; c < max_channels; ++c) column_read.sum[c] = column_read.sum_sq[c] = 0.;
         adopt_record();
     }
 }
@@ -77,22 +51,22 @@ void follow_stream()
 bool next_line(const char*& begin, const char*& end)
 {
     for (;;) {
-        const char* start = rd.text + rd.pos;
-        const std::size_t left = rd.end - rd.pos;
-        const char* p = static_cast<const char*>(std::memchr(start, rd.line_end, left));
-        if (p != nullptr || (rd.at_eof && left > 0) || left == block_bytes) {
+        const char* start = column_read.text + column_read.pos;
+        const std::size_t left = column_read.end - column_read.pos;
+        const char* p = static_cast<const char*>(std::memchr(start, column_read.line_end, left));
+        if (p != nullptr || (column_read.at_eof && left > 0) || left == block_bytes) {
             const bool ended = p != nullptr;
-            if (!ended) p = rd.text + rd.end;
+            if (!ended) p = column_read.text + column_read.end;
             begin = start;
             end = p;
-            if (rd.line_end == '\n' && end != begin && end[-1] == '\r') --end;
-            rd.overlong = !ended && !rd.at_eof;
-            rd.line_start = rd.base + static_cast<long long>(rd.pos);
-            rd.pos = static_cast<std::size_t>(p - rd.text) + ended;
+            if (column_read.line_end == '\n' && end != begin && end[-1] == '\r') --end;
+            column_read.overlong = !ended && !column_read.at_eof;
+            column_read.line_start = column_read.base + static_cast<long long>(column_read.pos);
+            column_read.pos = static_cast<std::size_t>(p - column_read.text) + ended;
             return true;
         }
-        if (rd.at_eof) return false;
-        refill(rd, rd.pos);
+        if (column_read.at_eof) return false;
+        refill(column_read, column_read.pos);
     }
 }
 
@@ -100,15 +74,17 @@ bool next_line(const char*& begin, const char*& end)
 // "\r" before it is dropped), or a lone "\r".
 void choose_line_end()
 {
-    rd.line_end = '\n';
+    column_read.line_end = '\n';
     for (;;) {
-        const char* p = rd.text + rd.pos;
-        while (p != rd.text + rd.end && *p != '\n' && *p != '\r') ++p;
-        if (p + 1 < rd.text + rd.end || rd.at_eof || rd.end - rd.pos == block_bytes) {
-            if (p + 1 < rd.text + rd.end && p[0] == '\r' && p[1] != '\n') rd.line_end = '\r';
+        const char* p = column_read.text + column_read.pos;
+        while (p != column_read.text + column_read.end && *p != '\n' && *p != '\r') ++p;
+        if (p + 1 < column_read.text + column_read.end || column_read.at_eof ||
+            column_read.end - column_read.pos == block_bytes) {
+            if (p + 1 < column_read.text + column_read.end && p[0] == '\r' && p[1] != '\n')
+                column_read.line_end = '\r';
             return;
         }
-        refill(rd, rd.pos);
+        refill(column_read, column_read.pos);
     }
 }
 
@@ -155,7 +131,7 @@ bool next_field(const char*& p, const char* line_end, const char*& begin, const 
 {
     if (p == nullptr) return false;
     p = skip_blanks(p, line_end);
-    if (rd.separator == ' ') {
+    if (column_read.separator == ' ') {
         if (p == line_end) return false;
         begin = p;
         while (p != line_end && !is_blank(*p)) ++p;
@@ -163,7 +139,7 @@ bool next_field(const char*& p, const char* line_end, const char*& begin, const 
         return true;
     }
     begin = p;
-    while (p != line_end && *p != rd.separator) ++p;
+    while (p != line_end && *p != column_read.separator) ++p;
     end = p;
     while (end != begin && is_blank(end[-1])) --end;
     p = p != line_end ? p + 1 : nullptr;
@@ -201,21 +177,21 @@ template <class T> bool field_value(const char* begin, const char* end, T& value
 // comment when there is one: the line most likely to name the columns.
 void keep_header(const char* begin, const char* end, bool comment, long& skipped)
 {
-    if (skipped++ > 0 && comment && rd.named) return;
-    rd.named |= !comment;
+    if (skipped++ > 0 && comment && column_read.named) return;
+    column_read.named |= !comment;
     const std::size_t n =
         std::min<std::size_t>(static_cast<std::size_t>(end - begin), header_chars - 1);
-    std::memcpy(rd.header, begin, n);
-    rd.header[n] = '\0';
+    std::memcpy(column_read.header, begin, n);
+    column_read.header[n] = '\0';
 }
 
 // Reports the skipped header lines once per record, on the error stream.
 void report_header(long skipped)
 {
-    if (skipped == 0 || rd.reported) return;
-    rd.reported = true;
+    if (skipped == 0 || column_read.reported) return;
+    column_read.reported = true;
     zfprint(stderr, "zentri: skipped %ld header line%s: \"%.*s\"\n", skipped,
-            skipped == 1 ? "" : "s", shown_chars, rd.header);
+            skipped == 1 ? "" : "s", shown_chars, column_read.header);
 }
 
 // Ends the run at a line before the data that does not fit the block: a header
@@ -228,15 +204,16 @@ void report_header(long skipped)
                 static_cast<unsigned long>(block_bytes));
     end_run("\n\n Error: line %ld of the record is longer than the %lu bytes the reader holds"
             " at once. \n",
-            find_record_place(rd.line_start).line, static_cast<unsigned long>(block_bytes));
+            find_record_place(column_read.line_start).line,
+            static_cast<unsigned long>(block_bytes));
 }
 
 // Skips the header and comment lines before the first data line and chooses the separator.
 void start_record()
 {
-    rd.started = true;
-    rd.header[0] = '\0';
-    rd.named = false;
+    column_read.started = true;
+    column_read.header[0] = '\0';
+    column_read.named = false;
     choose_line_end();
     long skipped = 0;
     const char* begin;
@@ -245,14 +222,15 @@ void start_record()
         if (is_empty(begin, end)) continue;
         const char first = *skip_blanks(begin, end);
         const bool comment = first == '#' || first == '%';
-        if (!rd.overlong && (comment || !starts_with_number(begin, end))) {
+        if (!column_read.overlong && (comment || !starts_with_number(begin, end))) {
             keep_header(begin, end, comment, skipped);
             continue;
         }
-        rd.separator = separator_of(begin, end);
-        if (rd.overlong) refuse_overlong_line();
-        rd.fields = fields_of(begin, end);
-        rd.pos = static_cast<std::size_t>(rd.line_start - rd.base); // read it again as data
+        column_read.separator = separator_of(begin, end);
+        if (column_read.overlong) refuse_overlong_line();
+        column_read.fields = fields_of(begin, end);
+        column_read.pos = static_cast<std::size_t>(column_read.line_start -
+                                                   column_read.base); // read it again as data
         break;
     }
     report_header(skipped);
@@ -275,17 +253,17 @@ bool digits_around(const char* begin, const char* end, const char* between)
 bool suggests_decimal_commas(const char* begin, const char* end)
 {
     if (!digits_around(begin, end, ",")) return false;
-    return rd.separator != ',' || digits_around(begin, end, " \t");
+    return column_read.separator != ',' || digits_around(begin, end, " \t");
 }
 
 // Leaves the line to be read again and notes why it could not be read.
 int refuse_line(const char* begin, const char* end)
 {
-    rd.pos = static_cast<std::size_t>(rd.line_start - rd.base);
-    rd.note = suggests_decimal_commas(begin, end)
-                  ? " The line looks written with decimal commas, which are not supported:"
-                    " write 0.5, not 0,5."
-                  : "";
+    column_read.pos = static_cast<std::size_t>(column_read.line_start - column_read.base);
+    column_read.note = suggests_decimal_commas(begin, end)
+                           ? " The line looks written with decimal commas, which are not supported:"
+                             " write 0.5, not 0,5."
+                           : "";
     return 0;
 }
 
@@ -299,8 +277,8 @@ template <class T>
         const char* q = skip_blanks(p, line_end);
         if (quick_number(q, value, space_class | separator_class)) {
             const char* after = skip_blanks(q, line_end);
-            const bool blanks = rd.separator == ' ';
-            if (after == line_end || (blanks ? after != q : *after == rd.separator)) {
+            const bool blanks = column_read.separator == ' ';
+            if (after == line_end || (blanks ? after != q : *after == column_read.separator)) {
                 p = after == line_end ? (blanks ? line_end : nullptr) : after + !blanks;
                 return true;
             }
@@ -316,16 +294,16 @@ template <class T>
 template <class T> int scan_line(double* time, T* amplitudes, int count)
 {
     follow_stream();
-    if (!rd.started) start_record();
+    if (!column_read.started) start_record();
     const char* begin;
     const char* end;
     do {
         if (!next_line(begin, end)) return EOF;
-    } while (is_empty(begin, end) && !rd.overlong);
-    if (rd.overlong) {
+    } while (is_empty(begin, end) && !column_read.overlong);
+    if (column_read.overlong) {
         refuse_line(begin, end);
         static_assert(block_bytes == 1048576, "the note names the block's size");
-        rd.note = " The line is longer than the 1048576 bytes the reader holds at once.";
+        column_read.note = " The line is longer than the 1048576 bytes the reader holds at once.";
         return 0;
     }
     const int first = st.column; // column of the first amplitude
@@ -342,9 +320,9 @@ template <class T> int scan_line(double* time, T* amplitudes, int count)
     do {
         if (!take_number(p, end, amplitudes[c])) return refuse_line(begin, end);
     } while (++c < count);
-    if (time_column == 0) *time = static_cast<double>(rd.samples) / st.rate;
-    ++rd.samples;
-    rd.last_end = rd.base + (end - rd.text);
+    if (time_column == 0) *time = static_cast<double>(column_read.samples) / st.rate;
+    ++column_read.samples;
+    column_read.last_end = column_read.base + (end - column_read.text);
     return 2;
 }
 
@@ -361,9 +339,9 @@ template <class T> T least_usable(const T* amplitudes, int channels)
 // Adds a line's amplitudes to each channel's sums while the record is read the first time.
 template <class T> void add_to_sums(const T* amplitudes, int channels)
 {
-    for (int c = 0; c < channels && rd.first_pass; ++c) {
-        rd.sum[c] += amplitudes[c];
-        rd.sum_sq[c] += static_cast<double>(amplitudes[c]) * amplitudes[c];
+    for (int c = 0; c < channels && column_read.first_pass; ++c) {
+        column_read.sum[c] += amplitudes[c];
+        column_read.sum_sq[c] += static_cast<double>(amplitudes[c]) * amplitudes[c];
     }
 }
 
@@ -386,13 +364,13 @@ int read_and_keep(double* time, float* amplitude)
     const int channels = st.channels;
     const int result = scan_line(time, amplitudes, channels);
     if (result != 2) {
-        rd.end_result = result;
+        column_read.end_result = result;
         return result;
     }
-    kept_time[rd.kept] = *time;
-    for (int c = 0; c < channels; ++c) kept_amplitude[c][rd.kept] = amplitudes[c];
+    column_kept.time[column_read.kept] = *time;
+    for (int c = 0; c < channels; ++c) column_kept.amplitude[c][column_read.kept] = amplitudes[c];
     add_to_sums(amplitudes, channels); // a single pass has no first pass of its own
-    ++rd.kept;
+    ++column_read.kept;
     *amplitude = amplitudes[0];
     return 2;
 }
@@ -400,13 +378,11 @@ int read_and_keep(double* time, float* amplitude)
 // A later channel in the segment loop: gives back the next line channel 0 kept.
 int give_back(double* time, float* amplitude)
 {
-    if (rd.given == rd.kept) return rd.end_result;
-    *time = kept_time[rd.given];
-    *amplitude = kept_amplitude[rd.channel][rd.given++];
+    if (column_read.given == column_read.kept) return column_read.end_result;
+    *time = column_kept.time[column_read.given];
+    *amplitude = column_kept.amplitude[column_read.channel][column_read.given++];
     return 2;
 }
-
-} // namespace
 
 int column_scan_survey_pair(double* time, double* amplitude)
 {
@@ -417,8 +393,8 @@ int column_scan_survey_pair(double* time, double* amplitude)
 int column_scan_segment_pair(double* time, float* amplitude)
 {
     if (st.channels == 0) return scan_line(time, amplitude, 1);
-    if (rd.channel < 0) return scan_all_channels(time, amplitude);
-    return rd.channel == 0 ? read_and_keep(time, amplitude) : give_back(time, amplitude);
+    if (column_read.channel < 0) return scan_all_channels(time, amplitude);
+    return column_read.channel == 0 ? read_and_keep(time, amplitude) : give_back(time, amplitude);
 }
 
 std::uint32_t column_scan_segment_pairs(double* time, float* amplitude, signed char* result,
@@ -431,9 +407,9 @@ std::uint32_t column_scan_segment_pairs(double* time, float* amplitude, signed c
 
 void column_select_channel(int channel)
 {
-    rd.channel = channel;
-    rd.given = 0;
-    if (channel == 0) rd.kept = 0;
+    column_read.channel = channel;
+    column_read.given = 0;
+    if (channel == 0) column_read.kept = 0;
 }
 
 void column_rewind_record()
@@ -441,41 +417,49 @@ void column_rewind_record()
     if (st.fp[1] != nullptr) std::rewind(st.fp[1]);
     follow_stream();
     adopt_record();
-    rd.first_pass = false;
-    rd.channel = -1;
+    column_read.first_pass = false;
+    column_read.channel = -1;
 }
 
 long long column_record_offset()
 {
     follow_stream();
-    if (!rd.started) start_record();
-    return rd.pos == static_cast<std::size_t>(rd.line_start - rd.base) ? rd.line_start
-                                                                       : rd.last_end;
+    if (!column_read.started) start_record();
+    return column_read.pos == static_cast<std::size_t>(column_read.line_start - column_read.base)
+               ? column_read.line_start
+               : column_read.last_end;
 }
 
 void column_channel_sums(int channel, double& sum, double& sum_sq)
 {
-    sum = rd.sum[channel];
-    sum_sq = rd.sum_sq[channel];
+    sum = column_read.sum[channel];
+    sum_sq = column_read.sum_sq[channel];
 }
+
+} // namespace
+
+const record_reader column_reader{column_scan_survey_pair,   column_scan_segment_pair,
+                                  column_scan_segment_pairs, column_rewind_record,
+                                  column_record_offset,      column_select_channel,
+                                  column_channel_sums,       nothing_to_close};
 
 const char* column_stop_note()
 {
-    return rd.note;
+    return column_read.note;
 }
 
 const char* column_header()
 {
     follow_stream();
-    if (!rd.started) start_record();
-    return rd.header;
+    if (!column_read.started) start_record();
+    return column_read.header;
 }
 
 int column_count()
 {
     follow_stream();
-    if (!rd.started) start_record();
-    return rd.fields;
+    if (!column_read.started) start_record();
+    return column_read.fields;
 }
 
 void column_name(int column, char* out, int cap)
@@ -497,4 +481,29 @@ void column_name(int column, char* out, int cap)
         out[n] = '\0';
         return;
     }
+}
+
+void reset_column_reader()
+{
+    clear_block(column_read);
+    column_read.overlong = false;
+    column_read.line_end = '\n';
+    column_read.started = false;
+    column_read.separator = ' ';
+    column_read.fields = 0;
+    column_read.samples = 0;
+    column_read.reported = false;
+    column_read.last_end = 0;
+    column_read.line_start = 0;
+    column_read.note = "";
+    column_read.header[0] = '\0';
+    column_read.named = false;
+    column_read.channel = -1;
+    column_read.kept = 0;
+    column_read.given = 0;
+    column_read.end_result = 0;
+    column_read.first_pass = true;
+    std::fill(std::begin(column_read.sum), std::end(column_read.sum), 0.);
+    std::fill(std::begin(column_read.sum_sq), std::end(column_read.sum_sq), 0.);
+    std::memset(&column_kept, 0, sizeof column_kept);
 }

@@ -1,7 +1,9 @@
 // Opening the record: a file so that a pipe without a writer cannot hang the
 // run, or, for the single pass, standard input, a pipe or a FIFO.
+#include "input/open_record.h"
 #include "core/analysis_state.h"
-#include "input/input.h"
+#include "input/record_change.h"
+#include "input/record_reader.h"
 
 #include <cerrno>
 #include <cstring>
@@ -39,9 +41,8 @@ int take_fifo(int fd)
     return adopt_descriptor(fd);
 }
 
-} // namespace
-
-int open_record(const char* path, bool stream_allowed)
+// Opens the record into stream slot 1 (open_record()).
+int open_descriptor(const char* path, bool stream_allowed)
 {
     const bool standard_input = std::strcmp(path, "-") == 0;
     const int fd = standard_input ? dup(STDIN_FILENO) : open(path, O_RDONLY | O_NONBLOCK);
@@ -61,6 +62,15 @@ int open_record(const char* path, bool stream_allowed)
     if (!standard_input) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     const int error = adopt_descriptor(fd);
     note_record_stamp();
+    return error;
+}
+
+} // namespace
+
+int open_record(const char* path, bool stream_allowed)
+{
+    const int error = open_descriptor(path, stream_allowed);
+    if (error == 0) choose_record_reader();
     return error;
 }
 

@@ -6,7 +6,49 @@
 
 #include "core/analysis_state.h"
 
+#include "core/helper_ending.h"
+
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
+#include <thread>
+
+constexpr std::uint32_t block_pairs = 8192; // reads per block
+constexpr std::uint64_t block_count = 4;    // blocks the reader may fill ahead
+
+// The results of consecutive reads: the values are valid only where the read
+// gave a pair (result 2).
+struct pair_block {
+    double time[block_pairs];        // each read's time
+    float amplitude[block_pairs];    // each read's amplitude
+    signed char result[block_pairs]; // each read's result
+    std::uint32_t filled;            // reads held
+    bool last;                       // the last read failed: the reader has stopped
+};
+
+// The blocks and the hand-over between the two threads. Block i lives in
+// blocks[i % block_count]; the reader fills it while produced - consumed <
+// block_count, the loop reads it while consumed < produced.
+struct pair_feed_state {
+    pair_block blocks[block_count];   // the blocks, filled in turn
+    std::mutex lock;                  // guards the fields marked "under lock"
+    std::condition_variable changed;  // told when a block is filled or given back
+    std::uint64_t produced;           // blocks filled, under lock
+    std::uint64_t consumed;           // blocks read and given back, under lock
+    bool stop;                        // the loop asks the reader to end, under lock
+    std::uint64_t limit;              // pairs the reader may read at most
+    std::thread reader;               // the reader thread, while one runs
+    const pair_block* current;        // the block being taken by the loop, or none
+    std::uint32_t next;               // its next read
+    std::atomic<long long> offset{0}; // record offset after the reader's last block
+    bool failed;                      // the reader met an ending, under lock
+    helper_ending ending;             // which, for the loop to end the run with, under lock
+};
+extern pair_feed_state pair_feed;
+
+// For tests: stops the reader and returns the feed to its start-up state.
+void reset_pair_feed();
 
 // Starts the reader thread at the record's current position; it reads at most
 // limit pairs (none is started for 0).

@@ -3,28 +3,29 @@
 #include "core/analysis_state.h"
 #include "core/end_run.h"
 #include "input/amplitude_scale.h"
-#include "input/input.h"
+#include "input/open_record.h"
 #include "input/pair_feed.h"
+#include "input/record_format.h"
 #include "input/record_span.h"
+#include "input/segment_reader.h"
+#include "input/survey_record.h"
 
 #include <cmath>
 #include <string>
 
-namespace {
+pass_survey_state pass_survey{};
 
-record_span span;              // what the reads have shown so far
-int channel = -1;              // the channel whose reads come next
-std::uint32_t scaled_over = 0; // the first pair infinite once scaled by --scale, 0 for none
-bool in_bytes = false;         // the record is a file: progress is told in its bytes
+namespace {
 
 // Takes one read of the record into the span.
 void take(int result, double time, float amplitude)
 {
-    const std::uint32_t before = span.ns;
-    take_read(span, result, time, amplitude, [] { return -1LL; });
-    if (span.ns > before && result == 2 && st.scale != 0.f && scaled_over == 0 &&
-        std::isfinite(amplitude) && !std::isfinite(amplitude * st.scale))
-        scaled_over = span.ns;
+    const std::uint32_t before = pass_survey.span.ns;
+    take_read(pass_survey.span, result, time, amplitude, [] { return -1LL; });
+    if (pass_survey.span.ns > before && result == 2 && st.scale != 0.f &&
+        pass_survey.scaled_over == 0 && std::isfinite(amplitude) &&
+        !std::isfinite(amplitude * st.scale))
+        pass_survey.scaled_over = pass_survey.span.ns;
 }
 
 // Reads the rest of the record after the segment pass, so that the count,
@@ -34,7 +35,7 @@ void read_rest()
     stop_pair_feed();
     survey_channel(-1);
     select_record_channel(-1);
-    while (span.counting) {
+    while (pass_survey.span.counting) {
         double time = 0.;
         float amplitude = 0.f;
         scan_segment_pair(&time, &amplitude);
@@ -49,17 +50,17 @@ void check_channel_sums()
         double sum = 0.;
         double sum_sq = 0.;
         record_channel_sums(c, sum, sum_sq);
-        if (!std::isfinite(sum_sq)) span.suspect = true;
+        if (!std::isfinite(sum_sq)) pass_survey.span.suspect = true;
     }
 }
 
 // Ends the run when an amplitude times --scale's factor is beyond single precision.
 void check_scaled()
 {
-    if (scaled_over == 0) return;
+    if (pass_survey.scaled_over == 0) return;
     end_run("\n\n Error: --scale %g: amplitude %lu of the record times the factor is"
             " beyond single precision. \n",
-            static_cast<double>(st.scale), static_cast<unsigned long>(scaled_over));
+            static_cast<double>(st.scale), static_cast<unsigned long>(pass_survey.scaled_over));
 }
 
 } // namespace
@@ -68,31 +69,32 @@ void begin_pass_survey()
 {
     st.one_pass = true;
     st.record_pairs = pair_limit - 1;
-    span = record_span{};
-    span.counting = true;
-    channel = -1;
-    scaled_over = 0;
-    in_bytes = record_is_file();
+    pass_survey.span = record_span{};
+    pass_survey.span.counting = true;
+    pass_survey.channel = -1;
+    pass_survey.scaled_over = 0;
+    pass_survey.in_bytes = record_is_file();
 }
 
 void survey_channel(int c)
 {
-    channel = c;
+    pass_survey.channel = c;
 }
 
 void survey_reads(const double* time, const float* amplitude, const signed char* result,
                   std::uint32_t n)
 {
-    if (!st.one_pass || channel > 0 || !span.counting) return;
-    for (std::uint32_t i = 0; i < n && span.counting; ++i) take(result[i], time[i], amplitude[i]);
+    if (!st.one_pass || pass_survey.channel > 0 || !pass_survey.span.counting) return;
+    for (std::uint32_t i = 0; i < n && pass_survey.span.counting; ++i)
+        take(result[i], time[i], amplitude[i]);
 }
 
 void end_pass_survey()
 {
     read_rest();
-    span.stop_offset = record_offset();
+    pass_survey.span.stop_offset = record_offset();
     check_channel_sums();
-    settle_survey(span);
+    settle_survey(pass_survey.span);
     check_scaled();
     scale_record_figures();
     recheck_frequency_step();
@@ -101,8 +103,8 @@ void end_pass_survey()
 void end_short_pass()
 {
     read_rest();
-    span.stop_offset = record_offset();
-    settle_survey(span);
+    pass_survey.span.stop_offset = record_offset();
+    settle_survey(pass_survey.span);
     check_segment_fits();
     run_failed("the first segment could not be read"); // the survey ends the run before this
 }
@@ -120,6 +122,11 @@ void check_segment_fits()
 unsigned long long pass_progress()
 {
     if (!st.one_pass) return st.nave;
-    if (in_bytes) return static_cast<unsigned long long>(feed_offset());
+    if (pass_survey.in_bytes) return static_cast<unsigned long long>(feed_offset());
     return st.nave == 0 ? 0 : st.m + std::uint64_t{st.nave - 1} * st.nhs;
+}
+
+void reset_pass_survey()
+{
+    pass_survey = pass_survey_state{};
 }

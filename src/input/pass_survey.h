@@ -4,7 +4,21 @@
 // checks and warnings come from those reads as the counting pass gives them.
 #pragma once
 
+#include "input/record_span.h"
+
 #include <cstdint>
+
+// The single pass's survey as it gathers.
+struct pass_survey_state {
+    record_span span{};            // what the reads have shown so far
+    int channel = -1;              // the channel whose reads come next
+    std::uint32_t scaled_over = 0; // the first pair infinite once scaled by --scale, 0 for none
+    bool in_bytes = false;         // the record is a file: progress is told in its bytes
+};
+extern pass_survey_state pass_survey;
+
+// For tests: the survey back to its start-up state.
+void reset_pass_survey();
 
 // Starts gathering from the reads that follow: st.one_pass, and no cap on the
 // segment reads but the survey's own count limit.

@@ -89,4 +89,4 @@ sf_count_t tell(void* user)
 
 } // namespace
 
-SF_VIRTUAL_IO piped_io{length, seek, read_piped, write_nothing, tell};
+const SF_VIRTUAL_IO piped_io{length, seek, read_piped, write_nothing, tell};

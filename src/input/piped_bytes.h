@@ -20,7 +20,7 @@ struct piped_bytes {
 };
 
 // The virtual I/O over a piped_bytes.
-extern SF_VIRTUAL_IO piped_io;
+extern const SF_VIRTUAL_IO piped_io;
 
 // True when libsndfile's position lies behind bytes the pipe no longer gives:
 // the format needs to seek back, as a file, after its header was read.

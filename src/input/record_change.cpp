@@ -2,12 +2,14 @@
 // pairs the survey counted, ends the run when the record gives fewer, and
 // tells when the file grew after the count; the single pass compares the file
 // at its end with the file as it was opened.
+#include "input/record_change.h"
 #include "core/analysis_state.h"
 #include "core/end_run.h"
-#include "input/input.h"
 
 #include <atomic>
 #include <sys/stat.h>
+
+record_change_state record_change{};
 
 namespace {
 
@@ -18,18 +20,10 @@ std::uint64_t pairs_before()
     return st.nave == 0 ? 0 : st.m + std::uint64_t{st.nave - 1} * st.nhs;
 }
 
-// The record file as it was opened, against which the single pass's end is held.
-struct record_stamp {
-    long long bytes = -1;                 // size at open; -1 for a stream
-    timespec modified{};                  // modification time at open
-    std::atomic<long long> early_end{-1}; // offset where a read met an early end, or -1
-};
-
 // The one stamp of the run's record.
 record_stamp& stamp()
 {
-    static record_stamp noted;
-    return noted;
+    return record_change.noted;
 }
 
 // The record file's size and modification time now; false for a stream.
@@ -98,4 +92,11 @@ void check_pairs_read(std::uint32_t allowed, std::uint32_t got)
     end_run("\n\n Error: the record changed while it was read: %ld pairs were counted, %ld could"
             " be read again. ",
             static_cast<long>(st.record_pairs), static_cast<long>(pairs_before() + got));
+}
+
+void reset_record_change()
+{
+    record_change.noted.bytes = -1;
+    record_change.noted.modified = timespec{};
+    record_change.noted.early_end.store(-1);
 }

@@ -2,7 +2,8 @@
 #include "input/record_layout.h"
 #include "core/analysis_state.h"
 #include "core/end_run.h"
-#include "input/input.h"
+#include "input/column_reader.h"
+#include "input/sound_reader.h"
 
 namespace {
 

@@ -13,6 +13,8 @@
 #include <emmintrin.h>
 #endif
 
+line_count_state line_count{};
+
 namespace {
 
 // White space as formatted input skips it.
@@ -24,7 +26,7 @@ bool is_blank(char c)
 #if ZENTRI_X86_VECTORS
 // The '\n' bytes of a block, sixteen at a time: each byte lane counts up to
 // 255 matches before the lanes are summed.
-long count_newlines(const char* block, std::size_t n)
+long sse2_count_newlines(const char* block, std::size_t n)
 {
     const __m128i newline = _mm_set1_epi8('\n');
     long count = 0;
@@ -41,13 +43,23 @@ long count_newlines(const char* block, std::size_t n)
     }
     return count + static_cast<long>(std::count(block + i, block + n, '\n'));
 }
-#else
-// The '\n' bytes of a block.
-long count_newlines(const char* block, std::size_t n)
+#endif
+
+// The '\n' bytes of a block, byte by byte.
+long plain_count_newlines(const char* block, std::size_t n)
 {
     return static_cast<long>(std::count(block, block + n, '\n'));
 }
+
+// The '\n' bytes of a block, sixteen at a time where the build has SSE2 and
+// the switch allows it.
+long count_newlines(const char* block, std::size_t n)
+{
+#if ZENTRI_X86_VECTORS
+    if (line_count.vector_allowed) return sse2_count_newlines(block, n);
 #endif
+    return plain_count_newlines(block, n);
+}
 
 // Adds the line ends of a block wholly before the offset: counted quickly
 // when it holds no '\r' and follows no '\r', else byte by byte.
@@ -64,7 +76,6 @@ void count_line_ends(const char* block, std::size_t n, bool& after_cr, long& lin
 }
 
 constexpr long long block_bytes = 1 << 16;
-long long split_bytes = 4LL << 20; // line counts of this many bytes or more run in two halves
 
 // Line ends in bytes [from, to) of the file, after_cr telling whether the byte
 // before from is '\r'; leaves in after_cr whether the last byte counted is.
@@ -87,7 +98,7 @@ long count_lines(int fd, long long from, long long to, bool& after_cr)
 long count_lines_before(int fd, long long to, bool& after_cr)
 {
     after_cr = false;
-    if (to < split_bytes) return count_lines(fd, 0, to, after_cr);
+    if (to < line_count.split_bytes) return count_lines(fd, 0, to, after_cr);
     const long long mid = to / 2;
     char before = 0;
     bool second_after_cr = pread(fd, &before, 1, mid - 1) == 1 && before == '\r';
@@ -158,7 +169,7 @@ record_place find_record_place(long long offset)
 
 void set_line_count_split(long long bytes)
 {
-    split_bytes = bytes;
+    line_count.split_bytes = bytes;
 }
 
 long record_line(long long offset)

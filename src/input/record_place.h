@@ -16,6 +16,14 @@ struct record_place {
 // file with pread, so the stream and its position are left as they were.
 record_place find_record_place(long long offset);
 
+// How the line of a place is counted: settings that tests change and restore
+// themselves (the tests' reset leaves them, as a test may reset between runs).
+struct line_count_state {
+    long long split_bytes = 4LL << 20; // line counts of this many bytes or more run in two halves
+    bool vector_allowed = true;        // false: the plain loop even where SSE2 runs (tests compare)
+};
+extern line_count_state line_count;
+
 // For tests: line counts over at least this many bytes run in two halves at
 // once (default 4 MiB).
 void set_line_count_split(long long bytes);

@@ -2,8 +2,9 @@
 // the fast scanner must match. Each field is read with fscanf; a number stands
 // only before white space or the end of the record, and a read that gives no
 // pair puts the stream back at the pair's first byte.
+#include "input/record_reference.h"
 #include "core/analysis_state.h"
-#include "input/record_readers.h"
+#include "input/record_reader.h"
 
 #include <cstdio>
 
@@ -88,3 +89,12 @@ long long reference_record_offset()
 {
     return ftello(st.fp[1]);
 }
+
+const record_reader reference_reader{reference_scan_survey_pair,
+                                     reference_scan_segment_pair,
+                                     reference_scan_segment_pairs,
+                                     reference_rewind_record,
+                                     reference_record_offset,
+                                     no_channel_select,
+                                     no_channel_sums,
+                                     nothing_to_close};

@@ -6,11 +6,12 @@
 // of the record, and a read that gives no pair takes nothing. Decimal text is
 // converted correctly rounded straight to the field's type, the float
 // amplitude never via double.
+#include "input/record_scanner.h"
 #include "core/analysis_state.h"
 #include "input/block_source.h"
 #include "input/float_field.h"
 #include "input/long_number.h"
-#include "input/record_readers.h"
+#include "input/record_reader.h"
 
 #include <charconv>
 #include <cstdint>
@@ -18,23 +19,18 @@
 #include <cstring>
 #include <limits>
 
+scanner_state scanner;
+thread_local block_source* scanner_state::active = &scanner.shared;
+
 namespace {
 
 constexpr std::size_t smallest_window = 16;
 
-// The scanner's block of the record: a 0 byte always follows the last byte
-// read, so every scanning loop stops there without a bounds check. Every
-// thread reads the shared block of stream slot 1 (the segment loop and its
-// reader thread hand it over), unless it reads a part of the record through a
-// block of its own (fast_scan_use_block()).
-block_source shared_reader;
-thread_local block_source* active_reader = &shared_reader;
-
 // Adopts the stream of slot 1 when it is not the one being read.
 void follow_stream()
 {
-    block_source& reader = *active_reader;
-    if (&reader == &shared_reader && !follows_slot_stream(reader)) adopt_stream(reader);
+    block_source& reader = *scanner_state::active;
+    if (&reader == &scanner.shared && !follows_slot_stream(reader)) adopt_stream(reader);
 }
 
 // Skips white space inside the buffer.
@@ -47,7 +43,7 @@ const char* skip_space_in_buffer(const char* p)
 // Skips white space; returns false when the record ends first.
 bool skip_space()
 {
-    block_source& reader = *active_reader;
+    block_source& reader = *scanner_state::active;
     for (;;) {
         reader.pos =
             static_cast<std::size_t>(skip_space_in_buffer(reader.text + reader.pos) - reader.text);
@@ -67,7 +63,7 @@ struct buffer_cursor {
     char peek() const { return *p; }
     void take() { ++p; }
     bool at_limit() const { return p == limit; }
-    bool starved() const { return p == limit && !active_reader->at_eof; }
+    bool starved() const { return p == limit && !scanner_state::active->at_eof; }
     void mark_digits() { digits = p; }
     void mark_value_end() { value_end = p; }
 };
@@ -78,16 +74,19 @@ struct stream_cursor {
     long_number& number;
     static char peek()
     {
-        block_source& reader = *active_reader;
+        block_source& reader = *scanner_state::active;
         if (reader.pos == reader.end && !reader.at_eof) refill(reader, reader.pos);
         return reader.text[reader.pos];
     }
     void take()
     {
-        block_source& reader = *active_reader;
+        block_source& reader = *scanner_state::active;
         fold_number_char(number, reader.text[reader.pos++]);
     }
-    static bool at_limit() { return peek(), active_reader->pos == active_reader->end; }
+    static bool at_limit()
+    {
+        return peek(), scanner_state::active->pos == scanner_state::active->end;
+    }
     static bool starved() { return false; }
     void mark_digits() {}
     void mark_value_end() {}
@@ -131,7 +130,7 @@ template <class T> int scan_long_number(T* out)
 template <class T>
 [[gnu::always_inline]] inline bool quick_pair(double* time, T* amplitude, const char*& end)
 {
-    block_source& reader = *active_reader;
+    block_source& reader = *scanner_state::active;
     const char* p = skip_space_in_buffer(reader.text + reader.pos);
     double t;
     T a;
@@ -150,7 +149,7 @@ template <class T>
 // number decides, so a number at the end of the bytes read waits for more.
 template <class T> [[gnu::noinline]] int scan_any_number(T* out)
 {
-    block_source& reader = *active_reader;
+    block_source& reader = *scanner_state::active;
     for (;;) {
         buffer_cursor c{reader.text + reader.pos, reader.text + reader.end, nullptr, nullptr};
         bool negative = false;
@@ -172,7 +171,7 @@ template <class T> [[gnu::noinline]] int scan_any_number(T* out)
 // before any byte.
 template <class T> int scan_number(T* out)
 {
-    block_source& reader = *active_reader;
+    block_source& reader = *scanner_state::active;
     if (!skip_space()) return EOF;
     const char* p = reader.text + reader.pos;
     if (!quick_number(p, *out)) return scan_any_number(out);
@@ -184,7 +183,7 @@ template <class T> int scan_number(T* out)
 // buffer while the bytes are still there, else by reading again from there.
 void return_to(long long offset)
 {
-    block_source& reader = *active_reader;
+    block_source& reader = *scanner_state::active;
     if (offset >= reader.base) {
         reader.pos = static_cast<std::size_t>(offset - reader.base);
         return;
@@ -199,7 +198,7 @@ void return_to(long long offset)
 // text that is not two numbers, EOF at the end of the record.
 template <class T> [[gnu::noinline]] int any_pair(double* time, T* amplitude)
 {
-    block_source& reader = *active_reader;
+    block_source& reader = *scanner_state::active;
     if (!skip_space()) return EOF;
     const long long start = reader.base + static_cast<long long>(reader.pos);
     double t;
@@ -218,7 +217,7 @@ template <class T> [[gnu::noinline]] int any_pair(double* time, T* amplitude)
 // Reads one pair as fscanf(" %lf %f ") does from the stream being read.
 [[gnu::always_inline]] inline int segment_pair(double* time, float* amplitude)
 {
-    block_source& reader = *active_reader;
+    block_source& reader = *scanner_state::active;
     const char* end;
     if (quick_pair(time, amplitude, end)) {
         reader.pos = static_cast<std::size_t>(skip_space_in_buffer(end) - reader.text);
@@ -234,7 +233,7 @@ template <class T> [[gnu::noinline]] int any_pair(double* time, T* amplitude)
 
 int fast_scan_survey_pair(double* time, double* amplitude)
 {
-    block_source& reader = *active_reader;
+    block_source& reader = *scanner_state::active;
     follow_stream();
     const char* end;
     if (quick_pair(time, amplitude, end)) {
@@ -261,21 +260,21 @@ std::uint32_t fast_scan_segment_pairs(double* time, float* amplitude, signed cha
 
 void fast_rewind_record()
 {
-    block_source& reader = *active_reader;
+    block_source& reader = *scanner_state::active;
     if (st.fp[1] != nullptr) std::rewind(st.fp[1]);
     adopt_stream(reader, st.fp[1]);
 }
 
 long long fast_record_offset()
 {
-    block_source& reader = *active_reader;
+    block_source& reader = *scanner_state::active;
     follow_stream();
     return reader.base + static_cast<long long>(reader.pos);
 }
 
 void fast_scan_set_window(std::size_t capacity, std::size_t chunk)
 {
-    block_source& reader = *active_reader;
+    block_source& reader = *scanner_state::active;
     if (capacity == 0 || capacity > block_bytes) capacity = block_bytes;
     if (capacity < smallest_window) capacity = smallest_window;
     reader.capacity = capacity;
@@ -288,5 +287,15 @@ void fast_scan_set_window(std::size_t capacity, std::size_t chunk)
 
 void fast_scan_use_block(block_source* block)
 {
-    active_reader = block != nullptr ? block : &shared_reader;
+    scanner_state::active = block != nullptr ? block : &scanner.shared;
+}
+
+const record_reader fast_scanner{
+    fast_scan_survey_pair, fast_scan_segment_pair, fast_scan_segment_pairs, fast_rewind_record,
+    fast_record_offset,    no_channel_select,      no_channel_sums,         nothing_to_close};
+
+void reset_scanner()
+{
+    clear_block(scanner.shared);
+    scanner_state::active = &scanner.shared;
 }

@@ -1,10 +1,12 @@
 // The overlapped segment reader: the first segment with the run's time base,
 // then each later one from the saved half and nhs new pairs, never taking
 // more pairs than the survey counted.
+#include "input/segment_reader.h"
 #include "core/analysis_state.h"
 #include "core/end_run.h"
-#include "input/input.h"
 #include "input/pair_feed.h"
+#include "input/record_change.h"
+#include "input/segment_statistics.h"
 #include "platform/console_format.h"
 
 #include <cmath>

@@ -1,8 +1,8 @@
 // The statistics of a segment: its mean, which mean removal subtracts, and
 // the spread, rms and kurtosis the dialogue prints.
+#include "input/segment_statistics.h"
 #include "core/analysis_state.h"
 #include "core/quantities.h"
-#include "input/input.h"
 #include "platform/console_format.h"
 
 #include <cmath>

@@ -4,25 +4,26 @@
 #include "core/analysis_state.h"
 #include "input/block_source.h"
 #include "input/float_field.h"
-#include "input/input.h"
-#include "input/record_readers.h"
+#include "input/open_record.h"
+#include "input/record_change.h"
+#include "input/record_scanner.h"
+#include "input/record_span.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <fcntl.h>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <unistd.h>
 
+survey_halves_state survey_halves;
+
 namespace {
 
-constexpr long long default_split = 8LL << 20; // bytes from which a record is halved
-constexpr std::size_t seam_window = 1 << 16;   // bytes searched for a line end at the middle
-constexpr long long seam_margin = 1LL << 20;   // bytes before the seam where every pair is checked
-constexpr std::uint32_t check_pairs = 1024;    // pairs between checks farther away
-long long split_bytes = default_split;
-
-block_source second_block; // the second half's own block of the record
+constexpr long long seam_margin = 1LL << 20; // bytes before the seam where every pair is checked
+constexpr std::uint32_t check_pairs = 1024;  // pairs between checks farther away
 
 // Where the halves meet: the first half ends with the pair whose last byte is
 // just before first_end; the second starts with the text at second_start.
@@ -50,7 +51,7 @@ bool is_space(char c)
 // false when there is none within the window (or no text around it).
 bool find_seam(long long from, long long size, seam& s)
 {
-    static char window[seam_window];
+    char* const window = survey_halves.window;
     const long long middle = from + (size - from) / 2;
     const ssize_t got = pread(fileno(st.fp[1]), window, seam_window, middle);
     if (got <= 0) return false;
@@ -111,8 +112,8 @@ bool count_until(record_span& r, long long first_end)
 // The second half's thread: counts its part through its own block.
 void count_second(second_half& h)
 {
-    fast_scan_use_block(&second_block);
-    adopt_stream(second_block, h.stream);
+    fast_scan_use_block(&survey_halves.second_block);
+    adopt_stream(survey_halves.second_block, h.stream);
     h.span.counting = true;
     while (h.span.counting && !h.cancelled.load(std::memory_order_relaxed)) {
         double t = 0.;
@@ -157,7 +158,7 @@ void count_record(record_span& r, bool halves)
     const long long size = halves && record_is_file() ? record_file_bytes() : -1;
     seam s{-1, -1};
     second_half h;
-    if (size - from >= split_bytes && find_seam(from, size, s))
+    if (size - from >= survey_halves.split_bytes && find_seam(from, size, s))
         h.stream = open_again_at(s.second_start);
     if (h.stream == nullptr) {
         count_until(r, -1);
@@ -180,5 +181,11 @@ void count_record(record_span& r, bool halves)
 
 void set_survey_split(long long bytes)
 {
-    split_bytes = bytes > 0 ? bytes : default_split;
+    survey_halves.split_bytes = bytes > 0 ? bytes : default_split;
+}
+
+void reset_survey_halves()
+{
+    clear_block(survey_halves.second_block);
+    std::fill(std::begin(survey_halves.window), std::end(survey_halves.window), '\0');
 }

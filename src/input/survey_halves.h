@@ -8,7 +8,25 @@
 // the survey uses it only where the record's mean and rms are not shown.
 #pragma once
 
+#include "input/block_source.h"
 #include "input/record_span.h"
+
+#include <cstddef>
+
+constexpr long long default_split = 8LL << 20; // bytes from which a record is halved
+constexpr std::size_t seam_window = 1 << 16;   // bytes searched for a line end at the middle
+
+// The count in halves: when to halve, and the second half's buffers.
+struct survey_halves_state {
+    long long split_bytes = default_split; // a record of this many bytes or more is halved (a
+                                           // setting: tests set and restore it themselves)
+    block_source second_block;             // the second half's own block of the record
+    char window[seam_window] = {};         // bytes around the middle, searched for the seam
+};
+extern survey_halves_state survey_halves;
+
+// For tests: the second half's block and window let go (the split is left).
+void reset_survey_halves();
 
 // Counts the record of plain pairs from where the fast scanner stands into r
 // (a fresh span that counts), with r.stop_offset; in halves when asked and the

@@ -1,10 +1,15 @@
 // The record survey: one counting pass over the whole record, its checks and
 // warnings, the time step judged against the record's anomalies, and the
 // table of segment-length choices.
+#include "input/survey_record.h"
 #include "core/analysis_state.h"
 #include "core/end_run.h"
-#include "input/input.h"
+#include "input/column_reader.h"
+#include "input/open_record.h"
+#include "input/record_change.h"
+#include "input/record_format.h"
 #include "input/record_place.h"
+#include "input/record_reader.h"
 #include "input/record_span.h"
 #include "input/survey_halves.h"
 #include "input/time_gaps.h"
@@ -18,12 +23,6 @@
 
 namespace {
 
-#ifdef ZENTRI_REFERENCE_READER
-constexpr bool reference_reader = true; // the C library reads the record: one pass at a time
-#else
-constexpr bool reference_reader = false;
-#endif
-
 // Amplitudes of this magnitude and above may round to infinity as a float: it is
 // the midpoint between the largest float and 2^128.
 constexpr double float_rounding_edge = 0x1.ffffffp127;
@@ -36,7 +35,7 @@ record_span count_pairs(bool mean_shown)
 {
     record_span r{};
     r.counting = true;
-    if (st.column == 0 && !reference_reader) {
+    if (&record_reader_in_use() == &fast_scanner) { // the other readers read one pass at a time
         count_record(r, !mean_shown);
         note_record_size();
         return r;

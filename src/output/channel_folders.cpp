@@ -1,7 +1,7 @@
 // The folder names of a run's channels, made safe for a file name.
 #include "output/channel_folders.h"
 #include "core/analysis_state.h"
-#include "input/input.h"
+#include "input/column_reader.h"
 
 #include <algorithm>
 #include <cctype>

@@ -5,26 +5,14 @@
 #include <sys/stat.h>
 #include <vector>
 
+guarded_inputs guarded{};
+
 namespace {
-
-// One input file of the run.
-struct guarded_input {
-    std::string what; // "record", "profile", ...
-    std::string name; // its name as given
-    dev_t device;     // the device it is on
-    ino_t inode;      // its inode there
-};
-
-// The input files of the run, noted as they are opened.
-struct guarded_inputs {
-    std::vector<guarded_input> files; // every input noted so far
-};
 
 // The run's one list of input files.
 guarded_inputs& inputs()
 {
-    static guarded_inputs noted;
-    return noted;
+    return guarded;
 }
 
 } // namespace
@@ -44,4 +32,9 @@ void refuse_input_as_output(const std::string& path)
         if (out.st_dev == in.device && out.st_ino == in.inode)
             give_up(path + ": the same file as the " + in.what + " " + in.name +
                     ", which its results would replace; nothing was written");
+}
+
+void reset_guarded_inputs()
+{
+    guarded = guarded_inputs{};
 }

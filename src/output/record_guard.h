@@ -6,6 +6,25 @@
 #pragma once
 
 #include <string>
+#include <sys/types.h>
+#include <vector>
+
+// One input file of the run.
+struct guarded_input {
+    std::string what; // "record", "profile", ...
+    std::string name; // its name as given
+    dev_t device;     // the device it is on
+    ino_t inode;      // its inode there
+};
+
+// The input files of the run, noted as they are opened.
+struct guarded_inputs {
+    std::vector<guarded_input> files; // every input noted so far
+};
+extern guarded_inputs guarded;
+
+// For tests: no input noted.
+void reset_guarded_inputs();
 
 // Notes an input file of the run: what it is ("record", "profile", ...), its
 // name as given, and an open descriptor of it (-1: the name is looked up).

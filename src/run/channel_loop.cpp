@@ -8,8 +8,8 @@
 // channel, each turn's spectrum goes into the cross-power of the responses.
 #include "run/channel_loop.h"
 #include "core/analysis_state.h"
-#include "input/input.h"
 #include "input/pass_survey.h"
+#include "input/record_format.h"
 #include "platform/progress_bar.h"
 #include "run/segment_loop.h"
 #include "spectrum/channel_store.h"

@@ -3,7 +3,7 @@
 #include "core/analysis_state.h"
 #include "core/end_run.h"
 #include "core/quantities.h"
-#include "input/input.h"
+#include "input/open_record.h"
 #include "platform/console_format.h"
 #include "platform/console_input.h"
 

@@ -1,7 +1,8 @@
 // The interactive run from banner to key wait, and the start of every run.
 #include "run/run_driver.h"
 #include "core/analysis_state.h"
-#include "input/input.h"
+#include "input/record_format.h"
+#include "input/survey_record.h"
 #include "platform/console_format.h"
 #include "platform/console_input.h"
 #include "platform/key_wait.h"

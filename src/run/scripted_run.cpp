@@ -11,9 +11,13 @@
 #include "core/analysis_state.h"
 #include "core/script_messages.h"
 #include "input/amplitude_scale.h"
-#include "input/input.h"
+#include "input/open_record.h"
 #include "input/pass_survey.h"
+#include "input/record_change.h"
+#include "input/record_format.h"
 #include "input/record_layout.h"
+#include "input/sound_reader.h"
+#include "input/survey_record.h"
 #include "output/channel_folders.h"
 #include "output/record_guard.h"
 #include "output/result_folders.h"
@@ -128,7 +132,7 @@ void scripted_run(int argc, char** argv)
     const std::string summary = summary_full_path(opts.summary); // checked before the long pass
     set_console_muted(opts.level != report_level::verbose);
     reads_once() ? read_once() : read_twice();
-    close_sound_record();
+    close_record_reader();
     std::fclose(st.fp[1]);
     st.fp[1] = nullptr;
     check_profile_covers_lines();

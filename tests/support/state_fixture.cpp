@@ -8,8 +8,18 @@
 #include "cli/profile_option.h"
 #include "cli/reading_options.h"
 #include "cli/srs_option.h"
+#include "core/helper_ending.h"
 #include "core/run_cleanups.h"
-#include "input/input.h"
+#include "input/column_reader.h"
+#include "input/pair_feed.h"
+#include "input/pass_survey.h"
+#include "input/record_change.h"
+#include "input/record_format.h"
+#include "input/record_reader.h"
+#include "input/record_scanner.h"
+#include "input/sound_reader.h"
+#include "input/survey_halves.h"
+#include "output/record_guard.h"
 #include "output/result_lock.h"
 #include "output/run_leftovers.h"
 #include "output/staged_files.h"
@@ -19,8 +29,8 @@
 #include "platform/key_wait.h"
 #include "platform/progress_bar.h"
 #include "run/history_step.h"
-#include "run/srs_step.h"
 #include "run/rainflow_feed.h"
+#include "run/srs_step.h"
 #include "spectrum/channel_store.h"
 #include "spectrum/cross_spectrum.h"
 #include "spectrum/ctfourier.h"
@@ -36,6 +46,16 @@ namespace {
 void reset_other_records()
 {
     reset_run_cleanups();
+    reset_reader_choice();
+    reset_thread_role();
+    reset_pair_feed();
+    reset_pass_survey();
+    reset_record_change();
+    reset_survey_halves();
+    reset_scanner();
+    reset_column_reader();
+    reset_sound_reader();
+    reset_guarded_inputs();
     reset_console();
     reset_console_output();
     reset_signal_handling();
@@ -77,6 +97,7 @@ void open_record_text(const std::string& text)
     std::fwrite(text.data(), 1, text.size(), f);
     std::rewind(f);
     st.fp[1] = f;
+    choose_record_reader();
 }
 
 void open_counted_record(const std::string& text)

@@ -2,7 +2,8 @@
 // the same samples written as a plain two-column record: the survey's and the
 // segment loop's console text, df, nave and the accumulated power must be the
 // same to the bit, channel by channel.
-#include "input/input.h"
+#include "input/record_format.h"
+#include "input/survey_record.h"
 #include "spectrum/channel_store.h"
 #include "state_fixture.h"
 #include "run/segment_loop.h"

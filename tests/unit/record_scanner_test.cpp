@@ -4,7 +4,8 @@
 // with the full buffer and with small windows so numbers cross block ends and
 // outgrow the buffer.
 #include "input/pair_feed.h"
-#include "input/record_readers.h"
+#include "input/record_reference.h"
+#include "input/record_scanner.h"
 #include "record_scanner_corpus.h"
 #include "state_fixture.h"
 

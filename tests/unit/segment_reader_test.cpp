@@ -1,5 +1,5 @@
 // The segment reader: segments, overlap, number shapes and the statistics of each segment.
-#include "input/input.h"
+#include "input/segment_reader.h"
 #include "record_text.h"
 #include "state_fixture.h"
 

@@ -2,7 +2,7 @@
 // end of the file, naming the line and the text found there, and the end of
 // the run when a counted pair holds a value that is not a finite number or an
 // amplitude beyond single precision.
-#include "input/input.h"
+#include "input/survey_record.h"
 #include "input/record_place.h"
 #include "input/survey_halves.h"
 #include "input/time_gaps.h"
@@ -178,17 +178,23 @@ TEST(SurveyChecks, LineNumbersFarIntoALargeRecord)
     for (int i = 0; i < 30000; ++i) mixed += std::to_string(i) + " 0.5" + ends[i % 3];
     for (int i = 0; i < 30000; ++i) plain += std::to_string(i) + " 0.5\n";
     const std::string expected = warning(30001, "# end #", 30000);
-    // Also counted in two halves, the half way byte anywhere among the line ends.
+    // Also counted in two halves, the half way byte anywhere among the line
+    // ends; and by the plain loop where the vector loop runs.
     for (int shift = 0; shift < 36; ++shift) {
         for (const long long split : {4LL << 20, 1LL}) {
             set_line_count_split(split);
             for (const std::string& record : {mixed, plain}) {
-                const std::string text =
-                    survey_of(std::string(shift, ' ') + record + "# end #\r\n");
-                EXPECT_EQ(text.substr(0, expected.size()), expected) << shift << " " << split;
+                for (const bool vector : {true, false}) {
+                    line_count.vector_allowed = vector;
+                    const std::string text =
+                        survey_of(std::string(shift, ' ') + record + "# end #\r\n");
+                    EXPECT_EQ(text.substr(0, expected.size()), expected)
+                        << shift << " " << split << (vector ? " vector" : " plain");
+                }
             }
         }
     }
+    line_count.vector_allowed = true;
     set_line_count_split(4LL << 20);
 }
 

@@ -1,5 +1,5 @@
 // The survey's table of segment lengths against worked examples.
-#include "input/input.h"
+#include "input/survey_record.h"
 #include "record_text.h"
 #include "state_fixture.h"
 
