@@ -2,6 +2,7 @@
 // known answer, the ASTM example's rainflow file, a sine's rainflow, and the
 // Dirlik to narrow-band damage ratios of flat PSDs against their known values.
 #include "run_program.h"
+#include "spectrum_rows.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -15,19 +16,6 @@ namespace {
 
 using args = std::vector<std::string>;
 const double pi = std::acos(-1.);
-
-// The rows of a result file, each its numbers.
-std::vector<std::vector<double>> rows_of(const std::string& text)
-{
-    std::vector<std::vector<double>> rows;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream fields(line);
-        rows.emplace_back();
-        for (double v; fields >> v;) rows.back().push_back(v);
-    }
-    return rows;
-}
 
 // A generator of pseudo-random numbers, the same for the same seed.
 std::mt19937 generator(unsigned seed)

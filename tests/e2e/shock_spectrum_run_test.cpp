@@ -2,6 +2,7 @@
 // the closed values, the check against a shock profile met, missed and broken,
 // and a pipe with the helper threads against the file run on one thread.
 #include "run_program.h"
+#include "spectrum_rows.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -29,19 +30,6 @@ std::string half_sine(double a, double t, double start = 0.01)
         text += line;
     }
     return text;
-}
-
-// The rows of a result file, one vector of numbers a line.
-std::vector<std::vector<double>> rows_of(const std::string& text)
-{
-    std::vector<std::vector<double>> rows;
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
-        std::istringstream fields(line);
-        rows.emplace_back();
-        for (double v = 0.; fields >> v;) rows.back().push_back(v);
-    }
-    return rows;
 }
 
 const args srs_run = {"-q",    "1",  "-u",  "G",         "-m",        "1024",

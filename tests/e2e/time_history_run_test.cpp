@@ -2,6 +2,7 @@
 // clipping, stationarity, the histogram, running figures, spectrogram and holds.
 #include "console_text.h"
 #include "run_program.h"
+#include "spectrum_rows.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -46,19 +47,6 @@ std::vector<float> sine(long n, double f, double clip)
         x[i] = static_cast<float>(
             std::fmax(-clip, std::fmin(clip, std::sin(2 * M_PI * f * i / 1024))));
     return x;
-}
-
-// The rows of a result file, each a list of numbers; a blank line gives an empty row.
-std::vector<std::vector<double>> rows_of(const std::string& text)
-{
-    std::vector<std::vector<double>> rows;
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
-        std::istringstream fields(line);
-        rows.emplace_back();
-        for (double v; fields >> v;) rows.back().push_back(v);
-    }
-    return rows;
 }
 
 // Runs zentri on rec.txt, 1024 samples/sec, m = 256, with the options; its summary.

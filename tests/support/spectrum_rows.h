@@ -27,6 +27,19 @@ inline std::vector<spectrum_row> parse_rows(const std::string& text)
     return rows;
 }
 
+// The rows of a result file, each a list of its numbers; a blank line gives an empty row.
+inline std::vector<std::vector<double>> rows_of(const std::string& text)
+{
+    std::vector<std::vector<double>> rows;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        rows.emplace_back();
+        for (double v = 0.; fields >> v;) rows.back().push_back(v);
+    }
+    return rows;
+}
+
 // Number of lines that are not exactly two numbers of four decimals and a
 // three-digit exponent, each followed by one blank.
 inline int malformed_rows(const std::string& text)
