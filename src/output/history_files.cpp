@@ -8,6 +8,7 @@
 #include "platform/console_format.h"
 
 #include <deque>
+#include <memory>
 
 namespace {
 
@@ -137,25 +138,29 @@ void close_history_file(history_file& file)
 
 const std::vector<reading_file>& history_reading_files()
 {
-    static std::deque<std::string> texts; // the rows' strings, alive for the process
-    static std::vector<reading_file> rows;
-    if (!rows.empty()) return rows;
-    const history_kind kinds[] = {history_kind::histogram, history_kind::running,
-                                  history_kind::spectrogram, history_kind::max_hold,
-                                  history_kind::min_hold};
-    for (int q = 1; q <= volts; ++q)
-        for (history_kind kind : kinds) {
-            const std::vector<std::string> names = history_file_names(q, kind);
-            for (std::size_t i = 0; i < names.size(); ++i) {
-                texts.push_back(names[i]);
-                const char* name = texts.back().c_str();
-                texts.push_back(kind_unit(q, kind, i));
-                const char* unit = texts.back().c_str();
-                texts.push_back(kind_label(q, kind, i));
-                rows.push_back({q, name, text_of(kind).holds, unit, texts.back().c_str()});
+    // The rows' strings live in a deque, whose elements never move, beside the rows.
+    struct history_table {
+        std::deque<std::string> texts;  // the rows' names, units and labels
+        std::vector<reading_file> rows; // the time history's reading files
+    };
+    static const std::unique_ptr<const history_table> table = [] {
+        auto t = std::make_unique<history_table>();
+        const history_kind kinds[] = {history_kind::histogram, history_kind::running,
+                                      history_kind::spectrogram, history_kind::max_hold,
+                                      history_kind::min_hold};
+        for (int q = 1; q <= volts; ++q)
+            for (history_kind kind : kinds) {
+                const std::vector<std::string> names = history_file_names(q, kind);
+                for (std::size_t i = 0; i < names.size(); ++i) {
+                    const char* name = t->texts.emplace_back(names[i]).c_str();
+                    const char* unit = t->texts.emplace_back(kind_unit(q, kind, i)).c_str();
+                    const char* label = t->texts.emplace_back(kind_label(q, kind, i)).c_str();
+                    t->rows.push_back({q, name, text_of(kind).holds, unit, label});
+                }
             }
-        }
-    return rows;
+        return std::unique_ptr<const history_table>(std::move(t));
+    }();
+    return table->rows;
 }
 
 void add_history_summary(nlohmann::ordered_json& summary, const channel_outcome& set)
