@@ -9,9 +9,11 @@ namespace {
 // Fine bins per output bin at least; the grid has a power of two of them, 2^16 or more.
 constexpr std::uint32_t fine_per_bin = 64;
 
-// Floor of a over 2^d for a signed a.
+// Floor of a over 2^d for a signed a of less than 2^62 in size; d may pass the word's width
+// (the first sample 0 sets bins of 2^-149, which a later sample of 1 widens 2^140 times).
 std::int64_t floor_shift(std::int64_t a, int d)
 {
+    if (d >= 62) return a >= 0 ? 0 : -1;
     return a >= 0 ? a >> d : -((-a + (std::int64_t{1} << d) - 1) >> d);
 }
 
