@@ -24,7 +24,7 @@ if [ "${1:-}" = --pairs ]; then pairs=$2; fi
 mkdir -p "$scratch"
 g++ -O2 -std=c++17 -o "$scratch/gen_record" bench/gen_record.cpp
 g++ -O2 -std=c++17 -ffp-contract=off -Isrc -o "$scratch/reader_speed" bench/reader_speed.cpp \
-  "$build/libzentri_core.a" -lsndfile -pthread
+  "$build/CMakeFiles/zentri_fast_reader.dir/src/input/pair_reader_choice.cpp.o" "$build/libzentri_core.a" -lsndfile -pthread
 
 plain="$scratch/record_$pairs.txt"
 [ -s "$plain" ] || "$scratch/gen_record" "$pairs" >"$plain"

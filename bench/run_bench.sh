@@ -70,7 +70,7 @@ if [ ! -x /usr/bin/time ]; then
 fi
 
 { cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DZENTRI_TESTS=OFF &&
-  cmake --build "$build" -j2 --target zentri zentri_ref zentri_core; } >/dev/null
+  cmake --build "$build" -j2 --target zentri zentri_ref zentri_core zentri_fast_reader; } >/dev/null
 mkdir -p "$scratch"
 g++ -O2 -std=c++17 -o "$scratch/gen_record" bench/gen_record.cpp -lsndfile
 
@@ -390,7 +390,7 @@ if ! failed "${fig[scripted]}"; then
 fi
 
 g++ -O2 -std=c++17 -ffp-contract=off -Isrc -o "$scratch/reader_speed" bench/reader_speed.cpp \
-  "$build/libzentri_core.a" -lsndfile -pthread
+  "$build/CMakeFiles/zentri_fast_reader.dir/src/input/pair_reader_choice.cpp.o" "$build/libzentri_core.a" -lsndfile -pthread
 bytes=$(stat -L -c %s "$record")
 parse_line=$("$scratch/reader_speed" "$record" "$runs")
 parse=$(echo "$parse_line" | sed -n 's/.*: \([0-9.]*\) MB\/s.*/\1/p')

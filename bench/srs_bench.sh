@@ -18,10 +18,10 @@ build=${BUILD:-build-bench}
 scratch=${SCRATCH:-/tmp/zentri-bench}
 n=${1:-10000000}
 { cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DZENTRI_TESTS=OFF &&
-  cmake --build "$build" -j2 --target zentri_core; } >/dev/null
+  cmake --build "$build" -j2 --target zentri_core zentri_fast_reader; } >/dev/null
 mkdir -p "$scratch"
 g++ -O3 -std=c++17 -ffp-contract=off -Isrc -o "$scratch/srs_speed" bench/srs_speed.cpp \
-  "$build/libzentri_core.a" -lsndfile -pthread
+  "$build/CMakeFiles/zentri_fast_reader.dir/src/input/pair_reader_choice.cpp.o" "$build/libzentri_core.a" -lsndfile -pthread
 "$scratch/srs_speed" "$n" 1 "$scratch/srs_record.f32" >/dev/null
 cpu() { sed -n 's/.*: cpu \([0-9.]*\) s.*/\1/p'; }
 elapsed() { sed -n 's/.*elapsed \([0-9.]*\) s$/\1/p'; }
