@@ -22,12 +22,15 @@ void halve(stationarity_state& s)
 // one element at a time: the new one adds 0..k-1 inversions, each equally likely.
 std::vector<double> inversion_distribution(std::uint32_t n)
 {
+    // The three buffers are kept from one k to the next: a fresh one each time (up to 640 KB
+    // for 400 values) cost a page fault per page and was most of a short run's time.
     std::vector<double> p{1.};
-    std::vector<double> sums;
+    std::vector<double> q;
+    std::vector<double> sums{0.};
     for (std::uint32_t k = 2; k <= n; ++k) {
-        sums.assign(p.size() + 1, 0.);
+        sums.resize(p.size() + 1);
         for (std::size_t a = 0; a < p.size(); ++a) sums[a + 1] = sums[a] + p[a];
-        std::vector<double> q(p.size() + k - 1);
+        q.resize(p.size() + k - 1);
         for (std::size_t a = 0; a < q.size(); ++a) {
             const std::size_t lo = a + 1 >= k ? a + 1 - k : 0;
             const std::size_t hi = a < p.size() ? a + 1 : p.size();
