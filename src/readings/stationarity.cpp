@@ -56,10 +56,13 @@ void stationarity_take(stationarity_state& s, double mean_square)
 
 std::uint64_t reverse_arrangements(const double* x, std::uint32_t n)
 {
-    std::uint64_t count = 0;
+    // A tie counts half an arrangement, as if the two were ordered either way: a record whose
+    // segments all hold the same power (a constant or dead channel) sits at the mean count
+    // instead of below the lower bound.
+    std::uint64_t halves = 0;
     for (std::uint32_t i = 0; i < n; ++i)
-        for (std::uint32_t j = i + 1; j < n; ++j) count += x[i] > x[j] ? 1 : 0;
-    return count;
+        for (std::uint32_t j = i + 1; j < n; ++j) halves += x[i] > x[j] ? 2 : x[i] == x[j] ? 1 : 0;
+    return halves / 2;
 }
 
 arrangement_bounds exact_arrangement_bounds(std::uint32_t n)

@@ -78,6 +78,8 @@ TEST(ScriptedRun, TimeHistoryStatisticsClippingAndStationarityOfKnownRecords)
         {"sine", sine(n, 64.3, 2.), 1.5, 0., std::sqrt(2.), 0.002, false, true},
         {"clipped sine", sine(n, 64.3, 0.8), -1., 0., -1., 0., true, true},
         {"rms doubled halfway", noise(n, 1., n / 2, 2), -1., 0., -1., 0., false, false},
+        // Every segment holds the same power: ties, not a trend.
+        {"dead channel", std::vector<float>(n, 0.25f), -1., 0., -1., 0., true, true},
     };
     for (const history_case& c : cases) {
         SCOPED_TRACE(c.what);
