@@ -2,6 +2,8 @@
 #include "cli/fatigue_report.h"
 #include "platform/console_format.h"
 
+#include <cmath>
+
 namespace {
 
 // Prints the VRS's peak and how many natural frequencies have no row.
@@ -35,15 +37,27 @@ void report_fds(const std::string& prefix, const fds_outcome& f)
                 f.smallest_ratio_fn);
 }
 
+// Prints one life: the duration over the damage, or "none" where the damage is 0 and the
+// life has no bound (the summary's null).
+void report_life(double life, const char* after)
+{
+    if (std::isfinite(life))
+        zfprint(stdout, "%.3e%s", life, after);
+    else
+        zfprint(stdout, "none%s", after);
+}
+
 // Prints the three damages and their lives side by side.
 void report_damage(const std::string& prefix, const damage_outcome& d)
 {
     zfprint(stdout,
             "%sdamage (b %g, c %g, over %g sec): rainflow %.3e, narrow-band %.3e,"
-            " Dirlik %.3e; lives %.3e, %.3e, %.3e sec\n",
+            " Dirlik %.3e; lives ",
             prefix.c_str(), d.exponent, d.constant, d.duration, d.rainflow_damage,
-            d.narrowband_damage, d.dirlik_damage, d.rainflow_life, d.narrowband_life,
-            d.dirlik_life);
+            d.narrowband_damage, d.dirlik_damage);
+    report_life(d.rainflow_life, ", ");
+    report_life(d.narrowband_life, ", ");
+    report_life(d.dirlik_life, " sec\n");
 }
 
 } // namespace
