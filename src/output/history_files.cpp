@@ -66,10 +66,10 @@ std::string kind_label(int quantity, history_kind kind, std::size_t i)
     return plot_label(psd_file(quantity, i));
 }
 
-// Writes one formatted row; a failure marks the file.
-template <typename... Values> void row(history_file& file, const char* format, Values... values)
+// Keeps the file's mark: written is false once a row could not be written.
+void keep(history_file& file, bool written)
 {
-    if (file.ok && !zfprint(file.f, format, values...)) file.ok = false;
+    file.ok = written;
 }
 
 } // namespace
@@ -107,14 +107,15 @@ history_file open_history_file(channel_outcome& set, const result_request& reque
 void write_histogram_rows(history_file& file, const std::vector<histogram_row>& rows, double factor)
 {
     for (const histogram_row& r : rows)
-        row(file, "%10.4e %lu %10.4e %10.4e \n", r.centre * factor,
-            static_cast<unsigned long>(r.count), r.density / factor, r.gaussian / factor);
+        keep(file, file.ok && zfprint(file.f, "%10.4e %lu %10.4e %10.4e \n", r.centre * factor,
+                                      static_cast<unsigned long>(r.count), r.density / factor,
+                                      r.gaussian / factor));
 }
 
 void write_running_row(history_file& file, double time, const running_window& w, double factor)
 {
-    row(file, "%10.4e %10.4e %10.4e %10.4e %10.4e \n", time, w.rms * factor, w.peak * factor,
-        w.crest_factor, w.kurtosis);
+    keep(file, file.ok && zfprint(file.f, "%10.4e %10.4e %10.4e %10.4e %10.4e \n", time,
+                                  w.rms * factor, w.peak * factor, w.crest_factor, w.kurtosis));
 }
 
 void write_spectrum_rows(history_file& file, const double* psd, std::uint32_t bins, double df,
@@ -123,11 +124,12 @@ void write_spectrum_rows(history_file& file, const double* psd, std::uint32_t bi
     for (std::uint32_t k = 0; k < bins; ++k) {
         const double f = k * df;
         if (frame_time != nullptr)
-            row(file, "%10.4e %10.4e %10.4e \n", *frame_time, f, factor * psd[k]);
+            keep(file, file.ok && zfprint(file.f, "%10.4e %10.4e %10.4e \n", *frame_time, f,
+                                          factor * psd[k]));
         else
-            row(file, "%10.4e %10.4e \n", f, factor * psd[k]);
+            keep(file, file.ok && zfprint(file.f, "%10.4e %10.4e \n", f, factor * psd[k]));
     }
-    if (frame_time != nullptr) row(file, "\n");
+    if (frame_time != nullptr) keep(file, file.ok && zfprint(file.f, "\n"));
 }
 
 void close_history_file(history_file& file)

@@ -20,7 +20,6 @@ constexpr int time_bound_s = 30; // a run of these small records takes well unde
 
 const std::vector<std::string> accel_files = {"A_G2Hz.psd",   "A_Gpk.mag",    "A_Grms.mag",
                                               "A_ms22Hz.psd", "A_ms2_pk.mag", "A_ms2rms.mag"};
-const std::string input_error = "\n Input Error";
 const std::string closing = "\n\n Please call the output files into your own plotting program. \n"
                             "\n Press any key to exit.";
 const std::string too_few_pairs = "\n\n Error: the input file must hold at least two pairs of "

@@ -20,7 +20,6 @@ const std::string quantity_menu =
     "\n\n Specify Input File Type: "
     "\n 1=acceleration  2=velocity  3=displacement  4=force  5=pressure  6=volts \n";
 const std::string unit_prompt = "\n\n Select Input Unit: ";
-const std::string input_error = "\n Input Error";
 const std::string length_prompt = "\n Enter samples per segment value from third column. \n ";
 const std::string illegal = "\n Error: illegal n value.  n must be 2^i, where i is an integer.";
 const std::string maximum = "\n maximum allowed value is 65536 ";
@@ -163,8 +162,8 @@ TEST(Dialogue, RecordChangedWhileTheDialogueWaits)
                                   " do sleep 0.05; i=$((i+1)); done; "; // 30 s at most
         const std::string answers =
             "( printf 'rec.txt\\n1\\n1\\n'; " + waits + change + "; printf '1024\\n1\\n1\\n' )";
-        const std::string script = "cd '" + s.dir.path() + "' && " + answers +
-                                   " | timeout 60 '" ZENTRI_BINARY "' > .out; echo $? > .rc";
+        const std::string script = "cd '" + s.dir.path() + "' && " + answers + " | timeout 60 '" +
+                                   zentri_binary() + "' > .out; echo $? > .rc";
         program_run r{"", std::system(script.c_str())};
         r.console = s.dir.read(".out");
         r.exit_status = std::stoi(s.dir.read(".rc"));

@@ -4,6 +4,7 @@
 #include "console_text.h"
 #include "run_program.h"
 #include "spectrum_rows.h"
+#include "test_pi.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -16,7 +17,6 @@
 namespace {
 
 using args = std::vector<std::string>;
-const double pi = std::acos(-1.);
 
 // A generator of pseudo-random numbers, the same for the same seed.
 std::mt19937 generator(unsigned seed)
@@ -84,7 +84,8 @@ TEST(FatigueResults, TheAstmExampleGivesTheStandardsCycles)
     const std::map<long, double> astm = {{3, 0.5}, {4, 1.5}, {6, 0.5}, {8, 1.0}, {9, 0.5}};
     EXPECT_EQ(counts, astm);
     // A record without cycles does no damage: its lives have no bound, never "inf".
-    const program_run still = run_on(dir, std::vector<double>(64, 1.), 1., {"-m", "8", "--sn", "6"});
+    const program_run still =
+        run_on(dir, std::vector<double>(64, 1.), 1., {"-m", "8", "--sn", "6"});
     EXPECT_TRUE(holds(still.console, "; lives none, none, none sec\n")) << still.console;
 }
 

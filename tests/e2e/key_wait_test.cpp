@@ -22,7 +22,7 @@ std::string write_run_script(const scratch_dir& dir)
 {
     dir.write("rec.txt", even_record(64, 3));
     dir.write("run.sh", "trap 'echo [interrupted]' INT\ncd '" + dir.path() +
-                            "' && sh -c 'echo $$ >zentri.pid; exec \"$0\"' '" + ZENTRI_BINARY +
+                            "' && sh -c 'echo $$ >zentri.pid; exec \"$0\"' '" + zentri_binary() +
                             "'\necho \"[exit $?]\"\n"
                             "if stty -a | grep -q -- '-icanon\\|-echo '; then echo '[raw]'; else "
                             "echo '[line]'; fi\n"

@@ -24,8 +24,8 @@ std::string memcheck_run(const scratch_dir& dir, const std::string& answers,
     const std::string cmd = "cd '" + dir.path() +
                             "' && timeout 300 valgrind -q --error-exitcode=99"
                             " --leak-check=full --errors-for-leak-kinds=definite,indirect"
-                            " --track-fds=yes --log-file=memcheck.log " ZENTRI_BINARY " " +
-                            arguments + " <answers >console.txt 2>&1";
+                            " --track-fds=yes --log-file=memcheck.log " +
+                            zentri_binary() + " " + arguments + " <answers >console.txt 2>&1";
     const int status = std::system(cmd.c_str());
     *exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return dir.read("memcheck.log");

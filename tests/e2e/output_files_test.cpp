@@ -6,6 +6,7 @@
 #include "run_program.h"
 #include "spectrum_rows.h"
 #include "spectrum_run.h"
+#include "test_pi.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,6 @@
 
 namespace {
 
-const double pi = std::acos(-1.);
 const double sqrt2 = std::sqrt(2.);
 
 // One output file: its name, whether it holds a PSD, the factor from the SI

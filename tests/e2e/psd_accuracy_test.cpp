@@ -6,6 +6,7 @@
 #include "run_program.h"
 #include "spectrum_rows.h"
 #include "spectrum_run.h"
+#include "test_pi.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -16,8 +17,6 @@
 #include <vector>
 
 namespace {
-
-const double pi = std::acos(-1.);
 
 // Uniform random samples in [centre - 1, centre + 1].
 std::vector<double> random_record(std::size_t n, unsigned seed, double centre)

@@ -442,10 +442,10 @@ TEST(ScriptedRun, ProgressBarOnATerminalIsClearedAtTheEnd)
     scratch_dir dir;
     dir.write("rec.txt", even_record(2000, 3));
     dir.write("run.sh", "cd '" + dir.path() + "'\nwhile [ ! -e go ]; do sleep 0.05; done\n'" +
-                            ZENTRI_BINARY +
+                            zentri_binary() +
                             "' -q 1 -u G -m 8 -o out rec.txt >/dev/null\necho \"[exit $?]\"\n"
                             "cat rec.txt | '" +
-                            ZENTRI_BINARY +
+                            zentri_binary() +
                             "' -q 1 -u G -m 8 -o piped - >/dev/null\necho \"[piped $?]\"\n"
                             "sleep 120\n");
     tmux_pane pane(dir.file("run.sh"));
@@ -555,10 +555,10 @@ TEST(ResultSet, EachFileReachesTheDiskBeforeItsRenameUnderTheLockWithSignalsHeld
 {
     scratch_dir dir;
     lay_out_earlier_set(dir);
-    std::string command =
-        "cd '" + dir.path() +
-        "' && strace -qq -y -o trace.txt -e trace=flock,"
-        "fsync,rename,renameat,renameat2,link,linkat,rt_sigprocmask,openat '" ZENTRI_BINARY "'";
+    std::string command = "cd '" + dir.path() +
+                          "' && strace -qq -y -o trace.txt -e trace=flock,"
+                          "fsync,rename,renameat,renameat2,link,linkat,rt_sigprocmask,openat '" +
+                          zentri_binary() + "'";
     for (const std::string& a : into_out) command += " " + a;
     if (std::system((command + " >/dev/null 2>&1").c_str()) != 0)
         GTEST_SKIP() << "strace is missing or cannot trace here";

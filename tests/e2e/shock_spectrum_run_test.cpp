@@ -3,6 +3,7 @@
 // and a pipe with the helper threads against the file run on one thread.
 #include "run_program.h"
 #include "spectrum_rows.h"
+#include "test_pi.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -15,17 +16,16 @@ namespace {
 
 using args = std::vector<std::string>;
 
-constexpr double rate = 20000.;
-constexpr double pi = 3.14159265358979323846;
+constexpr double pulse_rate = 20000.; // samples per second of the pulses' records
 
 // A record at 20 kHz of 0.4 sec in G: a half-sine of amplitude a and duration t from start on.
 std::string half_sine(double a, double t, double start = 0.01)
 {
     std::string text;
     for (int i = 0; i < 8000; ++i) {
-        const double s = i / rate - start;
+        const double s = i / pulse_rate - start;
         char line[64];
-        std::snprintf(line, sizeof line, "%.5f %.9g\n", i / rate,
+        std::snprintf(line, sizeof line, "%.5f %.9g\n", i / pulse_rate,
                       s >= 0. && s <= t ? a * std::sin(pi * s / t) : 0.);
         text += line;
     }

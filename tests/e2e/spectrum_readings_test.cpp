@@ -5,6 +5,7 @@
 #include "run_program.h"
 #include "spectrum_rows.h"
 #include "spectrum_run.h"
+#include "test_pi.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -14,8 +15,6 @@
 #include <sstream>
 
 namespace {
-
-const double pi = std::acos(-1.);
 
 // The comma-separated fields of line i (0 the header) of a table.
 std::vector<std::string> table_line(const std::string& table, int i)

@@ -3,6 +3,9 @@
 
 #include <string>
 
+// The start of the dialogue's message for an answer it cannot use.
+inline const std::string input_error = "\n Input Error";
+
 // True when text ends with tail.
 inline bool ends_with(const std::string& text, const std::string& tail)
 {

@@ -67,6 +67,27 @@ std::vector<std::string> scratch_dir::names(const std::string& sub) const
 
 namespace {
 
+// The path in the environment variable name, else the built one.
+std::string program_path(const char* name, const char* built)
+{
+    const char* given = std::getenv(name);
+    return given != nullptr && *given != '\0' ? given : built;
+}
+
+} // namespace
+
+std::string zentri_binary()
+{
+    return program_path("ZENTRI_TEST_BINARY", ZENTRI_BINARY);
+}
+
+std::string zentri_ref_binary()
+{
+    return program_path("ZENTRI_TEST_REF_BINARY", ZENTRI_REF_BINARY);
+}
+
+namespace {
+
 // One run of zentri in dir: standard input from input, output captured in files
 // of names of its own, so that runs in parallel in one folder keep theirs apart.
 program_run run_in(const scratch_dir& dir, const std::string& input,
@@ -82,6 +103,7 @@ program_run run_in(const scratch_dir& dir, const std::string& input,
     std::vector<char*> argv{const_cast<char*>("zentri")};
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
+    const std::string binary = zentri_binary(); // looked up before the fork, not in the child
     const pid_t pid = fork();
     if (pid == 0) {
         if (chdir(dir.path().c_str()) != 0) _exit(120);
@@ -102,7 +124,7 @@ program_run run_in(const scratch_dir& dir, const std::string& input,
         signal(SIGXFSZ, SIG_DFL); // zentri itself makes a write past the limit fail
         signal(SIGPIPE, SIG_DFL);
         alarm(static_cast<unsigned>(timeout_s));
-        execv(ZENTRI_BINARY, argv.data());
+        execv(binary.c_str(), argv.data());
         _exit(127);
     }
     if (while_running) while_running(pid);
@@ -153,7 +175,7 @@ int count_lines(const std::string& text)
 
 int run_shell(const scratch_dir& dir, const std::string& command)
 {
-    const std::string line = "cd '" + dir.path() + "' && ZENTRI='" + ZENTRI_BINARY + "' && " +
+    const std::string line = "cd '" + dir.path() + "' && ZENTRI='" + zentri_binary() + "' && " +
                              "{ " + command + "; } >console.txt 2>errors.txt";
     const int status = std::system(line.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

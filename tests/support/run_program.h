@@ -1,16 +1,32 @@
 // Runs the built zentri in a scratch folder with answers on its standard input.
 #pragma once
 
-// True in a sanitizer build, whose program runs many times slower and cannot run under valgrind.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr bool sanitized = true;
-#else
-constexpr bool sanitized = false;
-#endif
-
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
+
+// True when the program under test is a sanitizer build, which runs many times
+// slower and cannot run under valgrind: this suite's own build, or programs
+// named by ZENTRI_TEST_BINARY with ZENTRI_TEST_SANITIZED set.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__) // g++'s names
+#define ZENTRI_TEST_SANITIZER_BUILD
+#elif defined(__has_feature) // clang's
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define ZENTRI_TEST_SANITIZER_BUILD
+#endif
+#endif
+#ifdef ZENTRI_TEST_SANITIZER_BUILD
+inline const bool sanitized = true;
+#else
+inline const bool sanitized = std::getenv("ZENTRI_TEST_SANITIZED") != nullptr;
+#endif
+
+// The programs under test: the ones built with this suite, or those named by
+// ZENTRI_TEST_BINARY and ZENTRI_TEST_REF_BINARY, so that one build of the
+// end-to-end tests runs against the programs of the sanitizer builds.
+std::string zentri_binary();
+std::string zentri_ref_binary();
 
 // Result of one run of the program.
 struct program_run {

@@ -19,6 +19,7 @@
 #include "input/record_scanner.h"
 #include "input/sound_reader.h"
 #include "input/survey_halves.h"
+#include "input/survey_record.h"
 #include "output/record_guard.h"
 #include "output/result_lock.h"
 #include "output/run_leftovers.h"
@@ -124,4 +125,11 @@ void set_console_input(const std::string& text)
     close(fd);
     if (std::freopen(path, "r", stdin) == nullptr) throw std::runtime_error("cannot reopen stdin");
     unlink(path);
+}
+
+std::string survey_of(const std::string& record)
+{
+    reset_state();
+    open_record_text(record);
+    return console_of(survey_record);
 }

@@ -16,6 +16,9 @@ void open_record_text(const std::string& text);
 // file's size set as the survey would leave them.
 void open_counted_record(const std::string& text);
 
+// Surveys the record given as text; returns what the survey printed.
+std::string survey_of(const std::string& record);
+
 // Closes the input stream of slot 1, if open.
 void close_record();
 
@@ -25,8 +28,8 @@ void set_console_input(const std::string& text);
 // Runs fn while capturing what it prints to the console; returns the text.
 template <class Fn> std::string console_of(Fn fn);
 
-#include <gtest/gtest.h>
 #include <cstdio>
+#include <gtest/gtest.h>
 
 template <class Fn> std::string console_of(Fn fn)
 {

@@ -1,6 +1,6 @@
 // Segment conditioning: mean removal, the Hanning window and conversion to SI units.
-#include "state_fixture.h"
 #include "spectrum/conditioning.h"
+#include "state_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,7 @@ void expect_rest_untouched()
 }
 
 // Random floats spread over several decades, both signs.
-std::vector<float> random_samples(unsigned m, unsigned seed)
+std::vector<float> decade_samples(unsigned m, unsigned seed)
 {
     std::mt19937 gen(seed);
     std::uniform_real_distribution<double> mant(-1., 1.);
@@ -79,7 +79,7 @@ TEST_F(Conditioning, HanningEndsAndCentre)
 {
     const double scale = 1.6329931618554521; // sqrt(8/3)
     for (unsigned m = 2; m <= 65536; m *= 2) {
-        const std::vector<float> x = random_samples(m, m);
+        const std::vector<float> x = decade_samples(m, m);
         load_segment(x);
         st.hann_scale = 99.;
         EXPECT_EQ(console_of(apply_hanning), "\n Hanning window ");
@@ -143,14 +143,15 @@ TEST_F(Conditioning, ConversionFactors)
         {4, 1, 4.448},
         {5, 1, 6897.},
     };
-    const std::vector<float> x = random_samples(4096, 11);
+    const std::vector<float> x = decade_samples(4096, 11);
     for (const conversion& c : table) {
         load_segment(x);
         st.input_type = c.type;
         st.input_unit = c.unit;
         EXPECT_EQ(console_of(convert_to_si), "\n unit conversion");
         int wrong = 0;
-        for (unsigned i = 0; i < 4096; ++i) wrong += st.seg[i].re != static_cast<float>(x[i] * c.factor);
+        for (unsigned i = 0; i < 4096; ++i)
+            wrong += st.seg[i].re != static_cast<float>(x[i] * c.factor);
         EXPECT_EQ(wrong, 0) << "quantity " << c.type << " unit " << c.unit;
         expect_rest_untouched();
     }
@@ -160,7 +161,7 @@ TEST_F(Conditioning, ConversionFactors)
 TEST_F(Conditioning, SiQuantitiesLeftUnchanged)
 {
     const int si[][2] = {{1, 2}, {2, 2}, {3, 4}, {4, 2}, {5, 2}, {6, 0}, {6, 3}};
-    const std::vector<float> x = random_samples(1024, 12);
+    const std::vector<float> x = decade_samples(1024, 12);
     for (const auto& q : si) {
         load_segment(x);
         st.input_type = q[0];

@@ -4,6 +4,7 @@
 #include "readings/octave_bands.h"
 #include "readings/tones.h"
 #include "reference_dft.h"
+#include "test_pi.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,6 @@
 
 namespace {
 
-const double pi = std::acos(-1.);
 constexpr std::size_t m = 256; // samples per segment; df = 1 Hz, so bin k lies at k Hz
 
 // A record of the sines (amplitude, frequency in bins) on Gaussian noise of deviation sigma.
@@ -52,8 +52,14 @@ TEST(Readings, TonesReadTheAmplitudeOfSinesAndNothingInNoise)
         {"rectangular, midway", false, {{2., 63.5}}, 0., 1, 1., 5e-3, 0.05},
         {"two tones on a noise floor", true, {{1., 40.3}, {0.25, 90.7}}, 0.1, 2, 1., 2e-2, 0.03},
         {"noise alone", true, {}, 1., 0, 1., 0., 0.},
-        {"a sine 120 dB below another: rounding noise", true, {{1., 64.}, {1e-6, 100.}}, 0., 1,
-         1., 5e-4, 0.005},
+        {"a sine 120 dB below another: rounding noise",
+         true,
+         {{1., 64.}, {1e-6, 100.}},
+         0.,
+         1,
+         1.,
+         5e-4,
+         0.005},
         {"a sine 5 times the floor", true, {{0.34, 60.}}, 1., 0, 1., 0., 0.},
         // One tone, its lobe holding part of the weaker sine too: the count is what is at stake.
         {"a sine inside a stronger one's lobe",

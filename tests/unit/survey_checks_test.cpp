@@ -2,9 +2,9 @@
 // end of the file, naming the line and the text found there, and the end of
 // the run when a counted pair holds a value that is not a finite number or an
 // amplitude beyond single precision.
-#include "input/survey_record.h"
 #include "input/record_place.h"
 #include "input/survey_halves.h"
+#include "input/survey_record.h"
 #include "input/time_gaps.h"
 #include "record_text.h"
 #include "state_fixture.h"
@@ -17,14 +17,6 @@
 #include <vector>
 
 namespace {
-
-// Surveys the record given as text; returns what the survey printed.
-std::string survey_of(const std::string& record)
-{
-    reset_state();
-    open_record_text(record);
-    return console_of(survey_record);
-}
 
 // The warning for a count that stopped at line at text after pairs pairs.
 std::string warning(long line, const std::string& text, long pairs)
@@ -215,7 +207,8 @@ TEST(SurveyChecks, TheCountInHalvesGivesTheCountInOne)
 {
     const std::string even = timed_record(sampled(3000, 1024), "%.6f");
     std::string across; // each pair's amplitude on the line after its time
-    for (int i = 0; i < 3000; ++i) across += std::to_string(i / 1024.) + "\n" + std::to_string(i % 7) + "\n";
+    for (int i = 0; i < 3000; ++i)
+        across += std::to_string(i / 1024.) + "\n" + std::to_string(i % 7) + "\n";
     std::vector<double> back = sampled(3000, 1024);
     back[1600] = back[1598];
     const struct {

@@ -27,14 +27,6 @@ struct table_row {
 const std::string table_header = "\n\n Choice\t    DF\t      Samples\tSegments  Dof\t Duration\tStd"
                                  "\n       \t    (Hz)      per seg  \t\t\t\t        Error";
 
-// Surveys the record given as text; returns what the survey printed.
-std::string survey_of(const std::string& record)
-{
-    reset_state();
-    open_record_text(record);
-    return console_of(survey_record);
-}
-
 // The rows of the table printed after its header.
 std::vector<table_row> rows_of(const std::string& console)
 {
