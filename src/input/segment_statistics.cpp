@@ -7,14 +7,22 @@
 
 #include <cmath>
 
+bool segment_mean_deferred()
+{
+    return console_is_muted();
+}
+
+double samples_mean(const complex_entry* seg, unsigned n)
+{
+    double s1 = 0.;
+    for (unsigned i = 0; i < n; ++i) s1 += static_cast<double>(seg[i].re);
+    return s1 / n;
+}
+
 void segment_statistics(unsigned n)
 {
+    if (segment_mean_deferred()) return; // nothing is printed: the mean alone is needed, later
     double s1 = 0., s2 = 0.;
-    if (console_is_muted()) { // nothing is printed: the mean alone is needed
-        for (unsigned i = 0; i < n; ++i) s1 += static_cast<double>(st.seg[i].re);
-        st.ave = s1 / n;
-        return;
-    }
     for (unsigned i = 0; i < n; ++i) {
         const double x = st.seg[i].re;
         s1 += x;

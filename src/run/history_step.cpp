@@ -6,7 +6,6 @@
 #include "core/script_messages.h"
 #include "output/history_files.h"
 #include "output/staged_files.h"
-#include "spectrum/segment_power.h"
 #include "spectrum/transform_pool.h"
 
 #include <cmath>
@@ -51,11 +50,11 @@ void spill_frame(channel_history& h)
 }
 
 // Takes a segment's spectrum, in segment order: its mean square, its frame, its holds.
-void take_spectrum(int channel, const complex_entry* spectrum)
+void take_spectrum(int channel, const complex_entry* spectrum, double mean_square)
 {
     channel_history* h = st.scripted ? history_of(channel) : nullptr;
     if (h == nullptr) return;
-    stationarity_take(h->stationarity, segment_mean_square(spectrum, st.m));
+    stationarity_take(h->stationarity, mean_square);
     if (h->frames.m != 0 && frames_take(h->frames, spectrum)) spill_frame(*h);
     if (h->holds.m != 0) holds_take(h->holds, spectrum);
 }

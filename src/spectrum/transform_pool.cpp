@@ -2,9 +2,11 @@
 // and the in-order addition of their power on the handing thread.
 #include "spectrum/transform_pool.h"
 #include "core/analysis_state.h"
+#include "input/segment_statistics.h"
 #include "spectrum/conditioning.h"
 #include "spectrum/cross_spectrum.h"
 #include "spectrum/ctfourier.h"
+#include "spectrum/segment_power.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -23,15 +25,18 @@ constexpr std::uint32_t slot_samples = 32768;
 
 // One segment of one channel in a slot.
 struct slot_segment {
-    double mean; // the mean the mean removal subtracts
-    double* psd; // where its power is added
-    int channel; // its channel for the cross-power, -1 for none
+    double mean;        // the mean the mean removal subtracts
+    double mean_square; // its spectrum's mean square, when the slot's are wanted
+    double* psd;        // where its power is added
+    int channel;        // its channel for the cross-power, -1 for none
+    bool mean_deferred; // the mean is taken from its samples by the thread that transforms it
 };
 
 // Consecutive segments between their hand-over and the addition of their power.
 struct transform_slot {
     std::vector<complex_entry> seg;     // their samples, then their spectra, m entries each
     std::vector<slot_segment> segments; // what each of them is, in hand-over order
+    bool mean_squares;                  // a spectrum taker wants their mean squares
     bool done;                          // transformed, under lock
 };
 
@@ -66,14 +71,18 @@ transform_pool& pool()
     return *the_pool;
 }
 
-// Conditions and transforms the segments of a slot; the tables are read only.
+// Conditions and transforms the segments of a slot, taking their means and
+// mean squares where the reading thread left them; the tables are read only.
 void transform_slot_segments(transform_slot& slot, complex_entry* scratch)
 {
     for (std::size_t k = 0; k < slot.segments.size(); ++k) {
         complex_entry* seg = slot.seg.data() + k * st.m;
-        condition_segment(seg, scratch, slot.segments[k].mean); // conditioned into the scratch,
-        reorder_segment(seg, scratch);                          // and back in bit-reversed order
+        slot_segment& s = slot.segments[k];
+        if (s.mean_deferred) s.mean = samples_mean(seg, st.m);
+        condition_segment(seg, scratch, s.mean); // conditioned into the scratch,
+        reorder_segment(seg, scratch);           // and back in bit-reversed order
         fourier_stages(seg);
+        if (slot.mean_squares) s.mean_square = segment_mean_square(seg, st.m);
     }
 }
 
@@ -131,7 +140,7 @@ void add_oldest()
         const complex_entry* spectrum = slot.seg.data() + k * st.m;
         add_power(spectrum, slot.segments[k].psd);
         if (slot.segments[k].channel >= 0) cross_spectrum_take(slot.segments[k].channel, spectrum);
-        if (p.taker) p.taker(slot.segments[k].channel, spectrum);
+        if (p.taker) p.taker(slot.segments[k].channel, spectrum, slot.segments[k].mean_square);
     }
     slot.segments.clear();
     ++p.added; // only this thread reads or writes added
@@ -144,7 +153,9 @@ void hand_over_slot()
     transform_pool& p = pool();
     {
         const std::lock_guard<std::mutex> hold(p.lock);
-        p.slots[p.handed % p.slots.size()].done = false;
+        transform_slot& slot = p.slots[p.handed % p.slots.size()];
+        slot.mean_squares = static_cast<bool>(p.taker);
+        slot.done = false;
         ++p.handed;
     }
     p.changed.notify_one();
@@ -206,7 +217,8 @@ void transform_hand_over(double* psd, int channel)
     transform_slot& slot = p.slots[p.handed % p.slots.size()];
     complex_entry* seg = slot.seg.data() + slot.segments.size() * st.m;
     for (std::uint32_t i = 0; i < st.m; ++i) seg[i].re = st.seg[i].re;
-    slot.segments.push_back({st.ave, psd, channel});
+    const bool deferred = segment_mean_deferred();
+    slot.segments.push_back({deferred ? 0. : st.ave, 0., psd, channel, deferred});
     if (slot.segments.size() == p.per_slot) hand_over_slot();
 }
 

@@ -32,9 +32,11 @@ void transform_hand_over(double* psd, int channel);
 // Adds the power of every segment handed over, in order, and stops the workers.
 void transform_pool_finish();
 
-// Receives each segment's spectrum (its channel, -1 for a one-channel record) on
-// the handing thread, in the order the segments were handed over, after its power is added.
-using spectrum_taker = std::function<void(int channel, const complex_entry* spectrum)>;
+// Receives each segment's spectrum (its channel, -1 for a one-channel record) and
+// its mean square (taken on the thread that transformed it) on the handing
+// thread, in the order the segments were handed over, after its power is added.
+using spectrum_taker =
+    std::function<void(int channel, const complex_entry* spectrum, double mean_square)>;
 
 // Sets the taker of the segments' spectra; an empty one takes none.
 void set_spectrum_taker(spectrum_taker taker);
