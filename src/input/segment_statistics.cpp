@@ -12,13 +12,6 @@ bool segment_mean_deferred()
     return console_is_muted();
 }
 
-double samples_mean(const complex_entry* seg, unsigned n)
-{
-    double s1 = 0.;
-    for (unsigned i = 0; i < n; ++i) s1 += static_cast<double>(seg[i].re);
-    return s1 / n;
-}
-
 void segment_statistics(unsigned n)
 {
     if (segment_mean_deferred()) return; // nothing is printed: the mean alone is needed, later

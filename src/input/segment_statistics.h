@@ -1,8 +1,6 @@
 // A segment's statistics: mean, standard deviation, rms and kurtosis.
 #pragma once
 
-#include "core/analysis_state.h"
-
 // Computes and prints ave, stddev, rms and kurtosis of seg entries 0..n-1; when
 // nothing is printed it computes nothing, as the mean is then taken by the
 // thread that transforms the segment (segment_mean_deferred()).
@@ -11,6 +9,3 @@ void segment_statistics(unsigned n);
 // True when the segments' means are left to the threads that transform them:
 // the console prints no statistics, so the reading thread need not add the samples.
 bool segment_mean_deferred();
-
-// The mean of the real parts of entries 0..n-1, added in order in double precision.
-double samples_mean(const complex_entry* seg, unsigned n);

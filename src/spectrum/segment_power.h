@@ -1,5 +1,6 @@
 // The power of one bin of a segment's scaled spectrum, as the PSD's accumulator
-// adds it, and the segment's mean square from its spectrum.
+// adds it, the segment's mean square from its spectrum, and the sums over
+// several segments at once that the transforming threads take.
 #pragma once
 
 #include "core/analysis_state.h"
@@ -15,3 +16,15 @@ inline double bin_power(float re, float im)
 // The mean square of the conditioned segment (SI units, window included): the sum of its
 // bins' power over all m bins of the scaled spectrum ctfourier leaves in seg.
 double segment_mean_square(const complex_entry* spectrum, std::uint32_t m);
+
+// Segments whose sums are taken together: four independent chains of additions
+// keep the adder busy where one chain waits on each sum before the next.
+constexpr int chained_segments = 4;
+
+// The mean squares of the spectra seg[0..3], each summed in bin order, so each
+// has the bits of segment_mean_square(); a segment may be named more than once.
+void chained_mean_squares(const complex_entry* const* seg, std::uint32_t m, double* out);
+
+// The means of the samples (real parts) of seg[0..3], each added in order in
+// double precision and divided by m, as the dialogue's segment statistics take it.
+void chained_sample_means(const complex_entry* const* seg, std::uint32_t m, double* out);

@@ -71,19 +71,58 @@ transform_pool& pool()
     return *the_pool;
 }
 
+// Takes sums over the slot's segments in groups of chained_segments: sums(seg,
+// out) fills out[j] for seg[j], the last group padded with repeats of its first
+// segment, and keep(segment, out[j]) keeps each sum of a segment of the slot.
+template <class Sums, class Keep> void in_chained_groups(transform_slot& slot, Sums sums, Keep keep)
+{
+    const std::size_t count = slot.segments.size();
+    for (std::size_t first = 0; first < count; first += chained_segments) {
+        const complex_entry* seg[chained_segments];
+        for (std::size_t j = 0; j < chained_segments; ++j)
+            seg[j] = slot.seg.data() + (first + j < count ? first + j : first) * st.m;
+        double out[chained_segments];
+        sums(seg, out);
+        for (std::size_t j = 0; j < chained_segments && first + j < count; ++j)
+            keep(slot.segments[first + j], out[j]);
+    }
+}
+
+// Takes the means the reading thread left to this one, before any segment is conditioned.
+void take_deferred_means(transform_slot& slot)
+{
+    if (slot.segments.empty() || !slot.segments[0].mean_deferred) return;
+    const std::uint32_t m = st.m;
+    in_chained_groups(
+        slot,
+        [m](const complex_entry* const* seg, double* out) { chained_sample_means(seg, m, out); },
+        [](slot_segment& s, double mean) {
+            if (s.mean_deferred) s.mean = mean;
+        });
+}
+
+// Takes the mean squares of the slot's spectra, after every segment is transformed.
+void take_mean_squares(transform_slot& slot)
+{
+    const std::uint32_t m = st.m;
+    in_chained_groups(
+        slot,
+        [m](const complex_entry* const* seg, double* out) { chained_mean_squares(seg, m, out); },
+        [](slot_segment& s, double mean_square) { s.mean_square = mean_square; });
+}
+
 // Conditions and transforms the segments of a slot, taking their means and
 // mean squares where the reading thread left them; the tables are read only.
 void transform_slot_segments(transform_slot& slot, complex_entry* scratch)
 {
+    take_deferred_means(slot);
     for (std::size_t k = 0; k < slot.segments.size(); ++k) {
         complex_entry* seg = slot.seg.data() + k * st.m;
-        slot_segment& s = slot.segments[k];
-        if (s.mean_deferred) s.mean = samples_mean(seg, st.m);
-        condition_segment(seg, scratch, s.mean); // conditioned into the scratch,
-        reorder_segment(seg, scratch);           // and back in bit-reversed order
+        condition_segment(seg, scratch, slot.segments[k].mean); // conditioned into the scratch,
+        reorder_segment(seg, scratch);                          // and back in bit-reversed order
         fourier_stages(seg);
-        if (slot.mean_squares) s.mean_square = segment_mean_square(seg, st.m);
     }
+    if (slot.mean_squares) take_mean_squares(slot);
 }
 
 // Takes the next slot waiting, if any, under the held lock; its index or -1.
