@@ -21,5 +21,6 @@ struct butterfly_passes {
 
 extern const butterfly_passes plain_butterflies; // ctfourier.cpp
 #if ZENTRI_X86_VECTORS
-extern const butterfly_passes avx_butterflies; // avx_butterflies.cpp
+extern const butterfly_passes avx_butterflies;    // avx_butterflies.cpp
+extern const butterfly_passes avx512_butterflies; // avx512_butterflies.cpp: wider later stages
 #endif

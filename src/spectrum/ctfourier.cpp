@@ -74,13 +74,15 @@ void accumulate(const complex_entry* seg, double* psd, std::uint32_t m)
     }
 }
 
-// The AVX2 loops where the build and the processor have them and the segment
-// has 4 entries or more; the plain loops otherwise.
+// The widest loops the build and the processor have (AVX-512, then AVX2) where
+// the segment has 4 entries or more; the plain loops otherwise.
 const butterfly_passes& chosen_passes(std::uint32_t m)
 {
 #if ZENTRI_X86_VECTORS
     static const bool has_avx2 = __builtin_cpu_supports("avx2");
-    return fourier.vector_allowed && has_avx2 && m >= 4 ? avx_butterflies : plain_butterflies;
+    static const bool has_avx512 = has_avx2 && __builtin_cpu_supports("avx512f");
+    if (!fourier.vector_allowed || !has_avx2 || m < 4) return plain_butterflies;
+    return fourier.wide_allowed && has_avx512 ? avx512_butterflies : avx_butterflies;
 #else
     (void)m;
     return plain_butterflies;
@@ -94,6 +96,11 @@ const butterfly_passes plain_butterflies{first_stage, later_stage, scale, accumu
 void allow_vector_butterflies(bool allow)
 {
     fourier.vector_allowed = allow;
+}
+
+void allow_wide_butterflies(bool allow)
+{
+    fourier.wide_allowed = allow;
 }
 
 void prepare_stage_twiddles()

@@ -4,9 +4,10 @@
 
 #include "core/analysis_state.h"
 
-// The transform's own switch.
+// The transform's own switches.
 struct fourier_state {
     bool vector_allowed = true; // false: the plain loops even where AVX2 runs (tests compare)
+    bool wide_allowed = true;   // false: the AVX2 loops even where AVX-512 runs (tests compare)
 };
 
 // The one transform switch of the process.
@@ -21,6 +22,10 @@ void ctfourier();
 // For tests: false makes ctfourier use its plain loops even where the processor
 // has AVX2 (both give the same bits); true, the default, lets it choose.
 void allow_vector_butterflies(bool allow);
+
+// For tests: false makes ctfourier use its AVX2 loops even where the processor
+// has AVX-512 (the same bits again); true, the default, lets it choose.
+void allow_wide_butterflies(bool allow);
 
 // Computes the stage twiddle factors up to segment length m, unless already there.
 void prepare_stage_twiddles();
