@@ -1,10 +1,10 @@
 // The response and fatigue results through the program: the profile's VRS
 // known answer, the ASTM example's rainflow file, a sine's rainflow, and the
 // Dirlik to narrow-band damage ratios of flat PSDs against their known values.
+#include "test_pi.h"
 #include "console_text.h"
 #include "run_program.h"
 #include "spectrum_rows.h"
-#include "test_pi.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -84,8 +84,7 @@ TEST(FatigueResults, TheAstmExampleGivesTheStandardsCycles)
     const std::map<long, double> astm = {{3, 0.5}, {4, 1.5}, {6, 0.5}, {8, 1.0}, {9, 0.5}};
     EXPECT_EQ(counts, astm);
     // A record without cycles does no damage: its lives have no bound, never "inf".
-    const program_run still =
-        run_on(dir, std::vector<double>(64, 1.), 1., {"-m", "8", "--sn", "6"});
+    const program_run still = run_on(dir, std::vector<double>(64, 1.), 1., {"-m", "8", "--sn", "6"});
     EXPECT_TRUE(holds(still.console, "; lives none, none, none sec\n")) << still.console;
 }
 

@@ -17,12 +17,11 @@
 namespace {
 
 // Runs binary in dir with answers on its standard input (bounded in time).
-program_run run_binary(const scratch_dir& dir, const std::string& binary,
-                       const std::string& answers)
+program_run run_binary(const scratch_dir& dir, const std::string& binary, const std::string& answers)
 {
     dir.write(".answers", answers);
-    const std::string command =
-        "cd '" + dir.path() + "' && timeout 120 '" + binary + "' < .answers > .console 2>&1";
+    const std::string command = "cd '" + dir.path() + "' && timeout 120 '" + binary +
+                                "' < .answers > .console 2>&1";
     const int status = std::system(command.c_str());
     program_run run{dir.read(".console"), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
     std::remove(dir.file(".answers").c_str());
@@ -41,12 +40,9 @@ std::string expect_same_runs(const std::string& record, const std::string& answe
     const program_run b = run_binary(reference, zentri_ref_binary(), answers);
     EXPECT_EQ(a.exit_status, 1);
     EXPECT_EQ(a.exit_status, b.exit_status);
-    EXPECT_TRUE(a.console == b.console) << "zentri:\n"
-                                        << a.console << "\nzentri_ref:\n"
-                                        << b.console;
+    EXPECT_TRUE(a.console == b.console) << "zentri:\n" << a.console << "\nzentri_ref:\n" << b.console;
     EXPECT_EQ(fast.names(), reference.names());
-    for (const std::string& name : fast.names())
-        EXPECT_TRUE(fast.read(name) == reference.read(name)) << name;
+    for (const std::string& name : fast.names()) EXPECT_TRUE(fast.read(name) == reference.read(name)) << name;
     return a.console;
 }
 
@@ -114,8 +110,7 @@ TEST(ReaderParity, UnusualNumberShapes)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.amplitude_format);
-        const std::string record =
-            record_of(5000, c.time_format, c.amplitude_format, c.separator, c.line_end);
+        const std::string record = record_of(5000, c.time_format, c.amplitude_format, c.separator, c.line_end);
         EXPECT_TRUE(holds(expect_same_runs(record, c.answers), c.segments));
     }
 }

@@ -1,6 +1,6 @@
 // Segment conditioning: mean removal, the Hanning window and conversion to SI units.
-#include "spectrum/conditioning.h"
 #include "state_fixture.h"
+#include "spectrum/conditioning.h"
 
 #include <gtest/gtest.h>
 
@@ -150,8 +150,7 @@ TEST_F(Conditioning, ConversionFactors)
         st.input_unit = c.unit;
         EXPECT_EQ(console_of(convert_to_si), "\n unit conversion");
         int wrong = 0;
-        for (unsigned i = 0; i < 4096; ++i)
-            wrong += st.seg[i].re != static_cast<float>(x[i] * c.factor);
+        for (unsigned i = 0; i < 4096; ++i) wrong += st.seg[i].re != static_cast<float>(x[i] * c.factor);
         EXPECT_EQ(wrong, 0) << "quantity " << c.type << " unit " << c.unit;
         expect_rest_untouched();
     }

@@ -1,10 +1,10 @@
 // Readings over a finished PSD built in the test by a double-precision Welch
 // estimate: tones against the amplitude and frequency of the sines, and the fractional-octave
 // bands against the base-10 band formula and a flat PSD.
+#include "test_pi.h"
 #include "readings/octave_bands.h"
 #include "readings/tones.h"
 #include "reference_dft.h"
-#include "test_pi.h"
 
 #include <gtest/gtest.h>
 
@@ -52,14 +52,8 @@ TEST(Readings, TonesReadTheAmplitudeOfSinesAndNothingInNoise)
         {"rectangular, midway", false, {{2., 63.5}}, 0., 1, 1., 5e-3, 0.05},
         {"two tones on a noise floor", true, {{1., 40.3}, {0.25, 90.7}}, 0.1, 2, 1., 2e-2, 0.03},
         {"noise alone", true, {}, 1., 0, 1., 0., 0.},
-        {"a sine 120 dB below another: rounding noise",
-         true,
-         {{1., 64.}, {1e-6, 100.}},
-         0.,
-         1,
-         1.,
-         5e-4,
-         0.005},
+        {"a sine 120 dB below another: rounding noise", true, {{1., 64.}, {1e-6, 100.}}, 0., 1,
+         1., 5e-4, 0.005},
         {"a sine 5 times the floor", true, {{0.34, 60.}}, 1., 0, 1., 0., 0.},
         // One tone, its lobe holding part of the weaker sine too: the count is what is at stake.
         {"a sine inside a stronger one's lobe",

@@ -1,12 +1,12 @@
 // The shock response spectrum against closed forms and a direct integration of
 // the oscillator, the record's velocity change, the check against a
 // requirement and the faults of the options.
+#include "test_pi.h"
 #include "input/profile_file.h"
 #include "readings/oscillators.h"
 #include "readings/shock_spectrum.h"
 #include "readings/srs_check.h"
 #include "readings/srs_loop.h"
-#include "test_pi.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +15,10 @@
 
 namespace {
 
+
 // The spectrum of samples x at sr, fed in blocks of 1000, for natural frequencies fn.
-srs_result spectrum(const std::vector<float>& x, double sr, const std::vector<double>& fn, double q,
-                    double to_si = 1.)
+srs_result spectrum(const std::vector<float>& x, double sr, const std::vector<double>& fn,
+                    double q, double to_si = 1.)
 {
     srs_bank bank = start_srs(fn, q, sr, to_si);
     for (std::size_t at = 0; at < x.size(); at += 1000)
@@ -52,9 +53,7 @@ std::pair<double, double> integrated(const std::vector<float>& x, double sr, dou
             const double k4z = v + h * k3v, k4v = f(a2, z + h * k3z, k4z);
             z += h / 6 * (k1z + 2 * k2z + 2 * k3z + k4z);
             v += h / 6 * (k1v + 2 * k2v + 2 * k3v + k4v);
-            if (s == 63)
-                acc = std::max(acc, std::fabs(c * v + k * z)),
-                rel = std::max(rel, k * std::fabs(z));
+            if (s == 63) acc = std::max(acc, std::fabs(c * v + k * z)), rel = std::max(rel, k * std::fabs(z));
         }
     return {acc, rel};
 }
@@ -77,28 +76,24 @@ TEST(ShockSpectrum, HalfSineMatchesTheClosedValuesAtEveryFnUpToAQuarterOfTheRate
     const srs_result u = spectrum(x, sr, {0.2 / t, 0.8 / t}, 1e4);
     for (const srs_row& row : u.rows) {
         const double p = row.fn * t;
-        EXPECT_NEAR(row.residual, 4 * p * std::fabs(std::cos(pi * p)) / std::fabs(1 - 4 * p * p),
-                    0.005);
+        EXPECT_NEAR(row.residual, 4 * p * std::fabs(std::cos(pi * p)) / std::fabs(1 - 4 * p * p), 0.005);
     }
     EXPECT_GT(u.rows[1].primary, u.rows[1].residual); // at fn T = 0.8 the peak is during the pulse
 }
 
 TEST(ShockSpectrum, SteadySineAndTheFilterAgainstADirectIntegration)
 {
-    // A steady sine at fn, upsampled (fn = sr / 20): Q A sqrt(1 + 1/Q^2) once the transient is
-    // gone.
+    // A steady sine at fn, upsampled (fn = sr / 20): Q A sqrt(1 + 1/Q^2) once the transient is gone.
     const double sr = 20000., fn = 1000.;
     std::vector<float> sine(40000);
-    for (std::size_t n = 0; n < sine.size(); ++n)
-        sine[n] = static_cast<float>(std::sin(2 * pi * fn * n / sr));
+    for (std::size_t n = 0; n < sine.size(); ++n) sine[n] = static_cast<float>(std::sin(2 * pi * fn * n / sr));
     const srs_result s = spectrum(sine, sr, {fn}, 10.);
     EXPECT_NEAR(s.rows[0].maximax / (10. * std::sqrt(1.01)), 1., 0.005);
     EXPECT_EQ(s.upsampling, 1);
     // A rough record from rest: peaks at the sample times equal those of RK4 on the ramps.
     std::vector<float> rough(3000);
     for (std::size_t n = 0; n < rough.size(); ++n)
-        rough[n] =
-            static_cast<float>(n == 0 ? 0. : std::sin(0.013 * n * n) + (n > 2000 ? 0. : 0.5));
+        rough[n] = static_cast<float>(n == 0 ? 0. : std::sin(0.013 * n * n) + (n > 2000 ? 0. : 0.5));
     const std::vector<double> fn_rough = {10., 120., 600.};
     const srs_result r = spectrum(rough, sr, fn_rough, 10., 9.81);
     for (std::size_t i = 0; i < fn_rough.size(); ++i) {
@@ -138,9 +133,8 @@ TEST(ShockSpectrum, VectorLoopsAndTheHelperThreadGiveThePlainLoopsBits)
         const srs_result got = finish_srs(bank);
         for (std::size_t i = 0; i < fn.size(); ++i) {
             const srs_row &a = got.rows[i], &b = want.rows[i];
-            EXPECT_TRUE(a.positive == b.positive && a.negative == b.negative &&
-                        a.primary == b.primary && a.residual == b.residual &&
-                        a.pseudo_velocity == b.pseudo_velocity)
+            EXPECT_TRUE(a.positive == b.positive && a.negative == b.negative && a.primary == b.primary &&
+                        a.residual == b.residual && a.pseudo_velocity == b.pseudo_velocity)
                 << "fn " << fn[i] << ", case " << (&c - cases.data());
         }
     }
