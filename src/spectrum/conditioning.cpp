@@ -56,11 +56,23 @@ void prepare_hanning_weights()
     st.hann_m = st.m;
 }
 
-void condition_segment(const complex_entry* in, complex_entry* out, double mean)
+void condition_samples(const complex_entry* in, float* out, double mean)
 {
-    condition_entries(in, out,
-                      {st.mean_choice == mean_removed, mean, st.window_choice == hanning_window,
-                       run_si_factor()});
+    // Each step in a loop of its own over a plain array of floats, so the
+    // compiler can take several samples at once; every step rounds to float as
+    // in condition_entries(), so the bits are the same.
+    const std::uint32_t m = st.m;
+    if (st.mean_choice == mean_removed)
+        for (std::uint32_t i = 0; i < m; ++i) out[i] = static_cast<float>(in[i].re - mean);
+    else
+        for (std::uint32_t i = 0; i < m; ++i) out[i] = in[i].re;
+    if (st.window_choice == hanning_window) {
+        const double* weight = st.hann_weight;
+        for (std::uint32_t i = 0; i < m; ++i) out[i] = static_cast<float>(weight[i] * out[i]);
+    }
+    const double si = run_si_factor();
+    if (si != 0.)
+        for (std::uint32_t i = 0; i < m; ++i) out[i] = static_cast<float>(out[i] * si);
 }
 
 void narrate_conditioning()

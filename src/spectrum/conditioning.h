@@ -17,10 +17,10 @@ void convert_to_si();
 void prepare_hanning_weights();
 
 // Mean removal with the given mean, the window and the SI conversion, as the
-// run's choices ask, of the real parts of entries 0..m-1 of in into out (may be
-// in). It prints nothing and only reads the shared tables, so worker threads
-// can run it on their own buffers.
-void condition_segment(const complex_entry* in, complex_entry* out, double mean);
+// run's choices ask, of the real parts of entries 0..m-1 of in into the m
+// floats of out. It prints nothing and only reads the shared tables, so worker
+// threads can run it on their own buffers.
+void condition_samples(const complex_entry* in, float* out, double mean);
 
 // Prints the conditioning's lines, as remove_mean(), apply_hanning() and convert_to_si() do.
 void narrate_conditioning();

@@ -89,6 +89,22 @@ const butterfly_passes& chosen_passes(std::uint32_t m)
 #endif
 }
 
+// Makes the table of reorder_first_stage(): entry i is 2i with the nstages
+// low bits reversed, the sample that lands in entry 2i of the reordered segment.
+void prepare_bit_reversal()
+{
+    if (fourier.reversed.size() == st.m / 2) return;
+    fourier.reversed.resize(st.m / 2);
+    const std::uint32_t md2 = st.m / 2;
+    std::uint32_t r = 0; // j with its bits reversed
+    for (std::uint32_t j = 0; j < st.m; ++j) {
+        if (j % 2 == 0) fourier.reversed[j / 2] = r;
+        std::uint32_t bit = md2;
+        for (; r & bit; bit >>= 1) r ^= bit;
+        r |= bit;
+    }
+}
+
 } // namespace
 
 const butterfly_passes plain_butterflies{first_stage, later_stage, scale, accumulate};
@@ -105,6 +121,7 @@ void allow_wide_butterflies(bool allow)
 
 void prepare_stage_twiddles()
 {
+    prepare_bit_reversal();
     if (st.twiddle_m >= st.m) return;
     for (std::uint32_t span = 4; span <= st.m; span *= 2) {
         complex_entry* w = st.stage_twiddle + (span / 2 - 2);
@@ -134,10 +151,30 @@ void reorder_segment(complex_entry* seg, const complex_entry* samples)
     }
 }
 
+void reorder_first_stage(complex_entry* seg, const float* samples)
+{
+    // Entry 2i takes sample r = reversed[i] and entry 2i+1 sample r + m/2; both
+    // imaginary parts are zero, so the first stage's butterfly is a sum and a
+    // difference of the two samples, rounded as first_stage() rounds them.
+    const std::uint32_t half = st.m / 2;
+    const std::uint32_t* reversed = fourier.reversed.data();
+    for (std::uint32_t i = 0; i < half; ++i) {
+        const double a = samples[reversed[i]];
+        const float b = samples[reversed[i] + half];
+        seg[2 * i] = {static_cast<float>(a + b), 0.f};
+        seg[2 * i + 1] = {static_cast<float>(a - b), 0.f};
+    }
+}
+
 void fourier_stages(complex_entry* seg)
 {
+    chosen_passes(st.m).first_stage(seg, st.m);
+    later_fourier_stages(seg);
+}
+
+void later_fourier_stages(complex_entry* seg)
+{
     const butterfly_passes& passes = chosen_passes(st.m);
-    passes.first_stage(seg, st.m);
     for (std::uint32_t s = 2; s <= st.nstages; ++s) {
         const std::uint32_t span = 1u << s;
         passes.later_stage(seg, st.m, span, stage_table(span));

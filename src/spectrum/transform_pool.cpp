@@ -42,8 +42,8 @@ struct transform_slot {
 
 // A worker thread and the scratch of its reordering.
 struct transform_worker {
-    std::thread thread;                 // runs work_on()
-    std::vector<complex_entry> scratch; // a conditioned segment before its reordering (m entries)
+    std::thread thread;         // runs work_on()
+    std::vector<float> scratch; // a conditioned segment before its reordering (m samples)
 };
 
 // Slot i is slots[i % slots.size()], filled by the handing thread, then
@@ -60,6 +60,7 @@ struct transform_pool {
     std::uint64_t added = 0;               // slots whose power has been added
     bool stop = false;                     // the workers are to end
     std::vector<transform_worker> workers; // the threads besides the handing one
+    std::vector<float> own_scratch;        // the handing thread's scratch, as a worker's
     spectrum_taker taker;                  // takes each spectrum after its power is added
 };
 
@@ -113,14 +114,14 @@ void take_mean_squares(transform_slot& slot)
 
 // Conditions and transforms the segments of a slot, taking their means and
 // mean squares where the reading thread left them; the tables are read only.
-void transform_slot_segments(transform_slot& slot, complex_entry* scratch)
+void transform_slot_segments(transform_slot& slot, float* scratch)
 {
     take_deferred_means(slot);
     for (std::size_t k = 0; k < slot.segments.size(); ++k) {
         complex_entry* seg = slot.seg.data() + k * st.m;
-        condition_segment(seg, scratch, slot.segments[k].mean); // conditioned into the scratch,
-        reorder_segment(seg, scratch);                          // and back in bit-reversed order
-        fourier_stages(seg);
+        condition_samples(seg, scratch, slot.segments[k].mean); // conditioned into the scratch,
+        reorder_first_stage(seg, scratch); // back in bit-reversed order, first stage taken
+        later_fourier_stages(seg);
     }
     if (slot.mean_squares) take_mean_squares(slot);
 }
@@ -133,7 +134,7 @@ std::int64_t claim_next(transform_pool& p)
 }
 
 // Transforms slot i outside the lock, then marks it done.
-void run_claimed(transform_pool& p, std::uint64_t i, complex_entry* scratch,
+void run_claimed(transform_pool& p, std::uint64_t i, float* scratch,
                  std::unique_lock<std::mutex>& hold)
 {
     transform_slot& slot = p.slots[i % p.slots.size()];
@@ -170,7 +171,7 @@ void add_oldest()
     while (!slot.done) {
         const std::int64_t i = claim_next(p);
         if (i >= 0)
-            run_claimed(p, static_cast<std::uint64_t>(i), st.twiddle, hold);
+            run_claimed(p, static_cast<std::uint64_t>(i), p.own_scratch.data(), hold);
         else
             p.changed.wait(hold, [&slot] { return slot.done; });
     }
@@ -243,9 +244,10 @@ void transform_pool_start()
     }
     p.handed = p.claimed = p.added = 0;
     p.stop = false;
+    p.own_scratch.assign(st.m, 0.f);
     p.workers.resize(static_cast<std::size_t>(threads - 1));
     for (transform_worker& w : p.workers) {
-        w.scratch.assign(st.m, complex_entry{0.f, 0.f});
+        w.scratch.assign(st.m, 0.f);
         w.thread = std::thread(work_on, &w);
     }
 }
