@@ -10,6 +10,7 @@
 #include "input/segment_reader.h"
 #include "input/survey_record.h"
 
+#include <cfloat>
 #include <cmath>
 #include <string>
 
@@ -26,6 +27,48 @@ void take(int result, double time, float amplitude)
         pass_survey.scaled_over == 0 && std::isfinite(amplitude) &&
         !std::isfinite(amplitude * st.scale))
         pass_survey.scaled_over = pass_survey.span.ns;
+}
+
+// How many of the n reads, from the first on, take() would take as pairs that
+// keep the count going and change nothing but the sums, the time steps and the
+// count: none is the record's first read, each is a pair, none turns the span
+// suspect, and --scale's check has nothing to look for.
+std::uint32_t usual_reads(const double* time, const float* amplitude, const signed char* result,
+                          std::uint32_t n)
+{
+    const record_span& r = pass_survey.span;
+    if (r.ns == 0 || !r.counting) return 0;
+    if (st.scale != 0.f && pass_survey.scaled_over == 0) return 0;
+    const std::uint32_t room = pair_limit - 2 - r.ns; // pairs the count takes before its limit
+    const std::uint32_t most = n < room ? n : room;
+    std::uint32_t k = 0;
+    if (r.suspect)
+        while (k < most && result[k] == 2) ++k;
+    else
+        while (k < most && result[k] == 2 && std::fabs(time[k]) <= DBL_MAX &&
+               std::isfinite(amplitude[k]))
+            ++k;
+    return k;
+}
+
+// Takes n usual reads (usual_reads()) as take() takes them one by one, the
+// sums kept in registers across the block.
+void take_usual(const double* time, const float* amplitude, std::uint32_t n)
+{
+    record_span& r = pass_survey.span;
+    double sum = r.sum;
+    double sum_sq = r.sum_sq;
+    for (std::uint32_t i = 0; i < n; ++i) {
+        if (note_time(r.gaps, r.ns + i + 1, time[i])) place_last_step(r.gaps, -1);
+        const double a = amplitude[i];
+        sum += a;
+        sum_sq += a * a;
+    }
+    r.sum = sum;
+    r.sum_sq = sum_sq;
+    r.end = time[n - 1];
+    r.ns += n;
+    r.stop_result = 2;
 }
 
 // Reads the rest of the record after the segment pass, so that the count,
@@ -85,7 +128,14 @@ void survey_reads(const double* time, const float* amplitude, const signed char*
                   std::uint32_t n)
 {
     if (!st.one_pass || pass_survey.channel > 0 || !pass_survey.span.counting) return;
-    for (std::uint32_t i = 0; i < n && pass_survey.span.counting; ++i)
+    std::uint32_t i = 0;
+    if (pass_survey.span.ns == 0 && n > 0) { // the record's first read starts the span
+        take(result[0], time[0], amplitude[0]);
+        i = 1;
+    }
+    const std::uint32_t usual = usual_reads(time + i, amplitude + i, result + i, n - i);
+    if (usual > 0) take_usual(time + i, amplitude + i, usual);
+    for (i += usual; i < n && pass_survey.span.counting; ++i)
         take(result[i], time[i], amplitude[i]);
 }
 
