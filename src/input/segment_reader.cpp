@@ -75,11 +75,10 @@ void recheck_frequency_step()
 void read_next_segment()
 {
     zprint("\n\n reading time history ");
-    // The transform leaves its spectrum in entries 0 to m-1 only; the entries
-    // from m on are never written during a run and stay zero.
-    for (std::uint32_t i = 0; i < st.m; ++i) st.seg[i].im = 0.f;
+    // A transform of the segment in place leaves its spectrum in entries 0 to
+    // m-1 only; the entries from m on are never written during a run and stay zero.
+    for (std::uint32_t i = 0; i < st.m; ++i) st.seg[i] = {0.f, 0.f};
     for (std::uint32_t i = 0; i < st.nhs; ++i) st.seg[i].re = st.overlap[i];
-    for (std::uint32_t i = st.nhs; i < st.m; ++i) st.seg[i].re = 0.f;
     const std::uint32_t allowed = pairs_allowed(st.m - st.nhs);
     st.ns = next_segment_amplitudes(st.seg + st.nhs, allowed);
     check_pairs_read(allowed, st.ns);

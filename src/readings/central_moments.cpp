@@ -5,9 +5,14 @@
 
 void moments_add_block(central_moments& c, const float* x, std::size_t count)
 {
-    if (count == 0) return;
     double sum = 0.;
     for (std::size_t i = 0; i < count; ++i) sum += x[i];
+    moments_add_summed(c, x, count, sum);
+}
+
+void moments_add_summed(central_moments& c, const float* x, std::size_t count, double sum)
+{
+    if (count == 0) return;
     const double nb = static_cast<double>(count);
     const double mean = sum / nb;
     double m2 = 0.;

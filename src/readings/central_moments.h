@@ -47,6 +47,9 @@ inline void moments_add(central_moments& c, float x, std::uint64_t at)
 // keeps the one-sample update's stability at a fraction of its cost.
 void moments_add_block(central_moments& c, const float* x, std::size_t count);
 
+// moments_add_block() of a block whose sum, added in order in double, is known.
+void moments_add_summed(central_moments& c, const float* x, std::size_t count, double sum);
+
 // Takes the count samples, the first of index first, into c's extremes and their
 // indexes, as moments_add would; call it before moments_add_block.
 void extremes_add(central_moments& c, const float* x, std::size_t count, std::uint64_t first);
