@@ -347,6 +347,15 @@ int sound_scan_segment_pair(double* time, float* amplitude)
     return read_frame(time, amplitude);
 }
 
+// Writes the times of count frames from frame index first on, index / rate:
+// the indexes are whole numbers below 2^53, so counting them up in double is
+// exact and each time is the same quotient as from the index itself.
+void synthesize_times(double* time, double first, std::size_t count)
+{
+    const double rate = st.rate;
+    for (std::size_t k = 0; k < count; ++k) time[k] = (first + static_cast<double>(k)) / rate;
+}
+
 std::uint32_t sound_scan_segment_pairs(double* time, float* amplitude, signed char* result,
                                        std::uint32_t n)
 {
@@ -366,11 +375,9 @@ std::uint32_t sound_scan_segment_pairs(double* time, float* amplitude, signed ch
         const float* sample = sound_frames.samples + sound_read.next * stride +
                               static_cast<std::size_t>(st.column - 1);
         const long long first = sound_read.base + static_cast<long long>(sound_read.next);
-        for (std::size_t k = 0; k < take; ++k) {
-            time[i + k] = static_cast<double>(first + static_cast<long long>(k)) / st.rate;
-            amplitude[i + k] = sample[k * stride];
-            result[i + k] = 2;
-        }
+        synthesize_times(time + i, static_cast<double>(first), take);
+        for (std::size_t k = 0; k < take; ++k) amplitude[i + k] = sample[k * stride];
+        std::memset(result + i, 2, take);
         if (sound_read.first_pass) check_block(take);
         sound_read.next += take;
         i += static_cast<std::uint32_t>(take);
