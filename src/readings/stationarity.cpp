@@ -18,27 +18,35 @@ void halve(stationarity_state& s)
     s.span *= 2;
 }
 
-// The probabilities of 0..n(n-1)/2 inversions of a random permutation of n, built by adding
-// one element at a time: the new one adds 0..k-1 inversions, each equally likely.
-std::vector<double> inversion_distribution(std::uint32_t n)
+// The cumulative distribution of the inversions of a random permutation of n:
+// entry a + 1 is the probability of a or fewer (0 <= a <= n(n-1)/2), entry 0 is
+// 0. Built by adding one element at a time: the new one adds 0..k-1
+// inversions, each equally likely, so each probability of k elements is a
+// difference of two cumulative ones of k-1 over k; its own cumulative sum is
+// added in the same loop, which costs the chain of additions nothing beside
+// the division. The two buffers are as large as the last one from the start,
+// so no step moves them or touches a fresh page.
+std::vector<double> cumulative_inversions(std::uint32_t n)
 {
-    // The three buffers are kept from one k to the next: a fresh one each time (up to 640 KB
-    // for 400 values) cost a page fault per page and was most of a short run's time.
-    std::vector<double> p{1.};
-    std::vector<double> q;
-    std::vector<double> sums{0.};
+    const std::size_t largest = std::size_t{n} * (n - 1) / 2 + 2;
+    std::vector<double> sums;
+    sums.reserve(largest);
+    sums = {0., 1.};
+    std::vector<double> next;
+    next.reserve(largest);
     for (std::uint32_t k = 2; k <= n; ++k) {
-        sums.resize(p.size() + 1);
-        for (std::size_t a = 0; a < p.size(); ++a) sums[a + 1] = sums[a] + p[a];
-        q.resize(p.size() + k - 1);
-        for (std::size_t a = 0; a < q.size(); ++a) {
+        const std::size_t count = sums.size() - 1; // probabilities of k - 1 elements
+        const std::size_t size = count + k - 1;
+        next.resize(size + 1);
+        next[0] = 0.;
+        for (std::size_t a = 0; a < size; ++a) {
             const std::size_t lo = a + 1 >= k ? a + 1 - k : 0;
-            const std::size_t hi = a < p.size() ? a + 1 : p.size();
-            q[a] = (sums[hi] - sums[lo]) / k;
+            const std::size_t hi = a < count ? a + 1 : count;
+            next[a + 1] = next[a] + (sums[hi] - sums[lo]) / k;
         }
-        p.swap(q);
+        sums.swap(next);
     }
-    return p;
+    return sums;
 }
 
 } // namespace
@@ -67,13 +75,11 @@ std::uint64_t reverse_arrangements(const double* x, std::uint32_t n)
 
 arrangement_bounds exact_arrangement_bounds(std::uint32_t n)
 {
-    const std::vector<double> p = inversion_distribution(n);
+    const std::vector<double> below = cumulative_inversions(n); // below[a + 1]: P(count <= a)
     arrangement_bounds b{0, 0};
-    double below = 0.; // P(count <= a)
-    for (std::size_t a = 0; a < p.size(); ++a) {
-        below += p[a];
-        if (below <= tail) b.lower = a;
-        if (below >= 1. - tail) {
+    for (std::size_t a = 0; a + 1 < below.size(); ++a) {
+        if (below[a + 1] <= tail) b.lower = a;
+        if (below[a + 1] >= 1. - tail) {
             b.upper = a;
             break;
         }
