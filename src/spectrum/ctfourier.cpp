@@ -158,11 +158,11 @@ void reorder_first_stage(complex_entry* seg, const float* samples)
     // difference of the two samples, rounded as first_stage() rounds them.
     const std::uint32_t half = st.m / 2;
     const std::uint32_t* reversed = fourier.reversed.data();
-    for (std::uint32_t i = 0; i < half; ++i) {
+    for (std::uint32_t i = 0; i < half; ++i, seg += 2) {
         const double a = samples[reversed[i]];
         const float b = samples[reversed[i] + half];
-        seg[2 * i] = {static_cast<float>(a + b), 0.f};
-        seg[2 * i + 1] = {static_cast<float>(a - b), 0.f};
+        seg[0] = {static_cast<float>(a + b), 0.f};
+        seg[1] = {static_cast<float>(a - b), 0.f};
     }
 }
 
