@@ -139,7 +139,8 @@ struct analysis_state {
     double overall_rms;                 // the overall rms in the quantity's first unit, as printed
 
     /* how the run is driven */
-    bool scripted; // options given: no dialogue, errors as one line on stderr, exit 0/1/2
+    bool scripted;     // options given: no dialogue, errors as one line on stderr, exit 0/1/2
+    bool buffers_used; // a run began in this process: the sample buffers may hold its values
 
     /* constants set at start-up */
     double g_per_ms2;  // G per m/sec^2

@@ -1,6 +1,7 @@
 // The segment reader: segments, overlap, number shapes and the statistics of each segment.
 #include "input/segment_reader.h"
 #include "record_text.h"
+#include "run/run_driver.h"
 #include "state_fixture.h"
 
 #include <gtest/gtest.h>
@@ -268,6 +269,19 @@ TEST_F(SegmentReader, OverlapHoldsTheSecondHalfAsRead)
     EXPECT_EQ(st.seg[3].im, 0.f);
     EXPECT_EQ(st.overlap[0], 5.f);
     EXPECT_EQ(st.overlap[1], 6.f);
+}
+
+// A run that follows another in the same process starts from cleared buffers.
+TEST_F(SegmentReader, ARunAfterAnotherStartsFromClearedBuffers)
+{
+    open("0 1\n1 2\n2 3\n3 4\n", 4);
+    console_of([] { start_run(); });
+    first();
+    st.psd[1] = 5.;
+    console_of([] { start_run(); });
+    EXPECT_EQ(st.seg[1].re, 0.f);
+    EXPECT_EQ(st.overlap[0], 0.f);
+    EXPECT_EQ(st.psd[1], 0.);
 }
 
 } // namespace
