@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <sched.h>
 #include <thread>
@@ -34,7 +35,10 @@ struct slot_segment {
 
 // Consecutive segments between their hand-over and the addition of their power.
 struct transform_slot {
-    std::vector<complex_entry> seg;     // their samples, then their spectra, m entries each
+    // Their samples, then their spectra, m entries each: left unset when made, as
+    // every entry is written before it is read, so that a run touches only the
+    // pages it fills (a short record a few, not the whole megabyte first).
+    std::unique_ptr<complex_entry[]> seg;
     std::vector<slot_segment> segments; // what each of them is, in hand-over order
     bool mean_squares;                  // a spectrum taker wants their mean squares
     bool done;                          // transformed, under lock
@@ -81,7 +85,7 @@ template <class Sums, class Keep> void in_chained_groups(transform_slot& slot, S
     for (std::size_t first = 0; first < count; first += chained_segments) {
         const complex_entry* seg[chained_segments];
         for (std::size_t j = 0; j < chained_segments; ++j)
-            seg[j] = slot.seg.data() + (first + j < count ? first + j : first) * st.m;
+            seg[j] = slot.seg.get() + (first + j < count ? first + j : first) * st.m;
         double out[chained_segments];
         sums(seg, out);
         for (std::size_t j = 0; j < chained_segments && first + j < count; ++j)
@@ -118,7 +122,7 @@ void transform_slot_segments(transform_slot& slot, float* scratch)
 {
     take_deferred_means(slot);
     for (std::size_t k = 0; k < slot.segments.size(); ++k) {
-        complex_entry* seg = slot.seg.data() + k * st.m;
+        complex_entry* seg = slot.seg.get() + k * st.m;
         condition_samples(seg, scratch, slot.segments[k].mean); // conditioned into the scratch,
         reorder_first_stage(seg, scratch); // back in bit-reversed order, first stage taken
         later_fourier_stages(seg);
@@ -177,7 +181,7 @@ void add_oldest()
     }
     hold.unlock();
     for (std::size_t k = 0; k < slot.segments.size(); ++k) {
-        const complex_entry* spectrum = slot.seg.data() + k * st.m;
+        const complex_entry* spectrum = slot.seg.get() + k * st.m;
         add_power(spectrum, slot.segments[k].psd);
         if (slot.segments[k].channel >= 0) cross_spectrum_take(slot.segments[k].channel, spectrum);
         if (p.taker) p.taker(slot.segments[k].channel, spectrum, slot.segments[k].mean_square);
@@ -238,7 +242,8 @@ void transform_pool_start()
     // One slot for each thread to work on and as many again filling or waiting to be added.
     p.slots.resize(threads > 1 ? 2 * static_cast<std::size_t>(threads) : 1);
     for (transform_slot& slot : p.slots) {
-        slot.seg.assign(static_cast<std::size_t>(p.per_slot) * st.m, complex_entry{0.f, 0.f});
+        // NOLINTNEXTLINE(modernize-make-unique): make_unique would set every entry
+        slot.seg.reset(new complex_entry[static_cast<std::size_t>(p.per_slot) * st.m]);
         slot.segments.clear();
         slot.segments.reserve(p.per_slot);
     }
@@ -256,7 +261,7 @@ void transform_hand_over(double* psd, int channel)
 {
     transform_pool& p = pool();
     transform_slot& slot = p.slots[p.handed % p.slots.size()];
-    complex_entry* seg = slot.seg.data() + slot.segments.size() * st.m;
+    complex_entry* seg = slot.seg.get() + slot.segments.size() * st.m;
     for (std::uint32_t i = 0; i < st.m; ++i) seg[i].re = st.seg[i].re;
     const bool deferred = segment_mean_deferred();
     slot.segments.push_back({deferred ? 0. : st.ave, 0., psd, channel, deferred});
