@@ -140,14 +140,13 @@ void reorder_segment(complex_entry* seg, const complex_entry* samples)
 {
     // Splitting the segment into even and odd positions, then each half again,
     // nstages times over, leaves in entry j the sample whose index is j with its
-    // nstages low bits reversed: that order is built here in one pass over a copy.
-    const std::uint32_t md2 = st.m / 2;
-    std::uint32_t r = 0; // j with its bits reversed
-    for (std::uint32_t j = 0; j < st.m; ++j) {
-        seg[j] = {samples[r].re, 0.f};
-        std::uint32_t bit = md2;
-        for (; r & bit; bit >>= 1) r ^= bit;
-        r |= bit;
+    // nstages low bits reversed: entry 2i the sample of the table's entry i,
+    // entry 2i+1 the one m/2 after it.
+    prepare_bit_reversal();
+    const std::uint32_t half = st.m / 2;
+    for (std::uint32_t i = 0; i < half; ++i) {
+        seg[2 * std::size_t{i}] = {samples[fourier.reversed[i]].re, 0.f};
+        seg[2 * std::size_t{i} + 1] = {samples[fourier.reversed[i] + half].re, 0.f};
     }
 }
 
