@@ -21,7 +21,8 @@
 namespace {
 
 // Samples a slot holds: short segments go to the threads many at a time, so
-// handing them over costs little beside their transforms.
+// handing them over costs little beside their transforms, and their means and
+// mean squares are summed several segments at once (on one thread too).
 constexpr std::uint32_t slot_samples = 32768;
 
 // One segment of one channel in a slot.
@@ -238,7 +239,7 @@ void transform_pool_start()
     if (st.window_choice == hanning_window) prepare_hanning_weights();
     prepare_stage_twiddles();
     const int threads = transform_threads();
-    p.per_slot = threads > 1 ? std::max(1u, slot_samples / st.m) : 1;
+    p.per_slot = std::max(1u, slot_samples / st.m);
     // One slot for each thread to work on and as many again filling or waiting to be added.
     p.slots.resize(threads > 1 ? 2 * static_cast<std::size_t>(threads) : 1);
     for (transform_slot& slot : p.slots) {

@@ -10,7 +10,7 @@
 #include <functional>
 
 // Sets the threads that transform, the handing thread included; 1 transforms
-// every segment on the handing thread as it is handed over.
+// every segment on the handing thread, a slot of segments at a time.
 void set_transform_threads(int threads);
 
 // The threads that transform: as set, else the cores the process may run on.
