@@ -77,20 +77,19 @@ transform_pool& pool()
     return *the_pool;
 }
 
-// Takes sums over the slot's segments in groups of chained_segments: sums(seg,
-// out) fills out[j] for seg[j], the last group padded with repeats of its first
-// segment, and keep(segment, out[j]) keeps each sum of a segment of the slot.
+// Takes sums over the slot's segments in groups of chained_segments (the last
+// may hold fewer): sums(seg, n, out) fills out[j] for seg[j], j < n, and
+// keep(segment, out[j]) keeps each sum of a segment of the slot.
 template <class Sums, class Keep> void in_chained_groups(transform_slot& slot, Sums sums, Keep keep)
 {
     const std::size_t count = slot.segments.size();
     for (std::size_t first = 0; first < count; first += chained_segments) {
+        const std::size_t n = std::min<std::size_t>(chained_segments, count - first);
         const complex_entry* seg[chained_segments];
-        for (std::size_t j = 0; j < chained_segments; ++j)
-            seg[j] = slot.seg.get() + (first + j < count ? first + j : first) * st.m;
+        for (std::size_t j = 0; j < n; ++j) seg[j] = slot.seg.get() + (first + j) * st.m;
         double out[chained_segments];
-        sums(seg, out);
-        for (std::size_t j = 0; j < chained_segments && first + j < count; ++j)
-            keep(slot.segments[first + j], out[j]);
+        sums(seg, n, out);
+        for (std::size_t j = 0; j < n; ++j) keep(slot.segments[first + j], out[j]);
     }
 }
 
@@ -101,7 +100,9 @@ void take_deferred_means(transform_slot& slot)
     const std::uint32_t m = st.m;
     in_chained_groups(
         slot,
-        [m](const complex_entry* const* seg, double* out) { chained_sample_means(seg, m, out); },
+        [m](const complex_entry* const* seg, std::size_t n, double* out) {
+            chained_sample_means(seg, n, m, out);
+        },
         [](slot_segment& s, double mean) {
             if (s.mean_deferred) s.mean = mean;
         });
@@ -113,7 +114,9 @@ void take_mean_squares(transform_slot& slot)
     const std::uint32_t m = st.m;
     in_chained_groups(
         slot,
-        [m](const complex_entry* const* seg, double* out) { chained_mean_squares(seg, m, out); },
+        [m](const complex_entry* const* seg, std::size_t n, double* out) {
+            chained_mean_squares(seg, n, m, out);
+        },
         [](slot_segment& s, double mean_square) { s.mean_square = mean_square; });
 }
 
