@@ -8,7 +8,8 @@
 #   bench/run_bench.sh                 zentri scripted, piped through "-" (cat rec.txt |),
 #                                      interactive and on the float WAV, side by side
 #                                      against the peer and each run's goal, with the
-#                                      machine's limits (cat, a pipe, the scanner alone)
+#                                      machine's limits (cat, a pipe, the scanner alone,
+#                                      the transforms alone)
 #   bench/run_bench.sh --pairs N       a generated record of N pairs instead
 #   bench/run_bench.sh --record FILE   an existing record instead
 #   bench/run_bench.sh --reference     zentri against zentri_ref (the C library's
@@ -37,7 +38,11 @@
 # spectrum work (bench/reader_speed.cpp, one pass), with zentri's MB/s as a
 # fraction of each. The scripted and piped runs parse the text once (the survey
 # comes from the segment pass); the interactive run twice, its survey's count
-# in two halves on both cores, then the segments.
+# in two halves on both cores, then the segments. And the transforms alone: the
+# record's segments conditioned, transformed and their power added by the
+# transform pool from memory, with no reading or survey (bench/transform_speed.cpp),
+# on one thread and on every core, with each run's wall time as a multiple of
+# the time on every core.
 # Every figure is the best of RUNS runs (default 5), as other work on the
 # machine only ever slows a run down; the spread (slowest over fastest) is
 # printed beside it. Nothing is asserted about time, and nothing is installed:
@@ -406,6 +411,23 @@ echo "  (the scanner: $parse_line)"
 limit_row "cat rec.wav > /dev/null" "$(best_speed "$(stat -L -c %s "$wav")" cat_to_null "$wav")" \
   "float WAV" "${fig[wav]}"
 
+# The transforms alone: the record's segments handed to the transform pool from
+# memory (bench/transform_speed.cpp), on one thread and on every core, and each
+# run's wall time as a multiple of the time on every core.
+cores=$(nproc)
+g++ -O2 -std=c++17 -ffp-contract=off -Isrc -o "$scratch/transform_speed" bench/transform_speed.cpp \
+  "$build/CMakeFiles/zentri_fast_reader.dir/src/input/pair_reader_choice.cpp.o" "$build/libzentri_core.a" -lsndfile -pthread
+transform_line=$("$scratch/transform_speed" "$pairs" 1024 "$runs" "$cores")
+transforms=$(echo "$transform_line" | sed -n 's/.*, \([0-9.]*\) s on [0-9]* threads$/\1/p')
+line=$(printf '%-34s %9.3f s    ' "transforms alone, $cores threads" "$transforms")
+for run in scripted piped interactive wav; do
+  failed "${fig[$run]}" && continue
+  line+=$(awk -v n="$run" -v z="${fig[$run]}" -v t="$transforms" \
+              'BEGIN { split(z, x, " "); printf " %s %.2fx;", n, x[1] / t }')
+done
+echo "${line%;}"
+echo "  (the transforms: $transform_line; each run's wall as a multiple of them)"
+
 # Makes the 16-channel CSV export of the record's first n lines (once; kept for
 # later runs, never a partial one): a header, then time and 16 amplitudes, each
 # channel the record's amplitude times its own factor.
@@ -453,7 +475,6 @@ same_files() {
   fi
 }
 
-cores=$(nproc)
 channels=$(channels_of "${CHANNEL_LINES:-1000000}")
 fig[t_big]=$(run_best run_threads "$record" "$scratch/run_t_big" "$cores")
 fig[t1_big]=$(run_best run_threads "$record" "$scratch/run_t1_big" 1)
