@@ -394,8 +394,14 @@ if ! failed "${fig[scripted]}"; then
   done
 fi
 
-g++ -O2 -std=c++17 -ffp-contract=off -Isrc -o "$scratch/reader_speed" bench/reader_speed.cpp \
-  "$build/CMakeFiles/zentri_fast_reader.dir/src/input/pair_reader_choice.cpp.o" "$build/libzentri_core.a" -lsndfile -pthread
+# Builds bench/NAME.cpp into SCRATCH/NAME against the Release build's core library.
+link_bench_program() {
+  g++ -O2 -std=c++17 -ffp-contract=off -Isrc -o "$scratch/$1" "bench/$1.cpp" \
+    "$build/CMakeFiles/zentri_fast_reader.dir/src/input/pair_reader_choice.cpp.o" \
+    "$build/libzentri_core.a" -lsndfile -pthread
+}
+
+link_bench_program reader_speed
 bytes=$(stat -L -c %s "$record")
 parse_line=$("$scratch/reader_speed" "$record" "$runs")
 parse=$(echo "$parse_line" | sed -n 's/.*: \([0-9.]*\) MB\/s.*/\1/p')
@@ -415,18 +421,21 @@ limit_row "cat rec.wav > /dev/null" "$(best_speed "$(stat -L -c %s "$wav")" cat_
 # memory (bench/transform_speed.cpp), on one thread and on every core, and each
 # run's wall time as a multiple of the time on every core.
 cores=$(nproc)
-g++ -O2 -std=c++17 -ffp-contract=off -Isrc -o "$scratch/transform_speed" bench/transform_speed.cpp \
-  "$build/CMakeFiles/zentri_fast_reader.dir/src/input/pair_reader_choice.cpp.o" "$build/libzentri_core.a" -lsndfile -pthread
-transform_line=$("$scratch/transform_speed" "$pairs" 1024 "$runs" "$cores")
+link_bench_program transform_speed
+transform_line=$("$scratch/transform_speed" "$pairs" 1024 "$runs" "$cores" || true)
 transforms=$(echo "$transform_line" | sed -n 's/.*, \([0-9.]*\) s on [0-9]* threads$/\1/p')
-line=$(printf '%-34s %9.3f s    ' "transforms alone, $cores threads" "$transforms")
-for run in scripted piped interactive wav; do
-  failed "${fig[$run]}" && continue
-  line+=$(awk -v n="$run" -v z="${fig[$run]}" -v t="$transforms" \
-              'BEGIN { split(z, x, " "); printf " %s %.2fx;", n, x[1] / t }')
-done
-echo "${line%;}"
-echo "  (the transforms: $transform_line; each run's wall as a multiple of them)"
+if [ -z "$transforms" ]; then
+  echo "transforms alone: failed (${transform_line:-no output})"
+else
+  line=$(printf '%-34s %9.3f s    ' "transforms alone, $cores threads" "$transforms")
+  for run in scripted piped interactive wav; do
+    failed "${fig[$run]}" && continue
+    line+=$(awk -v n="$run" -v z="${fig[$run]}" -v t="$transforms" \
+                'BEGIN { split(z, x, " "); printf " %s %.2fx;", n, x[1] / t }')
+  done
+  echo "${line%;}"
+  echo "  (the transforms: $transform_line; each run's wall as a multiple of them)"
+fi
 
 # Makes the 16-channel CSV export of the record's first n lines (once; kept for
 # later runs, never a partial one): a header, then time and 16 amplitudes, each
